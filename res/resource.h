@@ -1,0 +1,49 @@
+// Resource identifiers of Brisa.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDR_BRISATYPE 129
+
+#define IDD_ABOUTBOX 100
+#define IDD_BRISA_FORM 101
+#define IDD_DCC_SEND 130
+#define IDD_OPTIONS 131
+
+// Main form
+#define IDC_FILE_LIST 1001
+#define IDC_PLAY 1003
+#define IDC_SEND 1004
+#define IDC_DELETE 1006
+#define IDC_HELP_BUTTON 1007
+#define IDC_STOP 1010
+#define IDC_OPTIONS 1011
+#define IDC_DCC 1012
+#define IDC_FILE_NAME 1013
+#define IDC_REFRESH 32773
+
+// Options dialog; the three radio buttons carry the client selectors
+#define IDC_WAV_DIR 1007
+#define IDC_TAG_TEXT 1008
+#define IDC_RADIO_MIRC32 1009
+#define IDC_PROMPT_FOR_TAG 1010
+#define IDC_RADIO_MIRC 1011
+#define IDC_RADIO_PIRCH 1012
+#define IDC_FALL_BACK 1013
+#define IDC_CLOSE_ON_SEND 1014
+
+// DCC Send dialog
+#define IDC_NICK_LIST 1002
+#define IDC_DCC_SEND 1012
+#define IDC_NICK 1014
+#define IDC_NICK_REFRESH 1017
+
+// Commands
+#define ID_HELP_INDEX 32771
+
+// Strings: window class names of the supported IRC clients, keyed by client selector
+#define IDS_CLIENT_MIRC32 1009
+#define IDS_CLIENT_MIRC 1011
+#define IDS_CLIENT_PIRCH 1012
+
+// Help topics (HELPTEXT resources)
+#define IDH_INDEX 200

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs every test the way CI does: native unit tests with sanitizers, the fuzz smoke runs,
+# the 32-bit build check, and the Wine tests that drive the real Brisa.exe.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh || exit 1
+
+total_passed=0
+total_failed=0
+status=0
+
+# Configures, builds and (when the preset has tests) runs one preset, adding to the totals.
+run_preset() {
+    local preset=$1 with_tests=$2
+    echo "=== $preset"
+    local log=build/$preset.log
+    if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$log" 2>&1; then
+        tail -n 60 "$log"; status=1; return
+    fi
+    [ "$with_tests" = yes ] || return 0
+    local output
+    output=$(ctest --preset "$preset" 2>&1 | tee /dev/stderr)
+    local summary
+    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' <<<"$output" | tail -n 1)
+    if [ -z "$summary" ]; then
+        status=1; return
+    fi
+    local failed all
+    failed=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")
+    all=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$summary")
+    total_passed=$((total_passed + all - failed))
+    total_failed=$((total_failed + failed))
+    [ "$failed" -eq 0 ] || status=1
+}
+
+mkdir -p build
+run_preset native yes
+run_preset fuzz yes
+run_preset win32 no
+run_preset win64 yes
+cmake/wine-env.sh stop build/win64 >/dev/null 2>&1 || true
+
+echo
+echo "Total: $total_passed passed, $total_failed failed"
+exit $status
