@@ -1,0 +1,31 @@
+// The command lines Brisa types into the IRC client. Pure string logic: no window, no setting.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+inline constexpr char kSoundLineHead[] = "/sound ";
+inline constexpr char kDccLineHead[] = "/dcc send ";
+inline constexpr char kPromptTagTemplate[] = "- ";
+inline constexpr char kTagPlaceholder = '@';
+inline constexpr char kChannelNotActiveMessage[] = "Sorry, channel window not active";
+
+// The tag has always been built in a 256-byte buffer; longer expansions are cut.
+inline constexpr std::size_t kMaxTagLength = 255;
+
+// The channel named by the title of the client's active window, or nullopt when that window
+// is not a channel ('#' or '&' first). The name ends before the first space, less one ':'.
+std::optional<std::string> ChannelFromTitle(const std::string& title);
+
+// The template with every placeholder replaced, read up to its first NUL, cut at kMaxTagLength.
+std::string ExpandTag(const std::string& tagTemplate, char placeholder,
+                      const std::string& replacement);
+
+// "/sound <channel> <file> <tag>"; in prompt mode the tag is "- " for the user to complete.
+std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,
+                             const std::string& tagTemplate, int tagPrompt);
+
+// "/dcc send <nick> <dir>\<file>", with exactly one backslash added whatever the directory ends in.
+std::string ComposeDccSendLine(const std::string& nick, const std::string& wavDir,
+                               const std::string& fileName);

@@ -1,0 +1,94 @@
+#include "bridge/command_lines.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kLong(300, 'f');
+
+TEST(CommandLines, ChannelFromTitle) {
+    const struct {
+        std::string title;
+        std::optional<std::string> channel;
+    } cases[] = {
+        {"#chat [+nt]: hello", "#chat"},
+        {"#chat: hello world", "#chat"},
+        {"#chat::", "#chat:"},
+        {"&local", "&local"},
+        {"#", "#"},
+        {"#:", "#"},
+        {"# topic", "#"},
+        {"#a:b c", "#a:b"},
+        {"&x #y", "&x"},
+        {"#a\tb: c", "#a\tb"},
+        {"#a\t:", "#a\t"},
+        {"Status", std::nullopt},
+        {" #chat", std::nullopt},
+        {"x&#", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(ChannelFromTitle(c.title), c.channel);
+    }
+}
+
+TEST(CommandLines, ExpandTag) {
+    const struct {
+        std::string tagTemplate, replacement, tag;
+    } cases[] = {
+        {"-plays Brisa: @", "ding.wav", "-plays Brisa: ding.wav"},
+        {"@ @", "ding.wav", "ding.wav ding.wav"},
+        {"plays a wav", "ding.wav", "plays a wav"},
+        {"", "ding.wav", ""},
+        {"- ", "ding.wav", "- "},
+        {"<@@>", "", "<>"},
+        {"x@y", "@", "x@y"},
+        {std::string("a@\0@b", 5), "ding.wav", "ading.wav"},
+        {std::string(300, 'x'), "ding.wav", std::string(255, 'x')},
+        {std::string(254, 'x') + "@", "ding.wav", std::string(254, 'x') + "d"},
+        {std::string(255, 'x') + "@y", "ding.wav", std::string(255, 'x')},
+        {"@@@", kLong, kLong.substr(0, 255)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tagTemplate.substr(0, 20) + " / " + c.replacement.substr(0, 20));
+        EXPECT_EQ(ExpandTag(c.tagTemplate, kTagPlaceholder, c.replacement), c.tag);
+    }
+    EXPECT_EQ(ExpandTag("%@", '%', "ding.wav"), "ding.wav@");
+}
+
+TEST(CommandLines, ComposeSoundLine) {
+    const struct {
+        std::string channel, fileName, tagTemplate;
+        int tagPrompt;
+        std::string line;
+    } cases[] = {
+        {"#chat", "ding.wav", "-plays Brisa: @", 0, "/sound #chat ding.wav -plays Brisa: ding.wav"},
+        {"#chat", "ding.wav", "-plays Brisa: @", 1, "/sound #chat ding.wav - "},
+        {"&local", "ding.wav", "@ @", 0, "/sound &local ding.wav ding.wav ding.wav"},
+        {"#chat", "ding.wav", "", 0, "/sound #chat ding.wav "},
+        {"#chat", "my ding.wav", "@", -1, "/sound #chat my ding.wav - "},
+        {"#c", kLong, "@", 0, "/sound #c " + kLong + " " + kLong.substr(0, 255)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.substr(0, 40));
+        EXPECT_EQ(ComposeSoundLine(c.channel, c.fileName, c.tagTemplate, c.tagPrompt), c.line);
+    }
+}
+
+TEST(CommandLines, ComposeDccSendLine) {
+    const struct {
+        std::string nick, wavDir, fileName, line;
+    } cases[] = {
+        {"bob", "C:\\WAV", "ding.wav", "/dcc send bob C:\\WAV\\ding.wav"},
+        {"bob", "C:\\WAV\\", "ding.wav", "/dcc send bob C:\\WAV\\\\ding.wav"},
+        {"", "C:\\WAV", "ding.wav", "/dcc send  C:\\WAV\\ding.wav"},
+        {"", "", "", "/dcc send  \\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(ComposeDccSendLine(c.nick, c.wavDir, c.fileName), c.line);
+    }
+}
+
+} // namespace
