@@ -1,0 +1,3 @@
+#include "app/current_file.h"
+
+std::string g_strCurrentFileName;

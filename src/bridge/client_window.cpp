@@ -1,0 +1,114 @@
+#include "bridge/client_window.h"
+
+#include "framework/app.h"
+
+#include <algorithm>
+
+namespace {
+
+// Long enough for a busy client, short enough that Brisa never seems frozen.
+constexpr UINT kClientTimeoutMs = 1500;
+
+bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
+                  bool wide = false) {
+    DWORD_PTR answer = 0;
+    const auto send = wide ? ::SendMessageTimeoutW : ::SendMessageTimeoutA;
+    if (!send(window, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, kClientTimeoutMs,
+              &answer))
+        return false;
+    if (result)
+        *result = static_cast<LRESULT>(answer);
+    return true;
+}
+
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    std::string result(::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr,
+                                             nullptr),
+                       '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &result[0],
+                          static_cast<int>(result.size()), nullptr, nullptr);
+    return result;
+}
+
+} // namespace
+
+HWND FindClientWindow(const std::string& className) {
+    // An empty class name would match no window on Windows but is an error under Wine.
+    return className.empty() ? nullptr : ::FindWindowA(className.c_str(), nullptr);
+}
+
+std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth) {
+    ClientWindows windows;
+    windows.topLevel = topLevel;
+    const HWND first = ::GetWindow(topLevel, GW_CHILD);
+    const HWND second = first ? ::GetWindow(first, GW_HWNDNEXT) : nullptr;
+    windows.active = second ? ::GetWindow(second, GW_CHILD) : nullptr;
+    windows.editLine = windows.active ? ::GetWindow(windows.active, GW_CHILD) : nullptr;
+    if (!windows.editLine)
+        return std::nullopt;
+    if (depth == ClientPath::ToNickList) {
+        windows.nickList = ::GetWindow(windows.editLine, GW_HWNDNEXT);
+        if (!windows.nickList)
+            return std::nullopt;
+    }
+    return windows;
+}
+
+std::optional<std::string> ReadClientWindowText(HWND window) {
+    LRESULT length = 0;
+    if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length))
+        return std::nullopt;
+    std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+    LRESULT copied = 0;
+    if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                      &copied))
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
+    return text;
+}
+
+std::optional<std::vector<std::string>> ReadClientList(HWND list) {
+    LRESULT count = 0;
+    if (!SendToClient(list, LB_GETCOUNT, 0, 0, &count))
+        return std::nullopt;
+    std::vector<std::string> items;
+    for (LRESULT index = 0; index < count; ++index) {
+        // Wide calls, with the length asked first: entries of any length are read whole, and an
+        // ANSI read across processes comes back as raw UTF-16 under Wine.
+        LRESULT length = 0;
+        if (!SendToClient(list, LB_GETTEXTLEN, index, 0, &length, true))
+            return std::nullopt;
+        std::wstring text(length > 0 ? static_cast<std::size_t>(length) + 1 : 0, L'\0');
+        LRESULT copied = 0;
+        if (length > 0 && !SendToClient(list, LB_GETTEXT, index,
+                                        reinterpret_cast<LPARAM>(&text[0]), &copied, true))
+            return std::nullopt;
+        text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min(copied, length))));
+        items.push_back(ToAnsi(text));
+    }
+    return items;
+}
+
+bool TypeCommandLine(HWND editLine, const std::string& line, int prompt, HWND raise,
+                     int fallBack) {
+    if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str())) ||
+        !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
+        return false;
+    if (prompt) {
+        ::BringWindowToTop(raise);
+        return true;
+    }
+    if (!SendToClient(editLine, WM_CHAR, '\r', 1))
+        return false;
+    if (fallBack)
+        ::BringWindowToTop(raise);
+    return true;
+}
+
+void ReportClientNotAnswering() {
+    fw::GetApp()->DoMessageBox("The IRC client does not answer. Nothing more was typed into it.",
+                               MB_OK | MB_ICONEXCLAMATION);
+}

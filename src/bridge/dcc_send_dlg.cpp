@@ -1,0 +1,3 @@
+#include "view/brisa_view.h"
+
+void CBrisaView::OnDcc() {}

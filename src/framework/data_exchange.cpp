@@ -1,0 +1,59 @@
+#include "framework/data_exchange.h"
+
+#include "framework/app.h"
+
+namespace fw {
+
+HWND CDataExchange::PrepareControl(int id) {
+    m_hLastControl = m_bFailed ? nullptr : m_window.GetDlgItem(id);
+    return m_hLastControl;
+}
+
+void CDataExchange::Fail() {
+    m_bFailed = true;
+    if (m_hLastControl) {
+        ::SetFocus(m_hLastControl);
+        ::SendMessageA(m_hLastControl, EM_SETSEL, 0, -1);
+    }
+}
+
+void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
+    if (!dx.Failed() && !control.m_hWnd)
+        control.m_hWnd = dx.m_window.GetDlgItem(id);
+}
+
+void DDX_Text(CDataExchange& dx, int id, std::string& value) {
+    const HWND control = dx.PrepareControl(id);
+    if (!control)
+        return;
+    if (dx.m_bSaveAndValidate)
+        value = GetWindowTextOf(control);
+    else
+        ::SetWindowTextA(control, value.c_str());
+}
+
+void DDX_Check(CDataExchange& dx, int id, int& value) {
+    const HWND control = dx.PrepareControl(id);
+    if (!control)
+        return;
+    if (dx.m_bSaveAndValidate)
+        value = ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    else
+        ::SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
+    const HWND control = dx.LastControl();
+    if (!control)
+        return;
+    if (!dx.m_bSaveAndValidate) {
+        ::SendMessageA(control, EM_LIMITTEXT, maxChars, 0);
+    } else if (value.size() > static_cast<std::size_t>(maxChars)) {
+        GetApp()->DoMessageBox("Please enter no more than " + std::to_string(maxChars) +
+                                   " characters.",
+                               MB_OK | MB_ICONEXCLAMATION);
+        dx.Fail();
+    }
+}
+
+} // namespace fw

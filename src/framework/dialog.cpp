@@ -1,0 +1,183 @@
+#include "framework/dialog.h"
+
+#include "framework/app.h"
+#include "framework/framework_ids.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fw {
+namespace {
+
+// The position written in a dialog template, in dialog units; 0,0 when it cannot be read.
+POINT TemplatePosition(UINT nIDTemplate) {
+    const HINSTANCE instance = GetApp()->m_hInstance;
+    const HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(nIDTemplate), RT_DIALOG);
+    const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
+    const auto* bytes = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
+    if (!bytes || ::SizeofResource(instance, resource) < 22)
+        return {};
+    WORD version = 0, signature = 0;
+    std::memcpy(&version, bytes, sizeof version);
+    std::memcpy(&signature, bytes + 2, sizeof signature);
+    const bool extended = version == 1 && signature == 0xFFFF;
+    short position[2] = {};
+    std::memcpy(position, bytes + (extended ? 18 : 10), sizeof position);
+    return {position[0], position[1]};
+}
+
+void CenterOver(HWND window, HWND owner) {
+    RECT area{};
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromRect(&area, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+    LONG x = (area.left + area.right - width) / 2;
+    LONG y = (area.top + area.bottom - height) / 2;
+    x = std::max(work.left, std::min(x, work.right - width));
+    y = std::max(work.top, std::min(y, work.bottom - height));
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+bool CDialogBase::UpdateData(bool saveAndValidate) {
+    const bool wasInUpdateData = m_bInUpdateData;
+    m_bInUpdateData = true;
+    CDataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    m_bInUpdateData = wasInUpdateData;
+    return !dx.Failed();
+}
+
+bool CDialogBase::OnUnhandledCommand(UINT, UINT) { return false; }
+
+INT_PTR CDialogBase::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND: {
+        const UINT id = LOWORD(wParam), code = HIWORD(wParam);
+        // Control notifications raised by our own exchange (EN_CHANGE from writing an edit box)
+        // must not run handlers that would exchange again.
+        if (lParam && code != 0 && m_bInUpdateData)
+            return TRUE;
+        return OnCmdMsg(id, code) || OnUnhandledCommand(id, code);
+    }
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK CDialogBase::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<CDialogBase*>(lParam);
+        self->m_hWnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+    }
+    auto* self = reinterpret_cast<CDialogBase*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return FALSE;
+    const INT_PTR result = self->DialogProc(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+    }
+    return result;
+}
+
+INT_PTR CDialog::DoModal() {
+    const HWND owner = m_hParent ? m_hParent : GetApp()->GetMainWindow();
+    return ::DialogBoxParamA(GetApp()->m_hInstance, MAKEINTRESOURCEA(GetTemplateId()), owner,
+                             StaticDialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::ShowHelp() const { GetApp()->WinHelp(HID_BASE_RESOURCE + GetTemplateId()); }
+
+bool CDialog::OnUnhandledCommand(UINT id, UINT code) {
+    if (code != BN_CLICKED)
+        return false;
+    switch (id) {
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    case ID_HELP:
+        ShowHelp();
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        const POINT position = TemplatePosition(GetTemplateId());
+        if (position.x == 0 && position.y == 0)
+            CenterOver(m_hWnd, ::GetWindow(m_hWnd, GW_OWNER));
+    } else if (msg == WM_HELP) {
+        ShowHelp();
+        return TRUE;
+    }
+    return CDialogBase::DialogProc(msg, wParam, lParam);
+}
+
+bool CFormView::Create(HWND parentFrame) {
+    if (!::CreateDialogParamA(GetApp()->m_hInstance, MAKEINTRESOURCEA(GetTemplateId()),
+                              parentFrame, StaticDialogProc, reinterpret_cast<LPARAM>(this)))
+        return false;
+    RECT rect{};
+    ::GetWindowRect(m_hWnd, &rect);
+    m_sizeTemplate = {rect.right - rect.left, rect.bottom - rect.top};
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    return true;
+}
+
+void CFormView::ResizeParentToFit(bool shrinkOnly) const {
+    const HWND frame = ::GetParent(m_hWnd);
+    // A second pass catches a menu bar that wraps onto another line after the first resize.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT client{}, window{};
+        ::GetClientRect(frame, &client);
+        ::GetWindowRect(frame, &window);
+        LONG dx = m_sizeTemplate.cx - client.right, dy = m_sizeTemplate.cy - client.bottom;
+        if (shrinkOnly) {
+            dx = std::min(dx, 0L);
+            dy = std::min(dy, 0L);
+        }
+        if (dx == 0 && dy == 0)
+            return;
+        ::SetWindowPos(frame, nullptr, 0, 0, window.right - window.left + dx,
+                       window.bottom - window.top + dy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+} // namespace fw

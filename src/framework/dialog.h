@@ -1,0 +1,72 @@
+// Dialogs on templates: the modal CDialog and the CFormView that fills a frame.
+#pragma once
+#include "framework/data_exchange.h"
+
+namespace fw {
+
+// What every window built from a dialog template shares: its procedure, command dispatch and
+// data exchange.
+class CDialogBase : public CWnd {
+public:
+    explicit CDialogBase(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
+
+    UINT GetTemplateId() const { return m_nIDTemplate; }
+    // Runs DoDataExchange in one direction; false when a field failed its rule. Notifications
+    // that the controls send meanwhile are not delivered to the command table.
+    bool UpdateData(bool saveAndValidate = true);
+
+protected:
+    virtual void DoDataExchange(CDataExchange&) {}
+    virtual BOOL OnInitDialog() { return TRUE; }
+    // Everything that the command table does not take; returns whether it was handled.
+    virtual bool OnUnhandledCommand(UINT id, UINT code);
+    virtual INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    const UINT m_nIDTemplate;
+    bool m_bInUpdateData = false;
+};
+
+class CDialog : public CDialogBase {
+public:
+    // With no parent the main window owns the dialog. A template placed at 0,0 is centred
+    // over its owner.
+    explicit CDialog(UINT nIDTemplate, HWND parent = nullptr)
+        : CDialogBase(nIDTemplate), m_hParent(parent) {}
+
+    // Runs the dialog and returns the identifier it ended with (IDOK, IDCANCEL, …).
+    INT_PTR DoModal();
+    void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
+
+protected:
+    BOOL OnInitDialog() override;
+    virtual void OnOK();
+    virtual void OnCancel();
+    bool OnUnhandledCommand(UINT id, UINT code) override;
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowHelp() const;
+
+    HWND m_hParent;
+};
+
+// A child dialog that fills its frame's client area.
+class CFormView : public CDialogBase {
+public:
+    using CDialogBase::CDialogBase;
+
+    bool Create(HWND parentFrame);
+    // Runs for each new document once the form exists: the first exchange towards the controls.
+    virtual void OnInitialUpdate() { UpdateData(false); }
+    // Resizes the parent frame so that its client area is exactly the form's template size;
+    // with shrinkOnly it never grows.
+    void ResizeParentToFit(bool shrinkOnly = true) const;
+
+private:
+    SIZE m_sizeTemplate{};
+};
+
+} // namespace fw

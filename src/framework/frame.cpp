@@ -1,0 +1,211 @@
+#include "framework/frame.h"
+
+#include "framework/app.h"
+#include "framework/framework_ids.h"
+
+namespace fw {
+namespace {
+
+constexpr char kFrameClass[] = "fwFrameWnd";
+
+void RegisterFrameClass(HINSTANCE instance, WNDPROC windowProc) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (::GetClassInfoExA(instance, kFrameClass, &existing))
+        return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFrameClass;
+    ::RegisterClassExA(&wc);
+}
+
+// The edit keys act on the edit box that has the focus, as they do everywhere in Windows.
+void ForwardToFocusedEdit(UINT msg) {
+    const HWND focus = ::GetFocus();
+    char className[8] = {};
+    if (focus && ::GetClassNameA(focus, className, sizeof className) &&
+        ::lstrcmpiA(className, "Edit") == 0)
+        ::SendMessageA(focus, msg, 0, 0);
+}
+
+} // namespace
+
+void CDocument::SetTitle(const std::string& title) {
+    m_strTitle = title;
+}
+
+const CommandEntry CFrameWnd::s_commands[] = {
+    fw::OnCommand(ID_HELP, &CFrameWnd::OnHelp),
+    fw::OnCommand(ID_HELP_FINDER, &CFrameWnd::OnHelpFinder),
+    fw::OnCommand(ID_DEFAULT_HELP, &CFrameWnd::OnHelpFinder),
+    fw::OnCommand(ID_CONTEXT_HELP, &CFrameWnd::OnContextHelp),
+    fw::OnCommand(ID_EDIT_COPY, &CFrameWnd::OnEditCopy),
+    fw::OnCommand(ID_EDIT_CUT, &CFrameWnd::OnEditCut),
+    fw::OnCommand(ID_EDIT_PASTE, &CFrameWnd::OnEditPaste),
+    fw::OnCommand(ID_EDIT_UNDO, &CFrameWnd::OnEditUndo),
+};
+
+CFrameWnd::~CFrameWnd() {
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+}
+
+bool CFrameWnd::LoadFrame(UINT nIDResource, std::unique_ptr<CFormView> view) {
+    const HINSTANCE instance = GetApp()->m_hInstance;
+    m_nIDResource = nIDResource;
+    m_pView = std::move(view);
+    const std::string docStrings = GetApp()->LoadString(nIDResource);
+    m_strTitle = docStrings.substr(0, docStrings.find('\n'));
+    if (m_strTitle.empty())
+        m_strTitle = GetApp()->GetAppTitle();
+
+    RegisterFrameClass(instance, StaticWindowProc);
+    CREATESTRUCTA cs{};
+    cs.hInstance = instance;
+    cs.lpszClass = kFrameClass;
+    cs.lpszName = m_strTitle.c_str();
+    cs.style = WS_OVERLAPPEDWINDOW;
+    cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
+    cs.hMenu = ::LoadMenuA(instance, MAKEINTRESOURCEA(nIDResource));
+    PreCreateWindow(cs);
+    m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(nIDResource));
+    if (!::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx,
+                           cs.cy, nullptr, cs.hMenu, instance, this))
+        return false;
+
+    const auto icon = [&](int size) {
+        return reinterpret_cast<LPARAM>(::LoadImageA(instance, MAKEINTRESOURCEA(nIDResource),
+                                                     IMAGE_ICON, size, size, LR_SHARED));
+    };
+    SendMessage(WM_SETICON, ICON_BIG, icon(::GetSystemMetrics(SM_CXICON)));
+    SendMessage(WM_SETICON, ICON_SMALL, icon(::GetSystemMetrics(SM_CXSMICON)));
+    return true;
+}
+
+void CFrameWnd::UpdateFrameTitle(const std::string& documentTitle) const {
+    SetWindowText(documentTitle.empty() ? m_strTitle : documentTitle + " - " + m_strTitle);
+}
+
+bool CFrameWnd::PreTranslateMessage(MSG& msg) {
+    const bool keyboard = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+    if (m_bHelpMode && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        EndContextHelp();
+        return true;
+    }
+    if (keyboard && m_hAccelTable && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, &msg))
+        return true;
+    if (m_bHelpMode || !m_pView || !m_pView->m_hWnd)
+        return false;
+    return ::IsDialogMessageA(m_pView->m_hWnd, &msg) != FALSE;
+}
+
+// Menu commands and accelerators go to the view first, then the frame, then the application.
+bool CFrameWnd::OnCmdMsg(UINT id, UINT code) {
+    return (m_pView && m_pView->OnCmdMsg(id, code)) || CWnd::OnCmdMsg(id, code) ||
+           Dispatch(MakeCommandMap(s_commands), id, code) || GetApp()->OnCmdMsg(id, code);
+}
+
+void CFrameWnd::OnHelp() { GetApp()->WinHelp(HID_BASE_RESOURCE + m_nIDResource); }
+
+void CFrameWnd::OnHelpFinder() { GetApp()->WinHelp(0, HELP_FINDER); }
+
+void CFrameWnd::OnContextHelp() {
+    m_bHelpMode = true;
+    ::SetCapture(m_hWnd);
+    ::SetCursor(::LoadCursorA(nullptr, IDC_HELP));
+}
+
+void CFrameWnd::EndContextHelp() {
+    m_bHelpMode = false;
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+}
+
+void CFrameWnd::OnEditCopy() { ForwardToFocusedEdit(WM_COPY); }
+void CFrameWnd::OnEditCut() { ForwardToFocusedEdit(WM_CUT); }
+void CFrameWnd::OnEditPaste() { ForwardToFocusedEdit(WM_PASTE); }
+void CFrameWnd::OnEditUndo() { ForwardToFocusedEdit(EM_UNDO); }
+
+// The topic of the control under a click in context-help mode; the frame's own topic elsewhere.
+void CFrameWnd::ShowHelpAt(POINT clientPoint) {
+    DWORD context = HID_BASE_RESOURCE + m_nIDResource;
+    if (m_pView && m_pView->m_hWnd) {
+        POINT point = clientPoint;
+        ::MapWindowPoints(m_hWnd, m_pView->m_hWnd, &point, 1);
+        const HWND child = ::ChildWindowFromPointEx(m_pView->m_hWnd, point, CWP_SKIPINVISIBLE);
+        const int id = child && child != m_pView->m_hWnd ? ::GetDlgCtrlID(child) : 0;
+        if (id > 0 && id != 0xFFFF)
+            context = HID_BASE_COMMAND + id;
+    }
+    EndContextHelp();
+    GetApp()->WinHelp(context);
+}
+
+LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return m_pView && m_pView->Create(m_hWnd) ? 0 : -1;
+    case WM_SIZE:
+        if (m_pView && m_pView->m_hWnd)
+            ::MoveWindow(m_pView->m_hWnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        if (m_pView && m_pView->m_hWnd)
+            ::SetFocus(m_pView->m_hWnd);
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0) // menu (0) or accelerator (1): both run the same command
+            OnCmdMsg(LOWORD(wParam), 0);
+        return 0;
+    case WM_SETCURSOR:
+        if (m_bHelpMode) {
+            ::SetCursor(::LoadCursorA(nullptr, IDC_HELP));
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        if (m_bHelpMode) {
+            ShowHelpAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        if (m_bHelpMode) {
+            EndContextHelp();
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        m_bHelpMode = false;
+        break;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK CFrameWnd::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<CFrameWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->m_hWnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<CFrameWnd*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return self->WindowProc(msg, wParam, lParam);
+}
+
+} // namespace fw

@@ -1,0 +1,185 @@
+#include "framework/help_window.h"
+
+#include "framework/app.h"
+
+#include <algorithm>
+
+namespace fw {
+namespace {
+
+constexpr char kHelpClass[] = "fwHelpWindow";
+constexpr int kTopicListId = 100;
+constexpr int kTopicTextId = 101;
+
+std::string LoadHelpText(UINT id) {
+    const HINSTANCE instance = GetApp()->m_hInstance;
+    const HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(id), kHelpTextType);
+    const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
+    const char* text = static_cast<const char*>(loaded ? ::LockResource(loaded) : nullptr);
+    return text ? std::string(text, ::SizeofResource(instance, resource)) : std::string();
+}
+
+// Edit controls break lines only at CR LF.
+std::string ToWindowsLines(const std::string& text) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\r')
+            continue;
+        if (c == '\n')
+            result += '\r';
+        result += c;
+    }
+    return result;
+}
+
+} // namespace
+
+CHelpWindow::CHelpWindow(const HelpBook& book, std::string caption)
+    : m_book(book), m_strCaption(std::move(caption)) {
+    std::vector<UINT> ids{book.indexTopic};
+    for (std::size_t i = 0; i < book.contextCount; ++i) {
+        if (std::find(ids.begin(), ids.end(), book.contexts[i].topic) == ids.end())
+            ids.push_back(book.contexts[i].topic);
+    }
+    for (const UINT id : ids) {
+        const std::string text = LoadHelpText(id);
+        const std::size_t lineEnd = std::min(text.find('\n'), text.size());
+        std::string title = text.substr(0, lineEnd);
+        if (!title.empty() && title.back() == '\r')
+            title.pop_back();
+        m_topics.push_back({id, title, ToWindowsLines(text.substr(std::min(lineEnd + 1, text.size())))});
+    }
+}
+
+CHelpWindow::~CHelpWindow() {
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    if (m_hFont)
+        ::DeleteObject(m_hFont);
+}
+
+void CHelpWindow::ShowContext(DWORD context) {
+    UINT topic = m_book.indexTopic;
+    for (std::size_t i = 0; i < m_book.contextCount; ++i) {
+        if (context != 0 && m_book.contexts[i].context == context)
+            topic = m_book.contexts[i].topic;
+    }
+    if (!m_hWnd && !Create())
+        return;
+    const auto found = std::find_if(m_topics.begin(), m_topics.end(),
+                                    [topic](const Topic& t) { return t.id == topic; });
+    ShowTopic(found == m_topics.end() ? 0 : static_cast<std::size_t>(found - m_topics.begin()));
+    if (::IsIconic(m_hWnd))
+        ::ShowWindow(m_hWnd, SW_RESTORE);
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    ::BringWindowToTop(m_hWnd);
+}
+
+bool CHelpWindow::PreTranslateMessage(MSG& msg) {
+    if (!m_hWnd || (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd)))
+        return false;
+    return ::IsDialogMessageA(m_hWnd, &msg) != FALSE;
+}
+
+bool CHelpWindow::Create() {
+    const HINSTANCE instance = GetApp()->m_hInstance;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!::GetClassInfoExA(instance, kHelpClass, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = StaticWindowProc;
+        wc.hInstance = instance;
+        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.hIcon = ::LoadIconA(nullptr, IDI_QUESTION);
+        wc.lpszClassName = kHelpClass;
+        ::RegisterClassExA(&wc);
+    }
+    if (!::CreateWindowExA(WS_EX_CONTROLPARENT, kHelpClass, m_strCaption.c_str(),
+                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 720, 460, nullptr,
+                           nullptr, instance, this))
+        return false;
+
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!m_hFont && ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        m_hFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
+    m_listTopics.m_hWnd = ::CreateWindowExA(
+        WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0,
+        0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTopicListId)), instance,
+        nullptr);
+    m_editText.m_hWnd = ::CreateWindowExA(
+        WS_EX_CLIENTEDGE, "EDIT", nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
+        m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTopicTextId)), instance, nullptr);
+    for (const CWnd* control : {static_cast<const CWnd*>(&m_listTopics), static_cast<const CWnd*>(&m_editText)})
+        control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
+    for (const Topic& topic : m_topics)
+        m_listTopics.AddString(topic.title);
+    Layout();
+    return true;
+}
+
+void CHelpWindow::ShowTopic(std::size_t index) {
+    if (index >= m_topics.size())
+        return;
+    m_listTopics.SetCurSel(static_cast<int>(index));
+    m_editText.SetWindowText(m_topics[index].body);
+    ::SetWindowTextA(m_hWnd, (m_strCaption + " - " + m_topics[index].title).c_str());
+}
+
+void CHelpWindow::Layout() const {
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    const int margin = 8, listWidth = std::min(220, static_cast<int>(client.right / 3));
+    const int height = std::max(0, static_cast<int>(client.bottom) - 2 * margin);
+    ::MoveWindow(m_listTopics.m_hWnd, margin, margin, listWidth, height, TRUE);
+    ::MoveWindow(m_editText.m_hWnd, 2 * margin + listWidth, margin,
+                 std::max(0, static_cast<int>(client.right) - 3 * margin - listWidth), height, TRUE);
+}
+
+LRESULT CHelpWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kTopicListId && HIWORD(wParam) == LBN_SELCHANGE)
+            ShowTopic(static_cast<std::size_t>(std::max(0, m_listTopics.GetCurSel())));
+        else if (LOWORD(wParam) == IDCANCEL)
+            ::DestroyWindow(m_hWnd);
+        return 0;
+    case WM_SETFOCUS:
+        ::SetFocus(m_listTopics.m_hWnd);
+        return 0;
+    default:
+        return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK CHelpWindow::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self =
+            static_cast<CHelpWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->m_hWnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<CHelpWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+        self->m_listTopics.m_hWnd = nullptr;
+        self->m_editText.m_hWnd = nullptr;
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return self->WindowProc(msg, wParam, lParam);
+}
+
+} // namespace fw

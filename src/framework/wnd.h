@@ -1,0 +1,54 @@
+// CWnd: a non-owning handle to a window, and the thin control wrappers built on it.
+#pragma once
+#include "framework/cmd_target.h"
+
+#include <string>
+
+namespace fw {
+
+class CWnd : public CCmdTarget {
+public:
+    HWND m_hWnd = nullptr;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    void EnableWindow(bool enable) const { ::EnableWindow(m_hWnd, enable); }
+    bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+    }
+    std::string GetWindowText() const;
+    void SetWindowText(const std::string& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
+    int MessageBox(const std::string& text, const std::string& caption, UINT type) const {
+        return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
+    }
+};
+
+// Reads any window's text of any length.
+std::string GetWindowTextOf(HWND hwnd);
+
+class CButton : public CWnd {};
+
+class CEdit : public CWnd {
+public:
+    void LimitText(int maxChars) const { SendMessage(EM_LIMITTEXT, maxChars); }
+    void SetSel(int start, int end) const { SendMessage(EM_SETSEL, start, end); }
+};
+
+class CListBox : public CWnd {
+public:
+    int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
+    void SetCurSel(int index) const { SendMessage(LB_SETCURSEL, index); }
+    void ResetContent() const { SendMessage(LB_RESETCONTENT); }
+    void AddString(const std::string& text) const {
+        SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void SelectString(int startAfter, const std::string& prefix) const {
+        SendMessage(LB_SELECTSTRING, startAfter, reinterpret_cast<LPARAM>(prefix.c_str()));
+    }
+    // The entry's whole text, or "" when the index names no entry.
+    std::string GetText(int index) const;
+};
+
+} // namespace fw

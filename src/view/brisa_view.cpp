@@ -1,0 +1,156 @@
+#include "view/brisa_view.h"
+
+#include "app/brisa_app.h"
+#include "bridge/client_window.h"
+#include "bridge/command_lines.h"
+#include "framework/framework_ids.h"
+#include "resource.h"
+
+#include <mmsystem.h>
+
+#include <cstring>
+
+const fw::CommandEntry CBrisaView::s_commands[] = {
+    fw::OnCommand(IDC_PLAY, &CBrisaView::OnPlay),
+    fw::OnCommand(IDC_DELETE, &CBrisaView::OnDelete),
+    fw::OnCommand(IDC_OPTIONS, &CBrisaView::OnOptions),
+    fw::OnCommand(IDC_SEND, &CBrisaView::OnSend),
+    fw::OnCommand(IDC_STOP, &CBrisaView::OnStop),
+    fw::OnNotify(IDC_FILE_LIST, LBN_DBLCLK, &CBrisaView::OnDblclkFileList),
+    fw::OnNotify(IDC_FILE_LIST, LBN_SELCHANGE, &CBrisaView::OnSelchangeFileList),
+    fw::OnNotify(IDC_FILE_NAME, EN_CHANGE, &CBrisaView::OnChangeFileName),
+    fw::OnCommand(IDC_REFRESH, &CBrisaView::OnRefresh),
+    fw::OnCommand(IDC_DCC, &CBrisaView::OnDcc),
+    fw::OnCommand(IDC_HELP_BUTTON, &CBrisaView::OnHelpButton),
+};
+
+fw::CommandMap CBrisaView::GetCommandMap() const { return fw::MakeCommandMap(s_commands); }
+
+CBrisaView::CBrisaView() : CFormView(IDD_BRISA_FORM), m_pApp(GetBrisaApp()) { LoadSettings(); }
+
+void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
+    fw::DDX_Control(dx, IDC_FILE_LIST, m_listFiles);
+    fw::DDX_Control(dx, IDC_SEND, m_btnSend);
+    fw::DDX_Control(dx, IDC_DCC, m_btnDcc);
+    fw::DDX_Text(dx, IDC_FILE_NAME, m_strFileName);
+    fw::DDV_MaxChars(dx, m_strFileName, 256);
+}
+
+void CBrisaView::OnInitialUpdate() {
+    CFormView::OnInitialUpdate();
+    ResizeParentToFit(false);
+    ResizeParentToFit(true);
+    RefreshList(0);
+    UpdateClientButtons(false);
+}
+
+bool CBrisaView::UpdateClientButtons(bool disableWhenAbsent) {
+    const bool present = FindClientWindow(m_pApp->m_strClientClass) != nullptr;
+    if (present || disableWhenAbsent) {
+        m_btnSend.EnableWindow(present);
+        m_btnDcc.EnableWindow(present);
+    }
+    return present;
+}
+
+void CBrisaView::RefreshList(int index) {
+    // The listing call takes its specification in a 256-byte buffer; a longer one is refused
+    // and the list stays as it is, as for a directory that cannot be listed.
+    char listSpec[256] = {};
+    const std::string wanted = m_strWavDir + "\\" + m_strFilter;
+    const HCURSOR previousCursor = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    if (wanted.size() < sizeof listSpec) {
+        std::memcpy(listSpec, wanted.c_str(), wanted.size() + 1);
+        // The listing moves the current directory into the listed one; a relative WAV
+        // directory must keep meaning the same folder afterwards.
+        char currentFolder[MAX_PATH] = {};
+        const DWORD length = ::GetCurrentDirectoryA(sizeof currentFolder, currentFolder);
+        ::DlgDirListA(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY);
+        if (length > 0 && length < sizeof currentFolder)
+            ::SetCurrentDirectoryA(currentFolder);
+    }
+    m_listFiles.SetCurSel(index);
+    OnSelchangeFileList();
+    ::SetCursor(previousCursor);
+}
+
+// With nothing selected the name becomes empty.
+void CBrisaView::ReadSelectedFileName() {
+    m_strFileName = m_listFiles.GetText(m_listFiles.GetCurSel());
+}
+
+void CBrisaView::OnSelchangeFileList() {
+    ReadSelectedFileName();
+    UpdateData(false);
+}
+
+void CBrisaView::OnChangeFileName() {
+    UpdateData(true);
+    m_listFiles.SelectString(-1, m_strFileName);
+}
+
+void CBrisaView::OnPlay() {
+    ReadSelectedFileName();
+    m_strFullPath = m_strWavDir + "\\" + m_strFileName;
+    ::sndPlaySoundA(m_strFullPath.c_str(), SND_ASYNC);
+}
+
+void CBrisaView::OnStop() { ::sndPlaySoundA(nullptr, SND_ASYNC); }
+
+void CBrisaView::OnDelete() {
+    ReadSelectedFileName();
+    m_strFullPath = m_strWavDir + "\\" + m_strFileName;
+    if (MessageBox(m_strFullPath, "Delete This File?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    RemoveFile(m_strFullPath);
+    RefreshList(m_listFiles.GetCurSel());
+}
+
+void CBrisaView::RemoveFile(const std::string& path) {
+    if (!::DeleteFileA(path.c_str()))
+        MessageBox("Unable to Remove File : " + path, "Error Removing File", MB_ICONEXCLAMATION);
+}
+
+void CBrisaView::OnDblclkFileList() {
+    if (UpdateClientButtons(false))
+        OnSend();
+    else
+        OnPlay();
+}
+
+void CBrisaView::OnRefresh() {
+    RefreshList(m_listFiles.GetCurSel());
+    UpdateClientButtons(true);
+}
+
+void CBrisaView::OnHelpButton() { m_pApp->WinHelp(HID_BASE_COMMAND + IDC_HELP_BUTTON); }
+
+void CBrisaView::OnSend() {
+    const HWND topLevel = FindClientWindow(m_pApp->m_strClientClass);
+    if (!topLevel)
+        return;
+    const auto client = LocateClientWindows(topLevel, ClientPath::ToEditLine);
+    if (!client)
+        return;
+    UpdateData(true);
+    const auto title = ReadClientWindowText(client->active);
+    if (!title) {
+        ReportClientNotAnswering();
+        return;
+    }
+    const auto channel = ChannelFromTitle(*title);
+    if (!channel) {
+        m_pApp->DoMessageBox(kChannelNotActiveMessage, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (m_bTagPrompt)
+        m_strTagText = kPromptTagTemplate;
+    const std::string line = ComposeSoundLine(*channel, m_strFileName, m_strTagText, m_bTagPrompt);
+    if (!TypeCommandLine(client->editLine, line, m_bTagPrompt, client->topLevel,
+                         m_pApp->m_bFallBack)) {
+        ReportClientNotAnswering();
+        return;
+    }
+    if (m_pApp->m_bSendClose == 1)
+        ::PostMessageA(m_pApp->GetMainWindow(), WM_CLOSE, 0, 0);
+}
