@@ -1,3 +1,120 @@
+#include "bridge/dcc_send_dlg.h"
+
+#include "app/brisa_app.h"
+#include "app/current_file.h"
+#include "bridge/client_window.h"
+#include "bridge/command_lines.h"
+#include "resource.h"
+#include "settings/profile_keys.h"
 #include "view/brisa_view.h"
 
-void CBrisaView::OnDcc() {}
+namespace {
+
+constexpr int kMaxNickChars = 10;
+constexpr char kOperatorMark = '@';
+
+} // namespace
+
+const fw::CommandEntry CDccSendDlg::s_commands[] = {
+    fw::OnCommand(IDC_NICK_REFRESH, &CDccSendDlg::OnRefresh),
+    fw::OnCommand(IDC_DCC_SEND, &CDccSendDlg::DccSendFile),
+    fw::OnNotify(IDC_NICK_LIST, LBN_DBLCLK, &CDccSendDlg::OnDblclkNickList),
+    fw::OnNotify(IDC_NICK, EN_CHANGE, &CDccSendDlg::OnChangeNick),
+    fw::OnNotify(IDC_NICK_LIST, LBN_SELCHANGE, &CDccSendDlg::OnSelchangeNickList),
+};
+
+fw::CommandMap CDccSendDlg::GetCommandMap() const {
+    return fw::MakeCommandMap(s_commands);
+}
+
+CDccSendDlg::CDccSendDlg(HWND parent) : CDialog(IDD_DCC_SEND, parent), m_pApp(GetBrisaApp()) {}
+
+void CDccSendDlg::DoDataExchange(fw::CDataExchange& dx) {
+    fw::DDX_Control(dx, IDC_DCC_SEND, m_btnSend);
+    fw::DDX_Control(dx, IDC_NICK_LIST, m_listNicks);
+    fw::DDX_Text(dx, IDC_NICK, m_strNick);
+    fw::DDV_MaxChars(dx, m_strNick, kMaxNickChars);
+}
+
+BOOL CDccSendDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    ImportNickList();
+    return TRUE;
+}
+
+void CDccSendDlg::ImportNickList() {
+    const HWND topLevel = FindClientWindow(m_pApp->m_strClientClass);
+    if (!topLevel)
+        return;
+    const auto client = LocateClientWindows(topLevel, ClientPath::ToNickList);
+    if (!client)
+        return;
+    const auto nicks = ReadClientList(client->nickList);
+    if (!nicks) {
+        ReportClientNotAnswering();
+        return;
+    }
+    // A channel that looks empty for a moment must not wipe the names the user is choosing from.
+    if (nicks->empty())
+        return;
+    m_listNicks.ResetContent();
+    for (const std::string& nick : *nicks) {
+        if (nick.empty())
+            continue;
+        m_listNicks.AddString(nick[0] == kOperatorMark ? nick.substr(1) : nick);
+    }
+    m_listNicks.SetCurSel(0);
+    // Selecting by message raises no notification.
+    OnSelchangeNickList();
+}
+
+void CDccSendDlg::OnSelchangeNickList() {
+    // With nothing selected (a copy that added no entry) the nickname becomes empty.
+    m_strNick = m_listNicks.GetText(m_listNicks.GetCurSel());
+    UpdateData(false);
+}
+
+void CDccSendDlg::OnChangeNick() {
+    UpdateData(true);
+    // No notification follows, so the edit box keeps exactly what the user typed.
+    m_listNicks.SelectString(-1, m_strNick);
+}
+
+void CDccSendDlg::OnRefresh() {
+    ImportNickList();
+    m_btnSend.EnableWindow(FindClientWindow(m_pApp->m_strClientClass) != nullptr);
+}
+
+void CDccSendDlg::OnDblclkNickList() {
+    if (!FindClientWindow(m_pApp->m_strClientClass))
+        return;
+    m_btnSend.EnableWindow(true);
+    DccSendFile();
+}
+
+void CDccSendDlg::DccSendFile() {
+    const HWND topLevel = FindClientWindow(m_pApp->m_strClientClass);
+    if (!topLevel)
+        return;
+    const auto client = LocateClientWindows(topLevel, ClientPath::ToEditLine);
+    if (!client)
+        return;
+    UpdateData(true);
+    // Read now, not from the view: a hand edit of the profile counts from the next send.
+    const std::string wavDir =
+        m_pApp->GetProfileString(profile::kSection, profile::kWavDir, profile::kDefaultWavDir);
+    const std::string line = ComposeDccSendLine(m_strNick, wavDir, g_strCurrentFileName);
+    if (!TypeCommandLine(client->editLine, line, 0, client->active, m_pApp->m_bFallBack)) {
+        ReportClientNotAnswering();
+        return;
+    }
+    ::BringWindowToTop(m_hWnd);
+}
+
+void CBrisaView::OnDcc() {
+    g_strCurrentFileName = m_strFileName;
+    CDccSendDlg dialog;
+    dialog.DoModal();
+    LoadSettings();
+    OnRefresh();
+}

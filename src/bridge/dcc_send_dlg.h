@@ -1,0 +1,35 @@
+// The DCC Send dialog: offers the current file to a nickname copied from the client's channel.
+#pragma once
+#include "framework/dialog.h"
+
+#include <string>
+
+class CBrisaApp;
+
+class CDccSendDlg : public fw::CDialog {
+public:
+    explicit CDccSendDlg(HWND parent = nullptr);
+
+protected:
+    fw::CommandMap GetCommandMap() const override;
+    void DoDataExchange(fw::CDataExchange& dx) override;
+    BOOL OnInitDialog() override;
+
+private:
+    // Replaces the list with the client's nicknames, less one leading '@', and selects the first;
+    // leaves it as it is when the client is absent, unreachable or lists nobody.
+    void ImportNickList();
+
+    void OnRefresh();
+    void DccSendFile();
+    void OnDblclkNickList();
+    void OnChangeNick();
+    void OnSelchangeNickList();
+
+    fw::CButton m_btnSend;
+    fw::CListBox m_listNicks;
+    std::string m_strNick;
+    CBrisaApp* m_pApp;
+
+    static const fw::CommandEntry s_commands[];
+};
