@@ -47,3 +47,10 @@
 
 // Help topics (HELPTEXT resources)
 #define IDH_INDEX 200
+#define IDH_MAIN_WINDOW 201
+#define IDH_ANNOUNCING 202
+#define IDH_OPTIONS 203
+#define IDH_DCC_SEND 204
+#define IDH_SETTINGS_FILE 205
+#define IDH_FINDING_CLIENT 206
+#define IDH_MENUS_KEYS 207
