@@ -1,6 +1,7 @@
 #include "bridge/client_window.h"
 
 #include "framework/app.h"
+#include "framework/wnd.h"
 
 #include <algorithm>
 
@@ -19,18 +20,6 @@ bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
     if (result)
         *result = static_cast<LRESULT>(answer);
     return true;
-}
-
-std::string ToAnsi(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    std::string result(::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr,
-                                             nullptr),
-                       '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &result[0],
-                          static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
 }
 
 } // namespace
@@ -87,7 +76,7 @@ std::optional<std::vector<std::string>> ReadClientList(HWND list) {
                                         reinterpret_cast<LPARAM>(&text[0]), &copied, true))
             return std::nullopt;
         text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min(copied, length))));
-        items.push_back(ToAnsi(text));
+        items.push_back(fw::WideToAnsi(text));
     }
     return items;
 }

@@ -26,6 +26,8 @@ public:
 
 // Reads any window's text of any length.
 std::string GetWindowTextOf(HWND hwnd);
+// UTF-16 text in the ANSI code page, the program's one string model.
+std::string WideToAnsi(const std::wstring& text);
 
 class CButton : public CWnd {};
 
@@ -47,7 +49,7 @@ public:
     void SelectString(int startAfter, const std::string& prefix) const {
         SendMessage(LB_SELECTSTRING, startAfter, reinterpret_cast<LPARAM>(prefix.c_str()));
     }
-    // The entry's whole text, or "" when the index names no entry.
+    // The entry's whole text of any length, or "" when the index names no entry.
     std::string GetText(int index) const;
 };
 
