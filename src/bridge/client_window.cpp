@@ -46,17 +46,19 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
     return windows;
 }
 
+// Wide calls, with the length asked first, here and for the list below: texts of any length
+// are read whole, and an ANSI read across processes comes back as raw UTF-16 under Wine.
 std::optional<std::string> ReadClientWindowText(HWND window) {
     LRESULT length = 0;
-    if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length))
+    if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length, true))
         return std::nullopt;
-    std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
     LRESULT copied = 0;
     if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                      &copied))
+                      &copied, true))
         return std::nullopt;
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
-    return text;
+    return fw::WideToAnsi(text);
 }
 
 std::optional<std::vector<std::string>> ReadClientList(HWND list) {
@@ -65,8 +67,6 @@ std::optional<std::vector<std::string>> ReadClientList(HWND list) {
         return std::nullopt;
     std::vector<std::string> items;
     for (LRESULT index = 0; index < count; ++index) {
-        // Wide calls, with the length asked first: entries of any length are read whole, and an
-        // ANSI read across processes comes back as raw UTF-16 under Wine.
         LRESULT length = 0;
         if (!SendToClient(list, LB_GETTEXTLEN, index, 0, &length, true))
             return std::nullopt;
