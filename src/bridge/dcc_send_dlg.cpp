@@ -8,32 +8,10 @@
 #include "settings/profile_keys.h"
 #include "view/brisa_view.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr int kMaxNickChars = 10;
 constexpr char kOperatorMark = '@';
-
-// The entry's whole text, "" when the index names no entry. Read wide: under Wine an ANSI
-// LB_GETTEXT passes through a fixed 512-character buffer and overruns it on a longer entry.
-std::string EntryText(const fw::CListBox& list, int index) {
-    const HWND hwnd = list.GetSafeHwnd();
-    const LRESULT length = ::SendMessageW(hwnd, LB_GETTEXTLEN, index, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        ::SendMessageW(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&wide[0]));
-    if (copied <= 0)
-        return {};
-    const int size = static_cast<int>(std::min(copied, length));
-    std::string text(
-        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, &text[0], static_cast<int>(text.size()),
-                          nullptr, nullptr);
-    return text;
-}
 
 } // namespace
 
@@ -92,7 +70,7 @@ void CDccSendDlg::ImportNickList() {
 
 void CDccSendDlg::OnSelchangeNickList() {
     // With nothing selected (a copy that added no entry) the nickname becomes empty.
-    m_strNick = EntryText(m_listNicks, m_listNicks.GetCurSel());
+    m_strNick = m_listNicks.GetText(m_listNicks.GetCurSel());
     UpdateData(false);
 }
 
