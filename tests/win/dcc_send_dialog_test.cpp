@@ -1,5 +1,6 @@
 // The DCC Send dialog of a running Brisa.exe against the imitation IRC client: the copied
 // nicknames, the typed nickname and the "/dcc send" lines it has the client enter.
+#include "resource.h"
 #include "support/driver.h"
 #include "support/imitation_client.h"
 
@@ -9,16 +10,6 @@
 #include <memory>
 
 namespace {
-
-// Main form
-constexpr int kPlayButton = 1003;
-constexpr int kDccButton = 1012;
-constexpr int kFileName = 1013;
-// DCC Send dialog
-constexpr int kNickList = 1002;
-constexpr int kSend = 1012;
-constexpr int kNick = 1014;
-constexpr int kRefresh = 1017;
 
 std::vector<std::string> Sorted(std::vector<std::string> list) {
     std::sort(list.begin(), list.end());
@@ -37,7 +28,7 @@ public:
 
     bool Start() { return m_brisa.Start(); }
     HWND MainItem(int nId) const { return FindControl(m_brisa.MainWindow(), nId); }
-    bool ClickDcc() { return (m_brisa.MainWindow() || Start()) && Click(MainItem(kDccButton)); }
+    bool ClickDcc() { return (m_brisa.MainWindow() || Start()) && Click(MainItem(IDC_DCC)); }
     bool WaitShown() {
         return WaitUntil([this] {
             m_hwnd = FindProcessWindow(m_brisa.ProcessId(), "Brisa - DCC Send");
@@ -49,9 +40,9 @@ public:
         return Click(Item(IDCANCEL)) && WaitUntil([this] { return !IsWindow(m_hwnd); });
     }
     HWND Item(int nId) const { return GetDlgItem(m_hwnd, nId); }
-    std::string Nick() const { return ReadWindowText(Item(kNick)); }
-    std::vector<std::string> Nicks() const { return ReadListItems(Item(kNickList)); }
-    int Selection() const { return ListSelection(Item(kNickList)); }
+    std::string Nick() const { return ReadWindowText(Item(IDC_NICK)); }
+    std::vector<std::string> Nicks() const { return ReadListItems(Item(IDC_NICK_LIST)); }
+    int Selection() const { return ListSelection(Item(IDC_NICK_LIST)); }
     std::string Line(const std::string& strNick, const std::string& strFile = "ding.wav") const {
         return "/dcc send " + strNick + " " + m_strWavDir + "\\" + strFile;
     }
@@ -64,8 +55,8 @@ public:
     // Waits until Brisa has handled everything posted to it so far: a posted select-all and
     // character must show in the nickname box.
     bool Sync(char chMarker) {
-        PostMessageA(Item(kNick), EM_SETSEL, 0, -1);
-        TypeText(Item(kNick), std::string(1, chMarker));
+        PostMessageA(Item(IDC_NICK), EM_SETSEL, 0, -1);
+        TypeText(Item(IDC_NICK), std::string(1, chMarker));
         return WaitUntil([&] { return Nick() == std::string(1, chMarker); });
     }
 
@@ -113,7 +104,7 @@ TEST(DccSendDialog, SendEntersTheLineAndTheDialogStaysOnTop) {
         ASSERT_TRUE(dialog.Open());
         ASSERT_EQ("bob", dialog.Nick());
 
-        ASSERT_TRUE(Click(dialog.Item(kSend)));
+        ASSERT_TRUE(Click(dialog.Item(IDC_DCC_SEND)));
         ASSERT_TRUE(WaitLines(client, 1));
         EXPECT_EQ(std::vector<std::string>{dialog.Line("bob")}, client.EnteredLines());
         EXPECT_EQ(bFallBack ? std::vector<std::string>{"active"} : std::vector<std::string>{},
@@ -122,14 +113,14 @@ TEST(DccSendDialog, SendEntersTheLineAndTheDialogStaysOnTop) {
         EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog.m_hwnd; }));
         EXPECT_EQ(0, dialog.Selection());
         EXPECT_EQ("bob", dialog.Nick());
-        EXPECT_TRUE(IsEnabled(dialog.Item(kSend)));
+        EXPECT_TRUE(IsEnabled(dialog.Item(IDC_DCC_SEND)));
 
         // A hand edit of the profile counts from the next send on.
         const std::string strOther = dialog.m_brisa.MakeDir("other");
         dialog.m_brisa.WriteIni("[Options]\r\nWAVDir=" + strOther + "\r\n");
-        ASSERT_TRUE(SelectListItem(dialog.Item(kNickList), 1));
+        ASSERT_TRUE(SelectListItem(dialog.Item(IDC_NICK_LIST), 1));
         ASSERT_TRUE(WaitUntil([&] { return dialog.Nick() == "carol"; }));
-        ASSERT_TRUE(Click(dialog.Item(kSend)));
+        ASSERT_TRUE(Click(dialog.Item(IDC_DCC_SEND)));
         ASSERT_TRUE(WaitLines(client, 2));
         EXPECT_EQ("/dcc send carol " + strOther + "\\ding.wav", client.EnteredLines()[1]);
         EXPECT_TRUE(dialog.NoMessageBox());
@@ -146,18 +137,18 @@ TEST(DccSendDialog, TypedNicknameSelectsByPrefixAndStopsAtTenCharacters) {
                                 listNicks.begin());
     };
     ASSERT_EQ(indexOf("alice"), dialog.Selection());
-    SendMessageA(dialog.Item(kNick), EM_SETSEL, 0, -1);
-    TypeText(dialog.Item(kNick), "BO");
+    SendMessageA(dialog.Item(IDC_NICK), EM_SETSEL, 0, -1);
+    TypeText(dialog.Item(IDC_NICK), "BO");
     ASSERT_TRUE(WaitUntil([&] { return dialog.Nick() == "BO"; }));
     EXPECT_TRUE(WaitUntil(
         [&] { return dialog.Selection() == std::min(indexOf("bob"), indexOf("Bobby")); }));
     const int nSelected = dialog.Selection();
-    TypeText(dialog.Item(kNick), "zzzzzzzzzz");
+    TypeText(dialog.Item(IDC_NICK), "zzzzzzzzzz");
     ASSERT_TRUE(WaitUntil([&] { return dialog.Nick().size() == 10; }));
     EXPECT_EQ("BOzzzzzzzz", dialog.Nick());
     EXPECT_EQ(nSelected, dialog.Selection());
 
-    ASSERT_TRUE(Click(dialog.Item(kSend)));
+    ASSERT_TRUE(Click(dialog.Item(IDC_DCC_SEND)));
     ASSERT_TRUE(WaitLines(client, 1));
     EXPECT_EQ(dialog.Line("BOzzzzzzzz"), client.EnteredLines()[0]);
     EXPECT_TRUE(dialog.NoMessageBox());
@@ -170,7 +161,7 @@ TEST(DccSendDialog, LongNicknameFromTheListIsShownWholeAndSentAfterTheLengthMess
     EXPECT_EQ("abcdefghijkl", dialog.Nick());
     EXPECT_TRUE(dialog.NoMessageBox());
 
-    ASSERT_TRUE(Click(dialog.Item(kSend)));
+    ASSERT_TRUE(Click(dialog.Item(IDC_DCC_SEND)));
     const CMessageBox box = dialog.WaitMessageBox();
     ASSERT_TRUE(box.m_hwnd);
     EXPECT_NE(std::string::npos, box.m_strText.find("10")) << box.m_strText;
@@ -186,37 +177,39 @@ TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
     ASSERT_TRUE(dialog.Open());
     const std::vector<std::string> listBefore = {"bob", "carol"};
     char chMarker = 'a';
-    const auto refreshed = [&] { return Click(dialog.Item(kRefresh)) && dialog.Sync(++chMarker); };
+    const auto refreshed = [&] {
+        return Click(dialog.Item(IDC_NICK_REFRESH)) && dialog.Sync(++chMarker);
+    };
 
     // An emptied channel list leaves the copied names alone.
     ASSERT_TRUE(client->SetNicknames({}));
     ASSERT_TRUE(refreshed());
     EXPECT_EQ(listBefore, dialog.Nicks());
-    EXPECT_TRUE(IsEnabled(dialog.Item(kSend)));
+    EXPECT_TRUE(IsEnabled(dialog.Item(IDC_DCC_SEND)));
 
     // A client whose window path has a gap is not acted on.
     ASSERT_TRUE(client->SetNicknames({"zed"}));
     ASSERT_TRUE(client->RemoveWindow(CImitationClient::EStep::NickList));
     ASSERT_TRUE(refreshed());
     EXPECT_EQ(listBefore, dialog.Nicks());
-    EXPECT_TRUE(IsEnabled(dialog.Item(kSend)));
+    EXPECT_TRUE(IsEnabled(dialog.Item(IDC_DCC_SEND)));
     EXPECT_TRUE(dialog.NoMessageBox());
 
     client.reset();
     ASSERT_TRUE(refreshed());
     EXPECT_EQ(listBefore, dialog.Nicks());
-    EXPECT_FALSE(IsEnabled(dialog.Item(kSend)));
-    ASSERT_TRUE(DoubleClickListItem(dialog.Item(kNickList), 1));
+    EXPECT_FALSE(IsEnabled(dialog.Item(IDC_DCC_SEND)));
+    ASSERT_TRUE(DoubleClickListItem(dialog.Item(IDC_NICK_LIST), 1));
     ASSERT_TRUE(dialog.Sync('z'));
-    EXPECT_FALSE(IsEnabled(dialog.Item(kSend)));
+    EXPECT_FALSE(IsEnabled(dialog.Item(IDC_DCC_SEND)));
 
     // Back again: a double-click enables Send and sends to the entry double-clicked.
     client =
         std::make_unique<CImitationClient>("mIRC32", "#chat", std::vector<std::string>{"dave"});
-    ASSERT_TRUE(DoubleClickListItem(dialog.Item(kNickList), 0));
+    ASSERT_TRUE(DoubleClickListItem(dialog.Item(IDC_NICK_LIST), 0));
     ASSERT_TRUE(WaitLines(*client, 1));
     EXPECT_EQ(dialog.Line("bob"), client->EnteredLines()[0]);
-    EXPECT_TRUE(IsEnabled(dialog.Item(kSend)));
+    EXPECT_TRUE(IsEnabled(dialog.Item(IDC_DCC_SEND)));
     EXPECT_EQ(listBefore, dialog.Nicks());
 }
 
@@ -224,7 +217,7 @@ TEST(DccSendDialog, OffersTheFileTheViewLastTookUp) {
     CImitationClient client("mIRC32", "#chat", {"bob"});
     CDccDialog dialog;
     ASSERT_TRUE(dialog.Start());
-    const HWND hwndName = dialog.MainItem(kFileName);
+    const HWND hwndName = dialog.MainItem(IDC_FILE_NAME);
     struct {
         const char* pszTyped;
         bool bPlay; // Play takes the list's selection, whatever the name box holds
@@ -240,10 +233,10 @@ TEST(DccSendDialog, OffersTheFileTheViewLastTookUp) {
         TypeText(hwndName, c.pszTyped);
         ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(hwndName) == c.pszTyped; }));
         if (c.bPlay) {
-            ASSERT_TRUE(Click(dialog.MainItem(kPlayButton)));
+            ASSERT_TRUE(Click(dialog.MainItem(IDC_PLAY)));
         }
         ASSERT_TRUE(dialog.Open());
-        ASSERT_TRUE(Click(dialog.Item(kSend)));
+        ASSERT_TRUE(Click(dialog.Item(IDC_DCC_SEND)));
         ASSERT_TRUE(WaitLines(client, 1));
         EXPECT_EQ(dialog.Line("bob", c.pszOffered), client.EnteredLines()[0]);
         ASSERT_TRUE(dialog.Close());
@@ -263,14 +256,14 @@ TEST(DccSendDialog, FrozenClientIsReportedAndBrisaStaysResponsive) {
     ASSERT_TRUE(dialog.WaitShown());
     EXPECT_TRUE(dialog.Nicks().empty());
 
-    TypeText(dialog.Item(kNick), "bob");
+    TypeText(dialog.Item(IDC_NICK), "bob");
     ASSERT_TRUE(WaitUntil([&] { return dialog.Nick() == "bob"; }));
-    ASSERT_TRUE(Click(dialog.Item(kSend)));
+    ASSERT_TRUE(Click(dialog.Item(IDC_DCC_SEND)));
     box = dialog.WaitMessageBox();
     ASSERT_TRUE(box.m_hwnd);
     ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
 
-    TypeText(dialog.Item(kNick), "!");
+    TypeText(dialog.Item(IDC_NICK), "!");
     EXPECT_TRUE(WaitUntil([&] { return dialog.Nick() == "bob!"; }, 3000));
     client.Resume();
     // Once the client answers again, whatever Brisa had sent it has been handled.

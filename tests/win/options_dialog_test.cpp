@@ -1,5 +1,6 @@
 // The Options dialog of a running Brisa.exe: what it shows, what OK and Cancel leave in the
 // profile, and how the view takes the settings up afterwards.
+#include "resource.h"
 #include "support/driver.h"
 #include "support/imitation_client.h"
 
@@ -9,20 +10,6 @@
 #include <sstream>
 
 namespace {
-
-// Main form
-constexpr int kFileList = 1001;
-constexpr int kSendButton = 1004;
-constexpr int kOptionsButton = 1011;
-// Options dialog
-constexpr int kWavDir = 1007;
-constexpr int kTagText = 1008;
-constexpr int kMirc32 = 1009;
-constexpr int kPromptForTag = 1010;
-constexpr int kMirc = 1011;
-constexpr int kPirch = 1012;
-constexpr int kFallBack = 1013;
-constexpr int kCloseOnSend = 1014;
 
 // The key=value lines of [Options], in file order.
 std::vector<std::string> OptionsLines(const std::string& strIni) {
@@ -56,7 +43,7 @@ public:
     explicit COptionsDialog(const std::string& strIni) : m_brisa(strIni) {}
 
     bool Open() {
-        if (!m_brisa.Start() || !Click(FindControl(m_brisa.MainWindow(), kOptionsButton)))
+        if (!m_brisa.Start() || !Click(FindControl(m_brisa.MainWindow(), IDC_OPTIONS)))
             return false;
         return WaitUntil([this] {
             m_hwnd = FindProcessWindow(m_brisa.ProcessId(), "Brisa - Options");
@@ -69,7 +56,7 @@ public:
     }
     // The radio button that is checked, or 0.
     int CheckedClient() const {
-        for (int nId : {kMirc32, kMirc, kPirch})
+        for (int nId : {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH})
             if (Checked(nId))
                 return nId;
         return 0;
@@ -81,7 +68,7 @@ public:
         return Click(Item(nId)) && WaitUntil([this] { return !IsWindow(m_hwnd); });
     }
     std::vector<std::string> ViewFiles() const {
-        return ReadListItems(FindControl(m_brisa.MainWindow(), kFileList));
+        return ReadListItems(FindControl(m_brisa.MainWindow(), IDC_FILE_LIST));
     }
 
     CBrisaCase m_brisa;
@@ -100,15 +87,15 @@ TEST(OptionsDialog, FirstRunShowsDefaultsAndOkWritesAllSixKeysInOrder) {
     EXPECT_STREQ("#32770", szClass);
     EXPECT_EQ(dialog.m_brisa.MainWindow(), GetWindow(dialog.m_hwnd, GW_OWNER));
 
-    EXPECT_EQ("C:\\WAV", ReadWindowText(dialog.Item(kWavDir)));
-    EXPECT_EQ("plays a wav", ReadWindowText(dialog.Item(kTagText)));
-    for (int nId : {kPromptForTag, kFallBack, kCloseOnSend})
+    EXPECT_EQ("C:\\WAV", ReadWindowText(dialog.Item(IDC_WAV_DIR)));
+    EXPECT_EQ("plays a wav", ReadWindowText(dialog.Item(IDC_TAG_TEXT)));
+    for (int nId : {IDC_PROMPT_FOR_TAG, IDC_FALL_BACK, IDC_CLOSE_ON_SEND})
         EXPECT_FALSE(dialog.Checked(nId)) << nId;
-    EXPECT_EQ(kMirc32, dialog.CheckedClient());
-    EXPECT_TRUE(IsEnabled(dialog.Item(kTagText)));
-    EXPECT_TRUE(IsEnabled(dialog.Item(kFallBack)));
-    EXPECT_FALSE(IsEnabled(dialog.Item(kPirch)));
-    EXPECT_EQ(dialog.Item(kWavDir), FocusOf(dialog.m_hwnd));
+    EXPECT_EQ(IDC_RADIO_MIRC32, dialog.CheckedClient());
+    EXPECT_TRUE(IsEnabled(dialog.Item(IDC_TAG_TEXT)));
+    EXPECT_TRUE(IsEnabled(dialog.Item(IDC_FALL_BACK)));
+    EXPECT_FALSE(IsEnabled(dialog.Item(IDC_RADIO_PIRCH)));
+    EXPECT_EQ(dialog.Item(IDC_WAV_DIR), FocusOf(dialog.m_hwnd));
 
     ASSERT_TRUE(dialog.CloseWith(IDOK));
     EXPECT_EQ((std::vector<std::string>{"TagPrompt=0", "FallBack=0", "SendClose=0", "Client=1009",
@@ -126,12 +113,12 @@ TEST(OptionsDialog, OkStoresTheEditsAndTheViewTakesThemUp) {
     dialog.m_brisa.WriteIni(OptionsIni("WAVDir=" + strOld + "\r\n"));
     ASSERT_TRUE(dialog.Open());
     EXPECT_EQ(std::vector<std::string>{"old.wav"}, dialog.ViewFiles());
-    EXPECT_FALSE(IsEnabled(FindControl(dialog.m_brisa.MainWindow(), kSendButton)));
+    EXPECT_FALSE(IsEnabled(FindControl(dialog.m_brisa.MainWindow(), IDC_SEND)));
 
-    SendMessageA(dialog.Item(kWavDir), EM_SETSEL, 0, -1);
-    TypeText(dialog.Item(kWavDir), strNew);
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(kMirc, true));
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(kFallBack, true));
+    SendMessageA(dialog.Item(IDC_WAV_DIR), EM_SETSEL, 0, -1);
+    TypeText(dialog.Item(IDC_WAV_DIR), strNew);
+    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
+    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_FALL_BACK, true));
     ASSERT_TRUE(dialog.CloseWith(IDOK));
 
     EXPECT_EQ((std::vector<std::string>{"WAVDir=" + strNew, "TagPrompt=0", "FallBack=1",
@@ -139,7 +126,7 @@ TEST(OptionsDialog, OkStoresTheEditsAndTheViewTakesThemUp) {
               OptionsLines(dialog.m_brisa.IniText()));
     EXPECT_TRUE(
         WaitUntil([&] { return dialog.ViewFiles() == std::vector<std::string>{"new.wav"}; }));
-    EXPECT_TRUE(IsEnabled(FindControl(dialog.m_brisa.MainWindow(), kSendButton)));
+    EXPECT_TRUE(IsEnabled(FindControl(dialog.m_brisa.MainWindow(), IDC_SEND)));
 }
 
 TEST(OptionsDialog, CancelWritesNothingAndTheViewReloads) {
@@ -151,10 +138,10 @@ TEST(OptionsDialog, CancelWritesNothingAndTheViewReloads) {
     dialog.m_brisa.WriteIni(OptionsIni("WAVDir=" + strOld + "\r\nTagText=tag\r\n"));
     ASSERT_TRUE(dialog.Open());
 
-    TypeText(dialog.Item(kTagText), "more");
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(kMirc, true));
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(kPromptForTag, true));
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(kCloseOnSend, true));
+    TypeText(dialog.Item(IDC_TAG_TEXT), "more");
+    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
+    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_PROMPT_FOR_TAG, true));
+    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_CLOSE_ON_SEND, true));
     // Someone else changes the profile meanwhile: Cancel must leave exactly that.
     const std::string strEdited = OptionsIni("WAVDir=" + strNew + "\r\nTagText=tag\r\n");
     dialog.m_brisa.WriteIni(strEdited);
@@ -178,17 +165,18 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
         SCOPED_TRACE(c.pszStored);
         COptionsDialog dialog(OptionsIni(c.pszStored));
         ASSERT_TRUE(dialog.Open());
-        EXPECT_EQ(c.bPrompt, dialog.Checked(kPromptForTag));
-        EXPECT_EQ(c.bCloseOnSend, dialog.Checked(kCloseOnSend));
-        EXPECT_EQ(c.bFallBack, dialog.Checked(kFallBack));
-        EXPECT_EQ(!c.bPrompt, IsEnabled(dialog.Item(kTagText)));
-        EXPECT_EQ(!c.bCloseOnSend, IsEnabled(dialog.Item(kFallBack)));
+        EXPECT_EQ(c.bPrompt, dialog.Checked(IDC_PROMPT_FOR_TAG));
+        EXPECT_EQ(c.bCloseOnSend, dialog.Checked(IDC_CLOSE_ON_SEND));
+        EXPECT_EQ(c.bFallBack, dialog.Checked(IDC_FALL_BACK));
+        EXPECT_EQ(!c.bPrompt, IsEnabled(dialog.Item(IDC_TAG_TEXT)));
+        EXPECT_EQ(!c.bCloseOnSend, IsEnabled(dialog.Item(IDC_FALL_BACK)));
 
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(kPromptForTag, !c.bPrompt));
-        EXPECT_TRUE(WaitUntil([&] { return IsEnabled(dialog.Item(kTagText)) == c.bPrompt; }));
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(kCloseOnSend, !c.bCloseOnSend));
-        EXPECT_TRUE(WaitUntil([&] { return IsEnabled(dialog.Item(kFallBack)) == c.bCloseOnSend; }));
-        EXPECT_EQ(c.bFallBack, dialog.Checked(kFallBack));
+        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_PROMPT_FOR_TAG, !c.bPrompt));
+        EXPECT_TRUE(WaitUntil([&] { return IsEnabled(dialog.Item(IDC_TAG_TEXT)) == c.bPrompt; }));
+        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_CLOSE_ON_SEND, !c.bCloseOnSend));
+        EXPECT_TRUE(
+            WaitUntil([&] { return IsEnabled(dialog.Item(IDC_FALL_BACK)) == c.bCloseOnSend; }));
+        EXPECT_EQ(c.bFallBack, dialog.Checked(IDC_FALL_BACK));
 
         ASSERT_TRUE(dialog.CloseWith(IDOK));
         const std::vector<std::string> lines = OptionsLines(dialog.m_brisa.IniText());
@@ -205,23 +193,23 @@ TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnly) {
         int nShown; // radio button checked at opening, or 0
         int nWritten;
     } const cases[] = {
-        {1011, 0, kMirc, 1011},
-        {1012, 0, kPirch, 1012},
-        {1012, kMirc32, kPirch, 1009},
+        {1011, 0, IDC_RADIO_MIRC, 1011},
+        {1012, 0, IDC_RADIO_PIRCH, 1012},
+        {1012, IDC_RADIO_MIRC32, IDC_RADIO_PIRCH, 1009},
         // Values naming another control, or none, select nothing and are kept.
         {1010, 0, 0, 1010},
         {1, 0, 0, 1},
         {1007, 0, 0, 1007},
         {4242, 0, 0, 4242},
-        {4242, kMirc, 0, 1011},
+        {4242, IDC_RADIO_MIRC, 0, 1011},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nStored);
         COptionsDialog dialog(OptionsIni("Client=" + std::to_string(c.nStored) + "\r\n"));
         ASSERT_TRUE(dialog.Open());
         EXPECT_EQ(c.nShown, dialog.CheckedClient());
-        EXPECT_FALSE(dialog.Checked(kPromptForTag));
-        EXPECT_FALSE(IsEnabled(dialog.Item(kPirch)));
+        EXPECT_FALSE(dialog.Checked(IDC_PROMPT_FOR_TAG));
+        EXPECT_FALSE(IsEnabled(dialog.Item(IDC_RADIO_PIRCH)));
         if (c.nClick) {
             ASSERT_TRUE(dialog.ClickAndWaitChecked(c.nClick, true));
         }
@@ -236,10 +224,10 @@ TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnly) {
 TEST(OptionsDialog, TypingStopsAtTheLimitsAndFullBoxesAreStored) {
     COptionsDialog dialog(OptionsIni("TagText=\r\nWAVDir=\r\n"));
     ASSERT_TRUE(dialog.Open());
-    TypeText(dialog.Item(kTagText), std::string(60, 't'));
-    TypeText(dialog.Item(kWavDir), std::string(300, 'd'));
+    TypeText(dialog.Item(IDC_TAG_TEXT), std::string(60, 't'));
+    TypeText(dialog.Item(IDC_WAV_DIR), std::string(300, 'd'));
     // Both boxes take their characters from one queue in order.
-    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(dialog.Item(kWavDir)).size() >= 256; }));
+    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(dialog.Item(IDC_WAV_DIR)).size() >= 256; }));
     ASSERT_TRUE(dialog.CloseWith(IDOK));
     EXPECT_EQ(nullptr, FindMessageBox(dialog.m_brisa.ProcessId()).m_hwnd);
     const std::vector<std::string> lines = OptionsLines(dialog.m_brisa.IniText());
@@ -254,8 +242,8 @@ TEST(OptionsDialog, OverLongStoredTextIsRefusedAndNothingIsWritten) {
         int nBox;
         const char* pszLimit;
     } const cases[] = {
-        {"TagText", 51, kTagText, "50"},
-        {"WAVDir", 257, kWavDir, "256"},
+        {"TagText", 51, IDC_TAG_TEXT, "50"},
+        {"WAVDir", 257, IDC_WAV_DIR, "256"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszKey);
@@ -263,8 +251,8 @@ TEST(OptionsDialog, OverLongStoredTextIsRefusedAndNothingIsWritten) {
             OptionsIni(std::string(c.pszKey) + "=" + std::string(c.nLength, 'x') + "\r\n");
         COptionsDialog dialog(strIni);
         ASSERT_TRUE(dialog.Open());
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(kFallBack, true));
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(kMirc, true));
+        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_FALL_BACK, true));
+        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
 
         ASSERT_TRUE(Click(dialog.Item(IDOK)));
         CMessageBox box;

@@ -1,6 +1,7 @@
 // Send, the double-click and the client-dependent buttons of a running Brisa.exe against the
 // imitation IRC client: the "/sound" lines it has the client enter, what it raises, and how it
 // copes with a client that is frozen, shaped differently or gone.
+#include "resource.h"
 #include "support/driver.h"
 #include "support/imitation_client.h"
 
@@ -9,12 +10,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kFileList = 1001;
-constexpr int kSend = 1004;
-constexpr int kDcc = 1012;
-constexpr int kFileName = 1013;
-constexpr int kRefresh = 32773;
 
 using Lines = std::vector<std::string>;
 using EStep = CImitationClient::EStep;
@@ -38,21 +33,21 @@ public:
 
     bool Start() { return m_brisa.Start(); }
     HWND Item(int nId) const { return FindControl(m_brisa.MainWindow(), nId); }
-    std::string Name() const { return ReadWindowText(Item(kFileName)); }
-    bool ButtonsEnabled() const { return IsEnabled(Item(kSend)) && IsEnabled(Item(kDcc)); }
-    bool ButtonsDisabled() const { return !IsEnabled(Item(kSend)) && !IsEnabled(Item(kDcc)); }
+    std::string Name() const { return ReadWindowText(Item(IDC_FILE_NAME)); }
+    bool ButtonsEnabled() const { return IsEnabled(Item(IDC_SEND)) && IsEnabled(Item(IDC_DCC)); }
+    bool ButtonsDisabled() const { return !IsEnabled(Item(IDC_SEND)) && !IsEnabled(Item(IDC_DCC)); }
     // Waits until Brisa has handled everything posted to it so far: a margin change posted to
     // the name box must show. Brisa never looks at the margins.
     bool Sync() const {
-        const HWND hwnd = Item(kFileName);
+        const HWND hwnd = Item(IDC_FILE_NAME);
         const WORD nMargin = LOWORD(Ask(hwnd, EM_GETMARGINS)) % 8 + 1;
         PostMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(nMargin, 0));
         return WaitUntil([&] { return LOWORD(Ask(hwnd, EM_GETMARGINS)) == nMargin; });
     }
     bool Press(int nId) const { return Click(Item(nId)) && Sync(); }
     void Type(const std::string& strText) const {
-        PostMessageA(Item(kFileName), EM_SETSEL, 0, -1);
-        TypeText(Item(kFileName), strText);
+        PostMessageA(Item(IDC_FILE_NAME), EM_SETSEL, 0, -1);
+        TypeText(Item(IDC_FILE_NAME), strText);
     }
     CMessageBox WaitBox() const {
         CMessageBox box;
@@ -112,7 +107,7 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
             sender.Type(strFile);
             ASSERT_TRUE(sender.Sync());
         }
-        ASSERT_TRUE(Click(sender.Item(kSend)));
+        ASSERT_TRUE(Click(sender.Item(IDC_SEND)));
         if (c.strChannel.empty()) {
             const CMessageBox box = sender.WaitBox();
             EXPECT_EQ("Sorry, channel window not active", box.m_strText);
@@ -152,7 +147,7 @@ TEST(SendCommand, PromptFallBackAndSendCloseSettings) {
         CSender sender(c.pszIni);
         ASSERT_TRUE(sender.Start());
         client.ClearRecords();
-        ASSERT_TRUE(Click(sender.Item(kSend)));
+        ASSERT_TRUE(Click(sender.Item(IDC_SEND)));
         if (c.bCloses) {
             EXPECT_TRUE(sender.m_brisa.ProcessExited());
         } else {
@@ -170,7 +165,7 @@ TEST(SendCommand, ClientPresenceDrivesTheButtonsAndTheDoubleClick) {
     CSender sender("Client=1011\r\n");
     CImitationClient other("mIRC32"); // not the class chosen
     ASSERT_TRUE(sender.Start());
-    const HWND hwndList = sender.Item(kFileList);
+    const HWND hwndList = sender.Item(IDC_FILE_LIST);
     EXPECT_TRUE(sender.ButtonsDisabled());
     ASSERT_TRUE(DoubleClickListItem(hwndList, 1) && sender.Sync());
     EXPECT_EQ(Lines{"1|" + sender.m_strWavDir + "\\other.wav"}, sender.m_brisa.SoundCalls());
@@ -190,10 +185,10 @@ TEST(SendCommand, ClientPresenceDrivesTheButtonsAndTheDoubleClick) {
     client.reset();
     ASSERT_TRUE(sender.Sync());
     EXPECT_TRUE(sender.ButtonsEnabled());
-    ASSERT_TRUE(sender.Press(kRefresh));
+    ASSERT_TRUE(sender.Press(IDC_REFRESH));
     EXPECT_TRUE(sender.ButtonsDisabled());
     client = std::make_unique<CImitationClient>("mIRC");
-    ASSERT_TRUE(sender.Press(kRefresh));
+    ASSERT_TRUE(sender.Press(IDC_REFRESH));
     EXPECT_TRUE(sender.ButtonsEnabled());
     EXPECT_TRUE(sender.NoBox());
 }
@@ -207,7 +202,7 @@ TEST(SendCommand, FrozenClientIsReportedAndBrisaStaysResponsive) {
     for (int nAttempt = 1; nAttempt <= 2; ++nAttempt) {
         SCOPED_TRACE(nAttempt);
         const ULONGLONG nStart = GetTickCount64();
-        ASSERT_TRUE(Click(sender.Item(kSend)));
+        ASSERT_TRUE(Click(sender.Item(IDC_SEND)));
         const CMessageBox box = sender.WaitBox();
         ASSERT_TRUE(box.m_hwnd);
         EXPECT_LT(GetTickCount64() - nStart, 5000u);
@@ -236,9 +231,9 @@ TEST(SendCommand, WindowMissingOnThePathTypesNothing) {
         CImitationClient client;
         ASSERT_TRUE(client.SetEditText("half typed"));
         ASSERT_TRUE(client.RemoveWindow(step));
-        ASSERT_TRUE(sender.Press(kRefresh));
+        ASSERT_TRUE(sender.Press(IDC_REFRESH));
         EXPECT_TRUE(sender.ButtonsEnabled()); // the client is there, however it is shaped
-        ASSERT_TRUE(sender.Press(kSend));
+        ASSERT_TRUE(sender.Press(IDC_SEND));
         EXPECT_TRUE(sender.NoBox());
         EXPECT_EQ(bTyped ? Lines{SoundLine("#chat")} : Lines(), client.EnteredLines());
         EXPECT_EQ(bTyped ? "" : "half typed", client.EditText());

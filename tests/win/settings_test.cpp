@@ -1,5 +1,6 @@
 // Brisa's settings as its behaviour shows them: defaults, empty values, the client selector, the
 // send flags, and which settings file it uses.
+#include "resource.h"
 #include "support/driver.h"
 #include "support/imitation_client.h"
 
@@ -9,9 +10,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kFileList = 1001, kPlayButton = 1003, kSendButton = 1004, kOptionsButton = 1011;
-constexpr int kDccButton = 1012, kFileName = 1013;
 
 constexpr char kDefaultLine[] = "/sound #chat ding.wav -plays Brisa: ding.wav";
 
@@ -42,7 +40,7 @@ public:
     // The path Play hands the sound service.
     std::string PlayedPath() const {
         const size_t nBefore = m_brisa.SoundCalls().size();
-        if (!Click(Item(kPlayButton)) ||
+        if (!Click(Item(IDC_PLAY)) ||
             !WaitUntil([&] { return m_brisa.SoundCalls().size() > nBefore; }))
             return "(nothing played)";
         const std::string strCall = m_brisa.SoundCalls().back();
@@ -50,22 +48,22 @@ public:
     }
     // The line the client enters when ding.wav is typed into the name box and Send pressed.
     std::string SentLine(const CImitationClient& client) const {
-        PostMessageA(Item(kFileName), EM_SETSEL, 0, -1);
-        TypeText(Item(kFileName), "ding.wav");
-        if (!WaitUntil([&] { return ReadWindowText(Item(kFileName)) == "ding.wav"; }) ||
-            !Click(Item(kSendButton)) || !WaitUntil([&] { return !client.EnteredLines().empty(); }))
+        PostMessageA(Item(IDC_FILE_NAME), EM_SETSEL, 0, -1);
+        TypeText(Item(IDC_FILE_NAME), "ding.wav");
+        if (!WaitUntil([&] { return ReadWindowText(Item(IDC_FILE_NAME)) == "ding.wav"; }) ||
+            !Click(Item(IDC_SEND)) || !WaitUntil([&] { return !client.EnteredLines().empty(); }))
             return "(nothing entered)";
         return client.EnteredLines()[0];
     }
     // Returns once Brisa has handled everything posted to it before.
     bool Sync() const {
-        const HWND hwnd = Item(kFileName);
+        const HWND hwnd = Item(IDC_FILE_NAME);
         PostMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(7, 0));
         return WaitUntil([&] { return LOWORD(SendMessageA(hwnd, EM_GETMARGINS, 0, 0)) == 7; });
     }
     bool OptionsOk() const {
         HWND hwndDialog = nullptr;
-        return Click(Item(kOptionsButton)) && WaitUntil([&] {
+        return Click(Item(IDC_OPTIONS)) && WaitUntil([&] {
                    hwndDialog = FindProcessWindow(m_brisa.ProcessId(), "Brisa - Options");
                    return hwndDialog != nullptr;
                }) &&
@@ -103,10 +101,11 @@ TEST(Settings, EmptyValuesReadAsEmpty) {
     const std::string strName = "brisa-settings-" + std::to_string(GetCurrentProcessId()) + ".wav";
     const CStrayFile file(brisa.m_brisa.Dir().substr(0, 3) + strName, "RIFF");
     ASSERT_TRUE(brisa.m_brisa.Start());
-    const std::vector<std::string> listFiles = ReadListItems(brisa.Item(kFileList));
+    const std::vector<std::string> listFiles = ReadListItems(brisa.Item(IDC_FILE_LIST));
     const auto found = std::find(listFiles.begin(), listFiles.end(), strName);
     ASSERT_NE(listFiles.end(), found);
-    ASSERT_TRUE(SelectListItem(brisa.Item(kFileList), static_cast<int>(found - listFiles.begin())));
+    ASSERT_TRUE(
+        SelectListItem(brisa.Item(IDC_FILE_LIST), static_cast<int>(found - listFiles.begin())));
     EXPECT_EQ("\\" + strName, brisa.PlayedPath());
     EXPECT_EQ("/sound #chat ding.wav ", brisa.SentLine(client));
 }
@@ -136,11 +135,11 @@ TEST(Settings, ClientSelectorNamesTheClientWindowClass) {
         brisa.m_brisa.WriteIni("[Options]\r\nWAVDir=" + strWavDir + "\r\nClient=" + c.pszClient +
                                "\r\n");
         ASSERT_TRUE(brisa.m_brisa.Start());
-        EXPECT_EQ(c.bFound, IsEnabled(brisa.Item(kSendButton)));
-        EXPECT_EQ(c.bFound, IsEnabled(brisa.Item(kDccButton)));
+        EXPECT_EQ(c.bFound, IsEnabled(brisa.Item(IDC_SEND)));
+        EXPECT_EQ(c.bFound, IsEnabled(brisa.Item(IDC_DCC)));
 
         // A double-click sends while the client is found and plays otherwise.
-        ASSERT_TRUE(DoubleClickListItem(brisa.Item(kFileList), 0));
+        ASSERT_TRUE(DoubleClickListItem(brisa.Item(IDC_FILE_LIST), 0));
         ASSERT_TRUE(WaitUntil([&] {
             return !brisa.m_brisa.SoundCalls().empty() || !listClients[0]->EnteredLines().empty();
         }));

@@ -1,5 +1,7 @@
 // The main window of a running Brisa.exe: caption, frame, menu, About box, help, the keys and
 // how the program ends.
+#include "framework/framework_ids.h"
+#include "resource.h"
 #include "support/driver.h"
 #include "support/imitation_client.h"
 
@@ -10,14 +12,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Main form
-constexpr int kFileList = 1001, kSendButton = 1004, kHelpButton = 1007, kOptionsButton = 1011;
-constexpr int kDccButton = 1012, kFileName = 1013;
-// Commands
-constexpr int kFileNew = 57600, kFileOpen = 57601, kFileSave = 57603, kEditCopy = 57634;
-constexpr int kAbout = 57664, kExit = 57665, kHelpTopics = 57667, kContextHelp = 57669;
-constexpr int kDefaultHelp = 57671, kPrevPane = 57681, kHelpIndex = 32771;
 
 constexpr char kIndexTopic[] = "Brisa Help Index";
 constexpr char kMainTopic[] = "The main window";
@@ -81,7 +75,7 @@ public:
     // Returns once Brisa has handled everything posted to it before: a posted margin change of
     // the name box must show.
     bool Sync() {
-        const HWND hwnd = Item(kFileName);
+        const HWND hwnd = Item(IDC_FILE_NAME);
         m_nMarker = m_nMarker % 20 + 1;
         PostMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(m_nMarker, 0));
         return WaitUntil(
@@ -102,7 +96,7 @@ TEST(Shell, FixedFrameAroundTheFormWithItsMenu) {
     EXPECT_EQ(WS_MINIMIZEBOX | WS_SYSMENU,
               nStyle & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU));
 
-    const HWND hwndForm = GetParent(shell.Item(kFileList));
+    const HWND hwndForm = GetParent(shell.Item(IDC_FILE_LIST));
     EXPECT_EQ(hwndForm, GetWindow(hwndMain, GW_CHILD));
     EXPECT_EQ(nullptr, GetWindow(hwndForm, GW_HWNDNEXT));
     RECT rcClient = {}, rcForm = {};
@@ -118,17 +112,19 @@ TEST(Shell, FixedFrameAroundTheFormWithItsMenu) {
     if (GetMenuItemCount(hmenu) < 0)
         hmenu = LoadMenuA(LoadLibraryExA((TestBinDir() + "\\Brisa.exe").c_str(), nullptr,
                                          LOAD_LIBRARY_AS_DATAFILE),
-                          MAKEINTRESOURCEA(128));
+                          MAKEINTRESOURCEA(IDR_MAINFRAME));
     EXPECT_EQ((Lines{"&File", "&Help >|"}), MenuItems(hmenu));
-    EXPECT_EQ((Lines{"E&xit 57665"}), MenuItems(GetSubMenu(hmenu, 0)));
-    EXPECT_EQ((Lines{"&Help Index 32771", "-", "&About Brisa... 57664"}),
-              MenuItems(GetSubMenu(hmenu, 1)));
+    const auto item = [](const char* pszText, int nId) { return pszText + std::to_string(nId); };
+    EXPECT_EQ((Lines{item("E&xit ", ID_APP_EXIT)}), MenuItems(GetSubMenu(hmenu, 0)));
+    EXPECT_EQ(
+        (Lines{item("&Help Index ", ID_HELP_INDEX), "-", item("&About Brisa... ", ID_APP_ABOUT)}),
+        MenuItems(GetSubMenu(hmenu, 1)));
 }
 
 TEST(Shell, AboutBoxShowsTheVersionAndOkClosesIt) {
     CShell shell;
     ASSERT_TRUE(shell.m_brisa.Start());
-    PostCommand(shell.Main(), kAbout);
+    PostCommand(shell.Main(), ID_APP_ABOUT);
     HWND hwndAbout = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (hwndAbout = OwnedDialog(shell.Main())) != nullptr; }));
     EXPECT_FALSE(IsEnabled(shell.Main()));
@@ -155,7 +151,7 @@ TEST(Shell, EachHelpContextOpensItsTopicAndEscapeLeavesContextHelp) {
     const auto command = [&](int nId) { return [&shell, nId] { PostCommand(shell.Main(), nId); }; };
     const auto contextClick = [&](int nControl) {
         return [&shell, nControl] {
-            PostCommand(shell.Main(), kContextHelp);
+            PostCommand(shell.Main(), ID_CONTEXT_HELP);
             shell.ClickFrameAt(nControl);
         };
     };
@@ -164,16 +160,16 @@ TEST(Shell, EachHelpContextOpensItsTopicAndEscapeLeavesContextHelp) {
         std::function<void()> fnAct;
         const char* pszTopic;
     } const cases[] = {
-        {"Help Index", command(kHelpIndex), kIndexTopic},
-        {"Help button", [&] { Click(shell.Item(kHelpButton)); }, kMainTopic},
+        {"Help Index", command(ID_HELP_INDEX), kIndexTopic},
+        {"Help button", [&] { Click(shell.Item(IDC_HELP_BUTTON)); }, kMainTopic},
         {"F1", [&] { shell.PostKey(VK_F1); }, kMainTopic},
         // Help Topics and the default help name no context: the index opens.
-        {"Help Topics", command(kHelpTopics), kIndexTopic},
-        {"default help", command(kDefaultHelp), kIndexTopic},
-        {"Shift+F1 Send", contextClick(kSendButton), "Announcing a sound"},
-        {"Shift+F1 Options", contextClick(kOptionsButton), "The Options dialog"},
-        {"Shift+F1 DCC", contextClick(kDccButton), "The DCC Send dialog"},
-        {"Shift+F1 list", contextClick(kFileList), kMainTopic},
+        {"Help Topics", command(ID_HELP_FINDER), kIndexTopic},
+        {"default help", command(ID_DEFAULT_HELP), kIndexTopic},
+        {"Shift+F1 Send", contextClick(IDC_SEND), "Announcing a sound"},
+        {"Shift+F1 Options", contextClick(IDC_OPTIONS), "The Options dialog"},
+        {"Shift+F1 DCC", contextClick(IDC_DCC), "The DCC Send dialog"},
+        {"Shift+F1 list", contextClick(IDC_FILE_LIST), kMainTopic},
         {"Shift+F1 no control", contextClick(0), kMainTopic},
     };
     for (const auto& c : cases) {
@@ -187,9 +183,9 @@ TEST(Shell, EachHelpContextOpensItsTopicAndEscapeLeavesContextHelp) {
     }
 
     // After Escape a click is an ordinary one again.
-    PostCommand(shell.Main(), kContextHelp);
+    PostCommand(shell.Main(), ID_CONTEXT_HELP);
     shell.PostKey(VK_ESCAPE);
-    shell.ClickFrameAt(kOptionsButton);
+    shell.ClickFrameAt(IDC_OPTIONS);
     ASSERT_TRUE(shell.Sync());
     EXPECT_EQ(nullptr, shell.HelpWindow());
 }
@@ -197,24 +193,24 @@ TEST(Shell, EachHelpContextOpensItsTopicAndEscapeLeavesContextHelp) {
 TEST(Shell, NewRelistsTheFolderAndTheOtherDocumentAndPaneKeysDoNothing) {
     CShell shell;
     ASSERT_TRUE(shell.m_brisa.Start());
-    const HWND hwndList = shell.Item(kFileList);
+    const HWND hwndList = shell.Item(IDC_FILE_LIST);
     ASSERT_TRUE(SelectListItem(hwndList, 1));
-    ASSERT_FALSE(IsEnabled(shell.Item(kSendButton)));
+    ASSERT_FALSE(IsEnabled(shell.Item(IDC_SEND)));
     CImitationClient client; // started after Brisa: New looks for it again
     WriteFileText(shell.m_strWavDir + "\\added.wav", "RIFF");
     // Settings are read when the view is made and after its dialogs, not on New.
     shell.m_brisa.WriteIni("[Options]\r\nWAVDir=" + shell.m_brisa.MakeDir("other") + "\r\n");
 
-    PostCommand(shell.Main(), kFileNew);
+    PostCommand(shell.Main(), ID_FILE_NEW);
     const Lines listAfter = {"added.wav", "ding.wav", "other.wav"};
     ASSERT_TRUE(WaitUntil([&] { return ReadListItems(hwndList) == listAfter; }));
     EXPECT_EQ(0, ListSelection(hwndList));
-    EXPECT_EQ("added.wav", ReadWindowText(shell.Item(kFileName)));
-    EXPECT_TRUE(IsEnabled(shell.Item(kSendButton)));
-    EXPECT_TRUE(IsEnabled(shell.Item(kDccButton)));
+    EXPECT_EQ("added.wav", ReadWindowText(shell.Item(IDC_FILE_NAME)));
+    EXPECT_TRUE(IsEnabled(shell.Item(IDC_SEND)));
+    EXPECT_TRUE(IsEnabled(shell.Item(IDC_DCC)));
 
     shell.PostKey(VK_F6);
-    for (const int nId : {kFileOpen, kFileSave, kPrevPane})
+    for (const int nId : {ID_FILE_OPEN, ID_FILE_SAVE, ID_PREV_PANE})
         PostCommand(shell.Main(), nId);
     ASSERT_TRUE(shell.Sync());
     EXPECT_EQ(nullptr, OwnedDialog(shell.Main()));
@@ -226,12 +222,12 @@ TEST(Shell, NewRelistsTheFolderAndTheOtherDocumentAndPaneKeysDoNothing) {
 TEST(Shell, CopyActsOnTheFocusedNameBox) {
     CShell shell;
     ASSERT_TRUE(shell.m_brisa.Start());
-    const HWND hwndName = shell.Item(kFileName);
+    const HWND hwndName = shell.Item(IDC_FILE_NAME);
     ASSERT_EQ("ding.wav", ReadWindowText(hwndName));
     PostMessageA(hwndName, WM_LBUTTONDOWN, MK_LBUTTON, 0); // a click focuses the box
     PostMessageA(hwndName, WM_LBUTTONUP, 0, 0);
     PostMessageA(hwndName, EM_SETSEL, 0, -1);
-    PostCommand(shell.Main(), kEditCopy);
+    PostCommand(shell.Main(), ID_EDIT_COPY);
     ASSERT_TRUE(shell.Sync());
     ASSERT_TRUE(OpenClipboard(nullptr));
     std::string strCopied;
@@ -248,7 +244,7 @@ TEST(Shell, ExitAndCloseEndTheProcess) {
         SCOPED_TRACE(nMessage);
         CShell shell;
         ASSERT_TRUE(shell.m_brisa.Start());
-        PostMessageA(shell.Main(), nMessage, nMessage == WM_COMMAND ? kExit : 0, 0);
+        PostMessageA(shell.Main(), nMessage, nMessage == WM_COMMAND ? ID_APP_EXIT : 0, 0);
         EXPECT_TRUE(shell.m_brisa.ProcessExited());
     }
 }

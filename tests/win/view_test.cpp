@@ -1,18 +1,11 @@
 // The main form of a running Brisa.exe: listing the WAV folder, the name box, Play, Stop, Delete
 // and Refresh. Sound is observed through the recording winmm.dll.
+#include "resource.h"
 #include "support/driver.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr int kFileList = 1001;
-constexpr int kPlay = 1003;
-constexpr int kDelete = 1006;
-constexpr int kStop = 1010;
-constexpr int kOptions = 1011;
-constexpr int kFileName = 1013;
-constexpr int kRefresh = 32773;
 
 using Names = std::vector<std::string>;
 
@@ -39,9 +32,9 @@ public:
     }
     bool Start() { return m_brisa.Start(); }
     HWND Item(int nId) const { return FindControl(m_brisa.MainWindow(), nId); }
-    Names Files() const { return ReadListItems(Item(kFileList)); }
-    int Selection() const { return ListSelection(Item(kFileList)); }
-    std::string Name() const { return ReadWindowText(Item(kFileName)); }
+    Names Files() const { return ReadListItems(Item(IDC_FILE_LIST)); }
+    int Selection() const { return ListSelection(Item(IDC_FILE_LIST)); }
+    std::string Name() const { return ReadWindowText(Item(IDC_FILE_NAME)); }
     std::string LastSound() const {
         const Names listCalls = m_brisa.SoundCalls();
         return listCalls.empty() ? "" : listCalls.back();
@@ -49,16 +42,16 @@ public:
     // Waits until Brisa has handled everything posted to it so far: a margin change posted to
     // the name box must show. Brisa never looks at the margins.
     bool Sync() const {
-        const HWND hwnd = Item(kFileName);
+        const HWND hwnd = Item(IDC_FILE_NAME);
         const WORD nMargin = LOWORD(Ask(hwnd, EM_GETMARGINS)) % 8 + 1;
         PostMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(nMargin, 0));
         return WaitUntil([&] { return LOWORD(Ask(hwnd, EM_GETMARGINS)) == nMargin; });
     }
     bool Press(int nId) const { return Click(Item(nId)) && Sync(); }
-    bool Select(int nIndex) const { return SelectListItem(Item(kFileList), nIndex) && Sync(); }
+    bool Select(int nIndex) const { return SelectListItem(Item(IDC_FILE_LIST), nIndex) && Sync(); }
     void Type(const std::string& strText) const {
-        PostMessageA(Item(kFileName), EM_SETSEL, 0, -1);
-        TypeText(Item(kFileName), strText);
+        PostMessageA(Item(IDC_FILE_NAME), EM_SETSEL, 0, -1);
+        TypeText(Item(IDC_FILE_NAME), strText);
     }
     // A box is found while it is being filled in, so wait for the one expected.
     CMessageBox WaitBox(const std::string& strCaption) const {
@@ -73,7 +66,7 @@ public:
     // The Options dialog closed with Cancel: the settings are read again and the list redone.
     bool ReloadThroughOptions() const {
         HWND hwndDialog = nullptr;
-        return Click(Item(kOptions)) && WaitUntil([&] {
+        return Click(Item(IDC_OPTIONS)) && WaitUntil([&] {
                    hwndDialog = FindProcessWindow(m_brisa.ProcessId(), "Brisa - Options");
                    return hwndDialog != nullptr;
                }) &&
@@ -120,7 +113,7 @@ TEST(WavListView, ListsTheFolderSortedAndTakesTheFirstEntry) {
         EXPECT_EQ(c.listShown.empty() ? LB_ERR : 0, view.Selection());
         const std::string strFirst = c.listShown.empty() ? "" : c.listShown[0];
         EXPECT_EQ(strFirst, view.Name());
-        ASSERT_TRUE(view.Press(kPlay));
+        ASSERT_TRUE(view.Press(IDC_PLAY));
         EXPECT_EQ("1|" + strDir + "\\" + strFirst, view.LastSound());
         EXPECT_TRUE(view.NoBox());
     }
@@ -142,17 +135,17 @@ TEST(WavListView, RefreshRelistsTheLoadedFolderAndDialogsLoadANewOne) {
         SCOPED_TRACE(pszAdded);
         view.MakeFolder("wav", {pszAdded});
         listExpected.push_back(pszAdded);
-        ASSERT_TRUE(view.Press(kRefresh));
+        ASSERT_TRUE(view.Press(IDC_REFRESH));
         EXPECT_EQ(listExpected, view.Files());
         EXPECT_EQ(1, view.Selection());
         EXPECT_EQ("b.wav", view.Name());
     }
-    ASSERT_TRUE(view.Press(kPlay));
+    ASSERT_TRUE(view.Press(IDC_PLAY));
     EXPECT_EQ("1|wav\\b.wav", view.LastSound());
 
     // Refresh relists the folder loaded at start; the profile is read again after a dialog.
     view.UseFolder(strOther);
-    ASSERT_TRUE(view.Press(kRefresh));
+    ASSERT_TRUE(view.Press(IDC_REFRESH));
     EXPECT_EQ(listExpected, view.Files());
     ASSERT_TRUE(view.ReloadThroughOptions());
     EXPECT_EQ(Names{"o.wav"}, view.Files());
@@ -167,7 +160,7 @@ TEST(WavListView, RefreshRelistsTheLoadedFolderAndDialogsLoadANewOne) {
         ASSERT_TRUE(view.ReloadThroughOptions());
         EXPECT_EQ(Names{"o.wav"}, view.Files());
         EXPECT_EQ(0, view.Selection());
-        ASSERT_TRUE(view.Press(kPlay));
+        ASSERT_TRUE(view.Press(IDC_PLAY));
         EXPECT_EQ("1|" + strDir + "\\o.wav", view.LastSound());
         EXPECT_TRUE(view.NoBox());
     }
@@ -194,10 +187,10 @@ TEST(WavListView, TypedPrefixSelectsTheFirstMatchInAnyCase) {
         ASSERT_TRUE(view.Sync());
         EXPECT_EQ(c.pszTyped, view.Name());
         EXPECT_EQ(c.nSelected, view.Selection());
-        ASSERT_TRUE(view.Press(kPlay));
+        ASSERT_TRUE(view.Press(IDC_PLAY));
         EXPECT_EQ("1|" + strDir + "\\" + view.Files()[c.nSelected], view.LastSound());
         EXPECT_EQ(c.pszTyped, view.Name()); // Play leaves the name box alone
-        ASSERT_TRUE(view.Press(kStop));
+        ASSERT_TRUE(view.Press(IDC_STOP));
         EXPECT_EQ("1|(null)", view.LastSound());
     }
 }
@@ -229,7 +222,7 @@ TEST(WavListView, DeleteAsksRemovesAndSelectsTheNextEntry) {
         if (s.nBreak == kVanished)
             DeleteFileA(strPath.c_str());
         ASSERT_TRUE(view.Select(s.nSelect));
-        ASSERT_TRUE(Click(view.Item(kDelete)));
+        ASSERT_TRUE(Click(view.Item(IDC_DELETE)));
         CMessageBox box = view.WaitBox("Delete This File?");
         EXPECT_EQ(strPath, box.m_strText);
         ASSERT_TRUE(PressButton(box.m_hwnd, s.nAnswer));
