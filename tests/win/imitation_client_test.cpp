@@ -28,19 +28,13 @@ std::vector<HWND> WalkPath(const char* pszClass) {
     return path;
 }
 
-LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &nResult);
-    return static_cast<LRESULT>(nResult);
-}
-
 // Brisa's way of typing a line into the edit line.
 void TypeLine(HWND hwndEdit, const std::string& strLine, bool bEnter) {
-    Send(hwndEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strLine.c_str()));
-    Send(hwndEdit, EM_SETSEL, 0, -1);
-    Send(hwndEdit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    Ask(hwndEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strLine.c_str()));
+    Ask(hwndEdit, EM_SETSEL, 0, -1);
+    Ask(hwndEdit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
     if (bEnter)
-        Send(hwndEdit, WM_CHAR, 13, 1);
+        Ask(hwndEdit, WM_CHAR, 13, 1);
 }
 
 } // namespace
@@ -78,7 +72,7 @@ TEST(ImitationClient, LineIsEnteredOnlyWithEnterAndReplacesTypedText) {
         EXPECT_EQ(client.EditText(), c.strLeft);
         // The caret waits after the last character, nothing selected.
         const auto nEnd = static_cast<DWORD>(c.strLeft.size());
-        EXPECT_EQ(Send(client.EditLine(), EM_GETSEL, 0, 0), MAKELRESULT(nEnd, nEnd));
+        EXPECT_EQ(Ask(client.EditLine(), EM_GETSEL, 0, 0), MAKELRESULT(nEnd, nEnd));
         EXPECT_EQ(client.RaisedWindows(), Lines());
     }
 }
@@ -87,10 +81,10 @@ TEST(ImitationClient, NicknamesKeepTheirOrderAndEachReadIsCounted) {
     const Lines listNicks = {"zed", "@op", "alice"};
     CImitationClient client("mIRC32", "#chat", listNicks);
     const HWND hwndList = client.NickList();
-    ASSERT_EQ(Send(hwndList, LB_GETCOUNT, 0, 0), 3);
+    ASSERT_EQ(Ask(hwndList, LB_GETCOUNT, 0, 0), 3);
     for (int i = 0; i < 3; ++i) {
         char szNick[256];
-        Send(hwndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(szNick));
+        Ask(hwndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(szNick));
         EXPECT_EQ(szNick, listNicks[i]);
     }
     EXPECT_EQ(client.NickTextReads(), 3);

@@ -1,35 +1,12 @@
 // The Options dialog of a running Brisa.exe: what it shows, what OK and Cancel leave in the
 // profile, and how the view takes the settings up afterwards.
-#include "resource.h"
-#include "support/driver.h"
-#include "support/imitation_client.h"
+#include "support/brisa_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <sstream>
-
 namespace {
 
-// The key=value lines of [Options], in file order.
-std::vector<std::string> OptionsLines(const std::string& strIni) {
-    std::vector<std::string> list;
-    std::istringstream stream(strIni);
-    bool bInSection = false;
-    for (std::string strLine; std::getline(stream, strLine);) {
-        if (!strLine.empty() && strLine.back() == '\r')
-            strLine.pop_back();
-        if (!strLine.empty() && strLine[0] == '[')
-            bInSection = strLine == "[Options]";
-        else if (bInSection && !strLine.empty())
-            list.push_back(strLine);
-    }
-    return list;
-}
-
-bool HasLine(const std::vector<std::string>& lines, const std::string& strLine) {
-    return std::find(lines.begin(), lines.end(), strLine) != lines.end();
-}
+using Lines = std::vector<std::string>;
 
 HWND FocusOf(HWND hwnd) {
     GUITHREADINFO info = {};
@@ -38,22 +15,14 @@ HWND FocusOf(HWND hwnd) {
     return info.hwndFocus;
 }
 
-class COptionsDialog {
-public:
-    explicit COptionsDialog(const std::string& strIni) : m_brisa(strIni) {}
-
+// Brisa on a profile, with its Options dialog.
+struct COptionsCase : CBrisaCase {
+    using CBrisaCase::CBrisaCase;
     bool Open() {
-        if (!m_brisa.Start() || !Click(FindControl(m_brisa.MainWindow(), IDC_OPTIONS)))
-            return false;
-        return WaitUntil([this] {
-            m_hwnd = FindProcessWindow(m_brisa.ProcessId(), "Brisa - Options");
-            return m_hwnd != nullptr;
-        });
+        return Start() && (m_hwnd = OpenDialog(IDC_OPTIONS, kOptionsCaption)) != nullptr;
     }
-    HWND Item(int nId) const { return GetDlgItem(m_hwnd, nId); }
-    bool Checked(int nId) const {
-        return SendMessageA(Item(nId), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
+    HWND DialogItem(int nId) const { return GetDlgItem(m_hwnd, nId); }
+    bool Checked(int nId) const { return IsChecked(DialogItem(nId)); }
     // The radio button that is checked, or 0.
     int CheckedClient() const {
         for (int nId : {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH})
@@ -62,94 +31,74 @@ public:
         return 0;
     }
     bool ClickAndWaitChecked(int nId, bool bChecked) {
-        return Click(Item(nId)) && WaitUntil([&] { return Checked(nId) == bChecked; });
+        return Click(DialogItem(nId)) && WaitUntil([&] { return Checked(nId) == bChecked; });
     }
-    bool CloseWith(int nId) {
-        return Click(Item(nId)) && WaitUntil([this] { return !IsWindow(m_hwnd); });
-    }
-    std::vector<std::string> ViewFiles() const {
-        return ReadListItems(FindControl(m_brisa.MainWindow(), IDC_FILE_LIST));
-    }
+    bool Close(int nButton) const { return CloseDialog(m_hwnd, nButton); }
 
-    CBrisaCase m_brisa;
     HWND m_hwnd = nullptr;
 };
 
-std::string OptionsIni(const std::string& strLines) {
-    return "[Options]\r\n" + strLines;
-}
-
 TEST(OptionsDialog, FirstRunShowsDefaultsAndOkWritesAllSixKeysInOrder) {
-    COptionsDialog dialog("");
-    ASSERT_TRUE(dialog.Open());
+    COptionsCase brisa;
+    ASSERT_TRUE(brisa.Open());
     char szClass[16] = {};
-    GetClassNameA(dialog.m_hwnd, szClass, sizeof(szClass));
+    GetClassNameA(brisa.m_hwnd, szClass, sizeof(szClass));
     EXPECT_STREQ("#32770", szClass);
-    EXPECT_EQ(dialog.m_brisa.MainWindow(), GetWindow(dialog.m_hwnd, GW_OWNER));
+    EXPECT_EQ(brisa.MainWindow(), GetWindow(brisa.m_hwnd, GW_OWNER));
 
-    EXPECT_EQ("C:\\WAV", ReadWindowText(dialog.Item(IDC_WAV_DIR)));
-    EXPECT_EQ("plays a wav", ReadWindowText(dialog.Item(IDC_TAG_TEXT)));
+    EXPECT_EQ("C:\\WAV", ReadWindowText(brisa.DialogItem(IDC_WAV_DIR)));
+    EXPECT_EQ("plays a wav", ReadWindowText(brisa.DialogItem(IDC_TAG_TEXT)));
     for (int nId : {IDC_PROMPT_FOR_TAG, IDC_FALL_BACK, IDC_CLOSE_ON_SEND})
-        EXPECT_FALSE(dialog.Checked(nId)) << nId;
-    EXPECT_EQ(IDC_RADIO_MIRC32, dialog.CheckedClient());
-    EXPECT_TRUE(IsEnabled(dialog.Item(IDC_TAG_TEXT)));
-    EXPECT_TRUE(IsEnabled(dialog.Item(IDC_FALL_BACK)));
-    EXPECT_FALSE(IsEnabled(dialog.Item(IDC_RADIO_PIRCH)));
-    EXPECT_EQ(dialog.Item(IDC_WAV_DIR), FocusOf(dialog.m_hwnd));
+        EXPECT_FALSE(brisa.Checked(nId)) << nId;
+    EXPECT_EQ(IDC_RADIO_MIRC32, brisa.CheckedClient());
+    EXPECT_TRUE(IsEnabled(brisa.DialogItem(IDC_TAG_TEXT)));
+    EXPECT_TRUE(IsEnabled(brisa.DialogItem(IDC_FALL_BACK)));
+    EXPECT_FALSE(IsEnabled(brisa.DialogItem(IDC_RADIO_PIRCH)));
+    EXPECT_EQ(brisa.DialogItem(IDC_WAV_DIR), FocusOf(brisa.m_hwnd));
 
-    ASSERT_TRUE(dialog.CloseWith(IDOK));
-    EXPECT_EQ((std::vector<std::string>{"TagPrompt=0", "FallBack=0", "SendClose=0", "Client=1009",
-                                        "TagText=plays a wav", "WAVDir=C:\\WAV"}),
-              OptionsLines(dialog.m_brisa.IniText()));
+    ASSERT_TRUE(brisa.Close(IDOK));
+    EXPECT_EQ((Lines{"TagPrompt=0", "FallBack=0", "SendClose=0", "Client=1009",
+                     "TagText=plays a wav", "WAVDir=C:\\WAV"}),
+              OptionsLines(brisa.IniText()));
 }
 
 TEST(OptionsDialog, OkStoresTheEditsAndTheViewTakesThemUp) {
     CImitationClient client("mIRC");
-    COptionsDialog dialog("");
-    const std::string strOld = dialog.m_brisa.MakeDir("old");
-    const std::string strNew = dialog.m_brisa.MakeDir("new");
-    WriteFileText(strOld + "\\old.wav", "RIFF");
-    WriteFileText(strNew + "\\new.wav", "RIFF");
-    dialog.m_brisa.WriteIni(OptionsIni("WAVDir=" + strOld + "\r\n"));
-    ASSERT_TRUE(dialog.Open());
-    EXPECT_EQ(std::vector<std::string>{"old.wav"}, dialog.ViewFiles());
-    EXPECT_FALSE(IsEnabled(FindControl(dialog.m_brisa.MainWindow(), IDC_SEND)));
+    COptionsCase brisa;
+    brisa.WriteWavDir(brisa.MakeDir("old", {"old.wav"}));
+    const std::string strNew = brisa.MakeDir("new", {"new.wav"});
+    ASSERT_TRUE(brisa.Open());
+    EXPECT_EQ(Lines{"old.wav"}, brisa.Files());
+    EXPECT_FALSE(IsEnabled(brisa.Item(IDC_SEND)));
 
-    SendMessageA(dialog.Item(IDC_WAV_DIR), EM_SETSEL, 0, -1);
-    TypeText(dialog.Item(IDC_WAV_DIR), strNew);
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_FALL_BACK, true));
-    ASSERT_TRUE(dialog.CloseWith(IDOK));
+    ReplaceText(brisa.DialogItem(IDC_WAV_DIR), strNew);
+    ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
+    ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_FALL_BACK, true));
+    ASSERT_TRUE(brisa.Close(IDOK));
 
-    EXPECT_EQ((std::vector<std::string>{"WAVDir=" + strNew, "TagPrompt=0", "FallBack=1",
-                                        "SendClose=0", "Client=1011", "TagText=plays a wav"}),
-              OptionsLines(dialog.m_brisa.IniText()));
-    EXPECT_TRUE(
-        WaitUntil([&] { return dialog.ViewFiles() == std::vector<std::string>{"new.wav"}; }));
-    EXPECT_TRUE(IsEnabled(FindControl(dialog.m_brisa.MainWindow(), IDC_SEND)));
+    EXPECT_EQ((Lines{"WAVDir=" + strNew, "TagPrompt=0", "FallBack=1", "SendClose=0", "Client=1011",
+                     "TagText=plays a wav"}),
+              OptionsLines(brisa.IniText()));
+    EXPECT_TRUE(WaitUntil([&] { return brisa.Files() == Lines{"new.wav"}; }));
+    EXPECT_TRUE(IsEnabled(brisa.Item(IDC_SEND)));
 }
 
 TEST(OptionsDialog, CancelWritesNothingAndTheViewReloads) {
-    COptionsDialog dialog("");
-    const std::string strOld = dialog.m_brisa.MakeDir("old");
-    const std::string strNew = dialog.m_brisa.MakeDir("new");
-    WriteFileText(strOld + "\\old.wav", "RIFF");
-    WriteFileText(strNew + "\\new.wav", "RIFF");
-    dialog.m_brisa.WriteIni(OptionsIni("WAVDir=" + strOld + "\r\nTagText=tag\r\n"));
-    ASSERT_TRUE(dialog.Open());
+    COptionsCase brisa;
+    brisa.WriteWavDir(brisa.MakeDir("old", {"old.wav"}), "TagText=tag\r\n");
+    const std::string strNew = brisa.MakeDir("new", {"new.wav"});
+    ASSERT_TRUE(brisa.Open());
 
-    TypeText(dialog.Item(IDC_TAG_TEXT), "more");
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_PROMPT_FOR_TAG, true));
-    ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_CLOSE_ON_SEND, true));
+    TypeText(brisa.DialogItem(IDC_TAG_TEXT), "more");
+    for (const int nId : {IDC_RADIO_MIRC, IDC_PROMPT_FOR_TAG, IDC_CLOSE_ON_SEND})
+        ASSERT_TRUE(brisa.ClickAndWaitChecked(nId, true)) << nId;
     // Someone else changes the profile meanwhile: Cancel must leave exactly that.
-    const std::string strEdited = OptionsIni("WAVDir=" + strNew + "\r\nTagText=tag\r\n");
-    dialog.m_brisa.WriteIni(strEdited);
-    ASSERT_TRUE(dialog.CloseWith(IDCANCEL));
+    brisa.WriteWavDir(strNew, "TagText=tag\r\n");
+    const std::string strEdited = brisa.IniText();
+    ASSERT_TRUE(brisa.Close(IDCANCEL));
 
-    EXPECT_TRUE(
-        WaitUntil([&] { return dialog.ViewFiles() == std::vector<std::string>{"new.wav"}; }));
-    EXPECT_EQ(strEdited, dialog.m_brisa.IniText());
+    EXPECT_TRUE(WaitUntil([&] { return brisa.Files() == Lines{"new.wav"}; }));
+    EXPECT_EQ(strEdited, brisa.IniText());
 }
 
 TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
@@ -163,26 +112,28 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszStored);
-        COptionsDialog dialog(OptionsIni(c.pszStored));
-        ASSERT_TRUE(dialog.Open());
-        EXPECT_EQ(c.bPrompt, dialog.Checked(IDC_PROMPT_FOR_TAG));
-        EXPECT_EQ(c.bCloseOnSend, dialog.Checked(IDC_CLOSE_ON_SEND));
-        EXPECT_EQ(c.bFallBack, dialog.Checked(IDC_FALL_BACK));
-        EXPECT_EQ(!c.bPrompt, IsEnabled(dialog.Item(IDC_TAG_TEXT)));
-        EXPECT_EQ(!c.bCloseOnSend, IsEnabled(dialog.Item(IDC_FALL_BACK)));
+        COptionsCase brisa;
+        brisa.WriteOptions(c.pszStored);
+        ASSERT_TRUE(brisa.Open());
+        EXPECT_EQ(c.bPrompt, brisa.Checked(IDC_PROMPT_FOR_TAG));
+        EXPECT_EQ(c.bCloseOnSend, brisa.Checked(IDC_CLOSE_ON_SEND));
+        EXPECT_EQ(c.bFallBack, brisa.Checked(IDC_FALL_BACK));
+        EXPECT_EQ(!c.bPrompt, IsEnabled(brisa.DialogItem(IDC_TAG_TEXT)));
+        EXPECT_EQ(!c.bCloseOnSend, IsEnabled(brisa.DialogItem(IDC_FALL_BACK)));
 
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_PROMPT_FOR_TAG, !c.bPrompt));
-        EXPECT_TRUE(WaitUntil([&] { return IsEnabled(dialog.Item(IDC_TAG_TEXT)) == c.bPrompt; }));
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_CLOSE_ON_SEND, !c.bCloseOnSend));
+        ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_PROMPT_FOR_TAG, !c.bPrompt));
         EXPECT_TRUE(
-            WaitUntil([&] { return IsEnabled(dialog.Item(IDC_FALL_BACK)) == c.bCloseOnSend; }));
-        EXPECT_EQ(c.bFallBack, dialog.Checked(IDC_FALL_BACK));
+            WaitUntil([&] { return IsEnabled(brisa.DialogItem(IDC_TAG_TEXT)) == c.bPrompt; }));
+        ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_CLOSE_ON_SEND, !c.bCloseOnSend));
+        EXPECT_TRUE(WaitUntil(
+            [&] { return IsEnabled(brisa.DialogItem(IDC_FALL_BACK)) == c.bCloseOnSend; }));
+        EXPECT_EQ(c.bFallBack, brisa.Checked(IDC_FALL_BACK));
 
-        ASSERT_TRUE(dialog.CloseWith(IDOK));
-        const std::vector<std::string> lines = OptionsLines(dialog.m_brisa.IniText());
-        EXPECT_TRUE(HasLine(lines, "TagPrompt=" + std::to_string(!c.bPrompt)));
-        EXPECT_TRUE(HasLine(lines, "SendClose=" + std::to_string(!c.bCloseOnSend)));
-        EXPECT_TRUE(HasLine(lines, "FallBack=" + std::to_string(c.bFallBack)));
+        ASSERT_TRUE(brisa.Close(IDOK));
+        const std::string strIni = brisa.IniText();
+        EXPECT_TRUE(HasOption(strIni, "TagPrompt=" + std::to_string(!c.bPrompt)));
+        EXPECT_TRUE(HasOption(strIni, "SendClose=" + std::to_string(!c.bCloseOnSend)));
+        EXPECT_TRUE(HasOption(strIni, "FallBack=" + std::to_string(c.bFallBack)));
     }
 }
 
@@ -205,34 +156,35 @@ TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nStored);
-        COptionsDialog dialog(OptionsIni("Client=" + std::to_string(c.nStored) + "\r\n"));
-        ASSERT_TRUE(dialog.Open());
-        EXPECT_EQ(c.nShown, dialog.CheckedClient());
-        EXPECT_FALSE(dialog.Checked(IDC_PROMPT_FOR_TAG));
-        EXPECT_FALSE(IsEnabled(dialog.Item(IDC_RADIO_PIRCH)));
+        COptionsCase brisa;
+        brisa.WriteOptions("Client=" + std::to_string(c.nStored) + "\r\n");
+        ASSERT_TRUE(brisa.Open());
+        EXPECT_EQ(c.nShown, brisa.CheckedClient());
+        EXPECT_FALSE(brisa.Checked(IDC_PROMPT_FOR_TAG));
+        EXPECT_FALSE(IsEnabled(brisa.DialogItem(IDC_RADIO_PIRCH)));
         if (c.nClick) {
-            ASSERT_TRUE(dialog.ClickAndWaitChecked(c.nClick, true));
+            ASSERT_TRUE(brisa.ClickAndWaitChecked(c.nClick, true));
         }
-        ASSERT_TRUE(dialog.CloseWith(IDOK));
-        const std::vector<std::string> lines = OptionsLines(dialog.m_brisa.IniText());
-        EXPECT_EQ(6u, lines.size());
-        EXPECT_TRUE(HasLine(lines, "TagPrompt=0"));
-        EXPECT_TRUE(HasLine(lines, "Client=" + std::to_string(c.nWritten)));
+        ASSERT_TRUE(brisa.Close(IDOK));
+        EXPECT_EQ(6u, OptionsLines(brisa.IniText()).size());
+        EXPECT_TRUE(HasOption(brisa.IniText(), "TagPrompt=0"));
+        EXPECT_TRUE(HasOption(brisa.IniText(), "Client=" + std::to_string(c.nWritten)));
     }
 }
 
 TEST(OptionsDialog, TypingStopsAtTheLimitsAndFullBoxesAreStored) {
-    COptionsDialog dialog(OptionsIni("TagText=\r\nWAVDir=\r\n"));
-    ASSERT_TRUE(dialog.Open());
-    TypeText(dialog.Item(IDC_TAG_TEXT), std::string(60, 't'));
-    TypeText(dialog.Item(IDC_WAV_DIR), std::string(300, 'd'));
+    COptionsCase brisa;
+    brisa.WriteOptions("TagText=\r\nWAVDir=\r\n");
+    ASSERT_TRUE(brisa.Open());
+    TypeText(brisa.DialogItem(IDC_TAG_TEXT), std::string(60, 't'));
+    TypeText(brisa.DialogItem(IDC_WAV_DIR), std::string(300, 'd'));
     // Both boxes take their characters from one queue in order.
-    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(dialog.Item(IDC_WAV_DIR)).size() >= 256; }));
-    ASSERT_TRUE(dialog.CloseWith(IDOK));
-    EXPECT_EQ(nullptr, FindMessageBox(dialog.m_brisa.ProcessId()).m_hwnd);
-    const std::vector<std::string> lines = OptionsLines(dialog.m_brisa.IniText());
-    EXPECT_TRUE(HasLine(lines, "TagText=" + std::string(50, 't')));
-    EXPECT_TRUE(HasLine(lines, "WAVDir=" + std::string(256, 'd')));
+    ASSERT_TRUE(
+        WaitUntil([&] { return ReadWindowText(brisa.DialogItem(IDC_WAV_DIR)).size() >= 256; }));
+    ASSERT_TRUE(brisa.Close(IDOK));
+    EXPECT_TRUE(brisa.NoMessageBox());
+    EXPECT_TRUE(HasOption(brisa.IniText(), "TagText=" + std::string(50, 't')));
+    EXPECT_TRUE(HasOption(brisa.IniText(), "WAVDir=" + std::string(256, 'd')));
 }
 
 TEST(OptionsDialog, OverLongStoredTextIsRefusedAndNothingIsWritten) {
@@ -247,31 +199,30 @@ TEST(OptionsDialog, OverLongStoredTextIsRefusedAndNothingIsWritten) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszKey);
-        const std::string strIni =
-            OptionsIni(std::string(c.pszKey) + "=" + std::string(c.nLength, 'x') + "\r\n");
-        COptionsDialog dialog(strIni);
-        ASSERT_TRUE(dialog.Open());
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_FALL_BACK, true));
-        ASSERT_TRUE(dialog.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
+        COptionsCase brisa;
+        brisa.WriteOptions(std::string(c.pszKey) + "=" + std::string(c.nLength, 'x') + "\r\n");
+        const std::string strIni = brisa.IniText();
+        ASSERT_TRUE(brisa.Open());
+        ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_FALL_BACK, true));
+        ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
 
-        ASSERT_TRUE(Click(dialog.Item(IDOK)));
-        CMessageBox box;
-        ASSERT_TRUE(
-            WaitUntil([&] { return (box = FindMessageBox(dialog.m_brisa.ProcessId())).m_hwnd; }));
+        ASSERT_TRUE(Click(brisa.DialogItem(IDOK)));
+        const CMessageBox box = brisa.WaitMessageBox();
+        ASSERT_TRUE(box.m_hwnd);
         EXPECT_NE(std::string::npos, box.m_strText.find(c.pszLimit)) << box.m_strText;
-        EXPECT_EQ(strIni, dialog.m_brisa.IniText());
+        EXPECT_EQ(strIni, brisa.IniText());
         ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
 
-        const HWND hwndBox = dialog.Item(c.nBox);
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog.m_hwnd) == hwndBox; }));
-        const DWORD nSel = static_cast<DWORD>(SendMessageA(hwndBox, EM_GETSEL, 0, 0));
+        const HWND hwndBox = brisa.DialogItem(c.nBox);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(brisa.m_hwnd) == hwndBox; }));
+        const DWORD nSel = static_cast<DWORD>(Ask(hwndBox, EM_GETSEL));
         EXPECT_EQ(0u, LOWORD(nSel));
         EXPECT_EQ(c.nLength, HIWORD(nSel));
-        EXPECT_TRUE(IsWindow(dialog.m_hwnd));
-        EXPECT_EQ(strIni, dialog.m_brisa.IniText());
+        EXPECT_TRUE(IsWindow(brisa.m_hwnd));
+        EXPECT_EQ(strIni, brisa.IniText());
 
-        ASSERT_TRUE(dialog.CloseWith(IDCANCEL));
-        EXPECT_EQ(strIni, dialog.m_brisa.IniText());
+        ASSERT_TRUE(brisa.Close(IDCANCEL));
+        EXPECT_EQ(strIni, brisa.IniText());
     }
 }
 

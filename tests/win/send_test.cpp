@@ -1,9 +1,7 @@
 // Send, the double-click and the client-dependent buttons of a running Brisa.exe against the
 // imitation IRC client: the "/sound" lines it has the client enter, what it raises, and how it
 // copes with a client that is frozen, shaped differently or gone.
-#include "resource.h"
-#include "support/driver.h"
-#include "support/imitation_client.h"
+#include "support/brisa_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,61 +12,15 @@ namespace {
 using Lines = std::vector<std::string>;
 using EStep = CImitationClient::EStep;
 
-LRESULT Ask(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &nResult);
-    return static_cast<LRESULT>(nResult);
-}
-
 // Brisa listing ding.wav and other.wav, with the tag "-plays Brisa: @" and more settings.
-class CSender {
-public:
-    explicit CSender(const std::string& strMoreIni = "") : m_brisa("") {
-        m_strWavDir = m_brisa.MakeDir("wav");
-        WriteFileText(m_strWavDir + "\\ding.wav", "RIFF");
-        WriteFileText(m_strWavDir + "\\other.wav", "RIFF");
-        m_brisa.WriteIni("[Options]\r\nWAVDir=" + m_strWavDir + "\r\nTagText=-plays Brisa: @\r\n" +
-                         strMoreIni);
-    }
-
-    bool Start() { return m_brisa.Start(); }
-    HWND Item(int nId) const { return FindControl(m_brisa.MainWindow(), nId); }
-    std::string Name() const { return ReadWindowText(Item(IDC_FILE_NAME)); }
-    bool ButtonsEnabled() const { return IsEnabled(Item(IDC_SEND)) && IsEnabled(Item(IDC_DCC)); }
-    bool ButtonsDisabled() const { return !IsEnabled(Item(IDC_SEND)) && !IsEnabled(Item(IDC_DCC)); }
-    // Waits until Brisa has handled everything posted to it so far: a margin change posted to
-    // the name box must show. Brisa never looks at the margins.
-    bool Sync() const {
-        const HWND hwnd = Item(IDC_FILE_NAME);
-        const WORD nMargin = LOWORD(Ask(hwnd, EM_GETMARGINS)) % 8 + 1;
-        PostMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(nMargin, 0));
-        return WaitUntil([&] { return LOWORD(Ask(hwnd, EM_GETMARGINS)) == nMargin; });
-    }
-    bool Press(int nId) const { return Click(Item(nId)) && Sync(); }
-    void Type(const std::string& strText) const {
-        PostMessageA(Item(IDC_FILE_NAME), EM_SETSEL, 0, -1);
-        TypeText(Item(IDC_FILE_NAME), strText);
-    }
-    CMessageBox WaitBox() const {
-        CMessageBox box;
-        WaitUntil([&] {
-            box = FindMessageBox(m_brisa.ProcessId());
-            return box.m_strCaption == "Brisa" && !box.m_strText.empty();
-        });
-        return box;
-    }
-    bool NoBox() const { return FindMessageBox(m_brisa.ProcessId()).m_hwnd == nullptr; }
-
-    CBrisaCase m_brisa;
-    std::string m_strWavDir;
+struct CSender : CBrisaCase {
+    explicit CSender(const std::string& strMoreOptions = "")
+        : m_strWavDir(UseWavDir("TagText=-plays Brisa: @\r\n" + strMoreOptions)) {}
+    const std::string m_strWavDir;
 };
 
 std::string SoundLine(const std::string& strChannel, const std::string& strFile = "ding.wav") {
     return "/sound " + strChannel + " " + strFile + " -plays Brisa: " + strFile;
-}
-
-bool WaitLines(const CImitationClient& client, size_t nCount) {
-    return WaitUntil([&] { return client.EnteredLines().size() >= nCount; });
 }
 
 TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
@@ -76,9 +28,9 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
     for (int i = 0; i < 5000; ++i)
         listNicks.push_back("nick" + std::to_string(i));
     CImitationClient client("mIRC32", "#chat", listNicks);
-    CSender sender;
-    ASSERT_TRUE(sender.Start());
-    ASSERT_TRUE(sender.ButtonsEnabled());
+    CSender brisa;
+    ASSERT_TRUE(brisa.Start());
+    ASSERT_EQ(2, brisa.EnabledClientButtons());
     const std::string strLong(5000, 'x');
     struct {
         std::string strTitle;
@@ -104,30 +56,29 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
         client.ClearRecords();
         if (*c.pszTyped) {
             strFile = c.pszTyped;
-            sender.Type(strFile);
-            ASSERT_TRUE(sender.Sync());
+            brisa.TypeFileName(strFile);
+            ASSERT_TRUE(brisa.Sync());
         }
-        ASSERT_TRUE(Click(sender.Item(IDC_SEND)));
+        ASSERT_TRUE(Click(brisa.Item(IDC_SEND)));
         if (c.strChannel.empty()) {
-            const CMessageBox box = sender.WaitBox();
+            const CMessageBox box = brisa.WaitMessageBox("Brisa");
             EXPECT_EQ("Sorry, channel window not active", box.m_strText);
             ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
-            ASSERT_TRUE(sender.Sync());
+            ASSERT_TRUE(brisa.Sync());
             EXPECT_EQ("half typed", client.EditText());
             EXPECT_EQ(Lines(), client.EnteredLines());
         } else {
-            ASSERT_TRUE(WaitLines(client, 1) && sender.Sync());
+            ASSERT_TRUE(WaitEntered(client, 1) && brisa.Sync());
             EXPECT_EQ(Lines{SoundLine(c.strChannel, strFile)}, client.EnteredLines());
             EXPECT_EQ("", client.EditText());
         }
         EXPECT_EQ(Lines(), client.RaisedWindows());
     }
     EXPECT_EQ(0, client.NickTextReads());
-    EXPECT_FALSE(sender.m_brisa.ProcessExited(0));
+    EXPECT_FALSE(brisa.ProcessExited(0));
 }
 
 TEST(SendCommand, PromptFallBackAndSendCloseSettings) {
-    const std::string strPrompted = "/sound #chat ding.wav - ";
     struct {
         const char* pszIni;
         bool bEntered; // otherwise the prompted line waits in the edit line
@@ -144,74 +95,74 @@ TEST(SendCommand, PromptFallBackAndSendCloseSettings) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszIni);
         CImitationClient client;
-        CSender sender(c.pszIni);
-        ASSERT_TRUE(sender.Start());
+        CSender brisa(c.pszIni);
+        ASSERT_TRUE(brisa.Start());
         client.ClearRecords();
-        ASSERT_TRUE(Click(sender.Item(IDC_SEND)));
+        ASSERT_TRUE(Click(brisa.Item(IDC_SEND)));
         if (c.bCloses) {
-            EXPECT_TRUE(sender.m_brisa.ProcessExited());
+            EXPECT_TRUE(brisa.ProcessExited());
         } else {
             // The second mark is posted after any close that Send posted.
-            EXPECT_TRUE(sender.Sync() && sender.Sync());
-            EXPECT_FALSE(sender.m_brisa.ProcessExited(0));
+            EXPECT_TRUE(brisa.Sync() && brisa.Sync());
+            EXPECT_FALSE(brisa.ProcessExited(0));
         }
         EXPECT_EQ(c.bEntered ? Lines{SoundLine("#chat")} : Lines(), client.EnteredLines());
-        EXPECT_EQ(c.bEntered ? "" : strPrompted, client.EditText());
+        EXPECT_EQ(c.bEntered ? "" : "/sound #chat ding.wav - ", client.EditText());
         EXPECT_EQ(c.bRaised ? Lines{"top"} : Lines(), client.RaisedWindows());
     }
 }
 
 TEST(SendCommand, ClientPresenceDrivesTheButtonsAndTheDoubleClick) {
-    CSender sender("Client=1011\r\n");
+    CSender brisa("Client=1011\r\n");
     CImitationClient other("mIRC32"); // not the class chosen
-    ASSERT_TRUE(sender.Start());
-    const HWND hwndList = sender.Item(IDC_FILE_LIST);
-    EXPECT_TRUE(sender.ButtonsDisabled());
-    ASSERT_TRUE(DoubleClickListItem(hwndList, 1) && sender.Sync());
-    EXPECT_EQ(Lines{"1|" + sender.m_strWavDir + "\\other.wav"}, sender.m_brisa.SoundCalls());
-    EXPECT_TRUE(sender.ButtonsDisabled());
+    ASSERT_TRUE(brisa.Start());
+    const HWND hwndList = brisa.Item(IDC_FILE_LIST);
+    EXPECT_EQ(0, brisa.EnabledClientButtons());
+    ASSERT_TRUE(DoubleClickListItem(hwndList, 1) && brisa.Sync());
+    EXPECT_EQ(Lines{"1|" + brisa.m_strWavDir + "\\other.wav"}, brisa.SoundCalls());
+    EXPECT_EQ(0, brisa.EnabledClientButtons());
 
     // A client started later goes unnoticed until Refresh or a double-click.
     auto client = std::make_unique<CImitationClient>("mIRC");
-    ASSERT_TRUE(sender.Sync());
-    EXPECT_TRUE(sender.ButtonsDisabled());
+    ASSERT_TRUE(brisa.Sync());
+    EXPECT_EQ(0, brisa.EnabledClientButtons());
     ASSERT_TRUE(DoubleClickListItem(hwndList, 0));
-    ASSERT_TRUE(WaitLines(*client, 1));
+    ASSERT_TRUE(WaitEntered(*client, 1));
     EXPECT_EQ(Lines{SoundLine("#chat")}, client->EnteredLines());
-    EXPECT_TRUE(sender.ButtonsEnabled());
-    EXPECT_EQ(1u, sender.m_brisa.SoundCalls().size());
+    EXPECT_EQ(2, brisa.EnabledClientButtons());
+    EXPECT_EQ(1u, brisa.SoundCalls().size());
     EXPECT_EQ(Lines(), other.EnteredLines());
 
     client.reset();
-    ASSERT_TRUE(sender.Sync());
-    EXPECT_TRUE(sender.ButtonsEnabled());
-    ASSERT_TRUE(sender.Press(IDC_REFRESH));
-    EXPECT_TRUE(sender.ButtonsDisabled());
+    ASSERT_TRUE(brisa.Sync());
+    EXPECT_EQ(2, brisa.EnabledClientButtons());
+    ASSERT_TRUE(brisa.Press(IDC_REFRESH));
+    EXPECT_EQ(0, brisa.EnabledClientButtons());
     client = std::make_unique<CImitationClient>("mIRC");
-    ASSERT_TRUE(sender.Press(IDC_REFRESH));
-    EXPECT_TRUE(sender.ButtonsEnabled());
-    EXPECT_TRUE(sender.NoBox());
+    ASSERT_TRUE(brisa.Press(IDC_REFRESH));
+    EXPECT_EQ(2, brisa.EnabledClientButtons());
+    EXPECT_TRUE(brisa.NoMessageBox());
 }
 
 TEST(SendCommand, FrozenClientIsReportedAndBrisaStaysResponsive) {
     CImitationClient client;
-    CSender sender;
-    ASSERT_TRUE(sender.Start());
+    CSender brisa;
+    ASSERT_TRUE(brisa.Start());
     ASSERT_TRUE(client.SetEditText("half typed"));
     ASSERT_TRUE(client.Hang());
-    for (int nAttempt = 1; nAttempt <= 2; ++nAttempt) {
-        SCOPED_TRACE(nAttempt);
+    for (const std::string strAttempt : {"1", "2"}) {
+        SCOPED_TRACE(strAttempt);
         const ULONGLONG nStart = GetTickCount64();
-        ASSERT_TRUE(Click(sender.Item(IDC_SEND)));
-        const CMessageBox box = sender.WaitBox();
+        ASSERT_TRUE(Click(brisa.Item(IDC_SEND)));
+        const CMessageBox box = brisa.WaitMessageBox("Brisa");
         ASSERT_TRUE(box.m_hwnd);
         EXPECT_LT(GetTickCount64() - nStart, 5000u);
         EXPECT_NE(std::string::npos, box.m_strText.find("does not answer")) << box.m_strText;
         // A posted character is handled at once, under the message box too.
-        sender.Type(std::to_string(nAttempt));
-        EXPECT_TRUE(WaitUntil([&] { return sender.Name() == std::to_string(nAttempt); }, 3000));
+        brisa.TypeFileName(strAttempt);
+        EXPECT_TRUE(WaitUntil([&] { return brisa.FileName() == strAttempt; }, 3000));
         ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
-        ASSERT_TRUE(WaitUntil([&] { return sender.NoBox(); }));
+        ASSERT_TRUE(WaitUntil([&] { return brisa.NoMessageBox(); }));
     }
     client.Resume();
     // Once the client answers again, whatever Brisa had sent it has been handled.
@@ -222,8 +173,8 @@ TEST(SendCommand, FrozenClientIsReportedAndBrisaStaysResponsive) {
 }
 
 TEST(SendCommand, WindowMissingOnThePathTypesNothing) {
-    CSender sender;
-    ASSERT_TRUE(sender.Start());
+    CSender brisa;
+    ASSERT_TRUE(brisa.Start());
     for (const EStep step : {EStep::FirstChild, EStep::SecondChild, EStep::ActiveWindow,
                              EStep::EditLine, EStep::NickList}) {
         SCOPED_TRACE(static_cast<int>(step));
@@ -231,10 +182,10 @@ TEST(SendCommand, WindowMissingOnThePathTypesNothing) {
         CImitationClient client;
         ASSERT_TRUE(client.SetEditText("half typed"));
         ASSERT_TRUE(client.RemoveWindow(step));
-        ASSERT_TRUE(sender.Press(IDC_REFRESH));
-        EXPECT_TRUE(sender.ButtonsEnabled()); // the client is there, however it is shaped
-        ASSERT_TRUE(sender.Press(IDC_SEND));
-        EXPECT_TRUE(sender.NoBox());
+        ASSERT_TRUE(brisa.Press(IDC_REFRESH));
+        EXPECT_EQ(2, brisa.EnabledClientButtons()); // the client is there, however it is shaped
+        ASSERT_TRUE(brisa.Press(IDC_SEND));
+        EXPECT_TRUE(brisa.NoMessageBox());
         EXPECT_EQ(bTyped ? Lines{SoundLine("#chat")} : Lines(), client.EnteredLines());
         EXPECT_EQ(bTyped ? "" : "half typed", client.EditText());
     }

@@ -1,8 +1,6 @@
 // Brisa's settings as its behaviour shows them: defaults, empty values, the client selector, the
 // send flags, and which settings file it uses.
-#include "resource.h"
-#include "support/driver.h"
-#include "support/imitation_client.h"
+#include "support/brisa_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -28,50 +26,25 @@ std::string WindowsDirIni() {
     return std::string(szDir, nLength) + "\\Brisa.INI";
 }
 
-bool HasLine(const std::string& strIni, const std::string& strLine) {
-    return ("\r\n" + strIni).find("\r\n" + strLine + "\r\n") != std::string::npos;
-}
-
 // Brisa on a profile, observed through Play (the recording winmm.dll) and Send.
-class CSettingsCase {
-public:
-    explicit CSettingsCase(const std::optional<std::string>& strIni) : m_brisa(strIni) {}
-    HWND Item(int nId) const { return FindControl(m_brisa.MainWindow(), nId); }
+struct CSettingsCase : CBrisaCase {
+    using CBrisaCase::CBrisaCase;
     // The path Play hands the sound service.
     std::string PlayedPath() const {
-        const size_t nBefore = m_brisa.SoundCalls().size();
-        if (!Click(Item(IDC_PLAY)) ||
-            !WaitUntil([&] { return m_brisa.SoundCalls().size() > nBefore; }))
+        const size_t nBefore = SoundCalls().size();
+        if (!Click(Item(IDC_PLAY)) || !WaitUntil([&] { return SoundCalls().size() > nBefore; }))
             return "(nothing played)";
-        const std::string strCall = m_brisa.SoundCalls().back();
+        const std::string strCall = LastSound();
         return strCall.substr(strCall.find('|') + 1);
     }
     // The line the client enters when ding.wav is typed into the name box and Send pressed.
     std::string SentLine(const CImitationClient& client) const {
-        PostMessageA(Item(IDC_FILE_NAME), EM_SETSEL, 0, -1);
-        TypeText(Item(IDC_FILE_NAME), "ding.wav");
-        if (!WaitUntil([&] { return ReadWindowText(Item(IDC_FILE_NAME)) == "ding.wav"; }) ||
-            !Click(Item(IDC_SEND)) || !WaitUntil([&] { return !client.EnteredLines().empty(); }))
+        TypeFileName("ding.wav");
+        if (!WaitUntil([&] { return FileName() == "ding.wav"; }) || !Click(Item(IDC_SEND)) ||
+            !WaitEntered(client, 1))
             return "(nothing entered)";
         return client.EnteredLines()[0];
     }
-    // Returns once Brisa has handled everything posted to it before.
-    bool Sync() const {
-        const HWND hwnd = Item(IDC_FILE_NAME);
-        PostMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(7, 0));
-        return WaitUntil([&] { return LOWORD(SendMessageA(hwnd, EM_GETMARGINS, 0, 0)) == 7; });
-    }
-    bool OptionsOk() const {
-        HWND hwndDialog = nullptr;
-        return Click(Item(IDC_OPTIONS)) && WaitUntil([&] {
-                   hwndDialog = FindProcessWindow(m_brisa.ProcessId(), "Brisa - Options");
-                   return hwndDialog != nullptr;
-               }) &&
-               Click(GetDlgItem(hwndDialog, IDOK)) &&
-               WaitUntil([&] { return !IsWindow(hwndDialog); });
-    }
-
-    CBrisaCase m_brisa;
 };
 
 TEST(Settings, AbsentProfileOrKeysGiveTheDefaults) {
@@ -80,16 +53,16 @@ TEST(Settings, AbsentProfileOrKeysGiveTheDefaults) {
         SCOPED_TRACE(pszIni ? pszIni : "no profile");
         CImitationClient client;
         CSettingsCase brisa(pszIni ? std::optional<std::string>(pszIni) : std::nullopt);
-        const std::string strAppData = brisa.m_brisa.MakeDir("appdata");
-        brisa.m_brisa.SetEnv("APPDATA", strAppData);
-        ASSERT_TRUE(brisa.m_brisa.Start());
+        const std::string strAppData = brisa.MakeDir("appdata");
+        brisa.SetEnv("APPDATA", strAppData);
+        ASSERT_TRUE(brisa.Start());
         EXPECT_EQ("C:\\WAV\\", brisa.PlayedPath());
         EXPECT_EQ(kDefaultLine, brisa.SentLine(client));
         ASSERT_TRUE(brisa.Sync());
-        EXPECT_FALSE(brisa.m_brisa.ProcessExited(0));
+        EXPECT_FALSE(brisa.ProcessExited(0));
         EXPECT_TRUE(client.RaisedWindows().empty());
         // Reading writes nothing.
-        EXPECT_EQ(pszIni ? pszIni : "", brisa.m_brisa.IniText());
+        EXPECT_EQ(pszIni ? pszIni : "", brisa.IniText());
         EXPECT_FALSE(FileExists(strAppData + "\\Brisa\\Brisa.INI"));
     }
 }
@@ -99,9 +72,9 @@ TEST(Settings, EmptyValuesReadAsEmpty) {
     CSettingsCase brisa(std::string("[Options]\r\nTagText=\r\nWAVDir=\r\n"));
     // An empty WAV directory puts the files at the root of the current drive.
     const std::string strName = "brisa-settings-" + std::to_string(GetCurrentProcessId()) + ".wav";
-    const CStrayFile file(brisa.m_brisa.Dir().substr(0, 3) + strName, "RIFF");
-    ASSERT_TRUE(brisa.m_brisa.Start());
-    const std::vector<std::string> listFiles = ReadListItems(brisa.Item(IDC_FILE_LIST));
+    const CStrayFile file(brisa.Dir().substr(0, 3) + strName, "RIFF");
+    ASSERT_TRUE(brisa.Start());
+    const std::vector<std::string> listFiles = brisa.Files();
     const auto found = std::find(listFiles.begin(), listFiles.end(), strName);
     ASSERT_NE(listFiles.end(), found);
     ASSERT_TRUE(
@@ -129,22 +102,18 @@ TEST(Settings, ClientSelectorNamesTheClientWindowClass) {
         std::vector<std::unique_ptr<CImitationClient>> listClients;
         for (const std::string& strClass : c.listClasses)
             listClients.push_back(std::make_unique<CImitationClient>(strClass));
-        CSettingsCase brisa{std::string()};
-        const std::string strWavDir = brisa.m_brisa.MakeDir("wav");
-        WriteFileText(strWavDir + "\\ding.wav", "RIFF");
-        brisa.m_brisa.WriteIni("[Options]\r\nWAVDir=" + strWavDir + "\r\nClient=" + c.pszClient +
-                               "\r\n");
-        ASSERT_TRUE(brisa.m_brisa.Start());
-        EXPECT_EQ(c.bFound, IsEnabled(brisa.Item(IDC_SEND)));
-        EXPECT_EQ(c.bFound, IsEnabled(brisa.Item(IDC_DCC)));
+        CSettingsCase brisa;
+        brisa.UseWavDir("Client=" + std::string(c.pszClient) + "\r\n");
+        ASSERT_TRUE(brisa.Start());
+        EXPECT_EQ(c.bFound ? 2 : 0, brisa.EnabledClientButtons());
 
         // A double-click sends while the client is found and plays otherwise.
         ASSERT_TRUE(DoubleClickListItem(brisa.Item(IDC_FILE_LIST), 0));
         ASSERT_TRUE(WaitUntil([&] {
-            return !brisa.m_brisa.SoundCalls().empty() || !listClients[0]->EnteredLines().empty();
+            return !brisa.SoundCalls().empty() || !listClients[0]->EnteredLines().empty();
         }));
         ASSERT_TRUE(brisa.Sync());
-        EXPECT_EQ(c.bFound ? 0u : 1u, brisa.m_brisa.SoundCalls().size());
+        EXPECT_EQ(c.bFound ? 0u : 1u, brisa.SoundCalls().size());
         EXPECT_EQ(c.bFound ? 1u : 0u, listClients[0]->EnteredLines().size());
         if (listClients.size() > 1) {
             EXPECT_TRUE(listClients[1]->EnteredLines().empty());
@@ -166,13 +135,13 @@ TEST(Settings, SendCloseOnlyAtOneAndFallBackWheneverNonZero) {
         SCOPED_TRACE(c.pszIni);
         CImitationClient client;
         CSettingsCase brisa(std::string("[Options]\r\n") + c.pszIni);
-        ASSERT_TRUE(brisa.m_brisa.Start());
+        ASSERT_TRUE(brisa.Start());
         EXPECT_EQ(kDefaultLine, brisa.SentLine(client));
         if (c.bCloses) {
-            EXPECT_TRUE(brisa.m_brisa.ProcessExited());
+            EXPECT_TRUE(brisa.ProcessExited());
         } else {
             ASSERT_TRUE(brisa.Sync());
-            EXPECT_FALSE(brisa.m_brisa.ProcessExited(0));
+            EXPECT_FALSE(brisa.ProcessExited(0));
         }
         EXPECT_EQ(c.listRaised, client.RaisedWindows());
     }
@@ -202,25 +171,24 @@ TEST(Settings, FileBesideTheProgramElseTheUsersOneWithAnOlderOneCopiedOnce) {
         if (c.pszOlder)
             older = std::make_unique<CStrayFile>(WindowsDirIni(), c.pszOlder);
         CSettingsCase brisa(c.pszBeside ? std::optional<std::string>(c.pszBeside) : std::nullopt);
-        const std::string strAppData = brisa.m_brisa.MakeDir("appdata");
+        const std::string strAppData = brisa.MakeDir("appdata");
         const std::string strUserIni = strAppData + "\\Brisa\\Brisa.INI";
         if (c.pszUser) {
-            brisa.m_brisa.MakeDir("appdata\\Brisa");
+            brisa.MakeDir("appdata\\Brisa");
             WriteFileText(strUserIni, c.pszUser);
         }
-        brisa.m_brisa.SetEnv("APPDATA", strAppData);
-        ASSERT_TRUE(brisa.m_brisa.Start());
+        brisa.SetEnv("APPDATA", strAppData);
+        ASSERT_TRUE(brisa.Start());
         EXPECT_EQ(c.pszPlayed, brisa.PlayedPath());
         EXPECT_EQ(c.pszUserAfter, ReadFileText(strUserIni));
 
-        ASSERT_TRUE(brisa.OptionsOk());
-        const std::string strWritten =
-            c.pszBeside ? brisa.m_brisa.IniText() : ReadFileText(strUserIni);
-        EXPECT_TRUE(HasLine(strWritten, "TagPrompt=0")) << strWritten;
-        EXPECT_TRUE(HasLine(strWritten, c.pszWritten)) << strWritten;
+        ASSERT_TRUE(brisa.PassOptions(IDOK));
+        const std::string strWritten = c.pszBeside ? brisa.IniText() : ReadFileText(strUserIni);
+        EXPECT_TRUE(HasOption(strWritten, "TagPrompt=0")) << strWritten;
+        EXPECT_TRUE(HasOption(strWritten, c.pszWritten)) << strWritten;
         // The other file stays as it was.
         EXPECT_EQ(c.pszBeside ? c.pszUser : "",
-                  c.pszBeside ? ReadFileText(strUserIni) : brisa.m_brisa.IniText());
+                  c.pszBeside ? ReadFileText(strUserIni) : brisa.IniText());
         EXPECT_EQ(c.pszOlder ? c.pszOlder : "", ReadFileText(WindowsDirIni()));
     }
 }

@@ -1,9 +1,7 @@
 // The main window of a running Brisa.exe: caption, frame, menu, About box, help, the keys and
 // how the program ends.
 #include "framework/framework_ids.h"
-#include "resource.h"
-#include "support/driver.h"
-#include "support/imitation_client.h"
+#include "support/brisa_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -44,18 +42,14 @@ Lines MenuItems(HMENU hmenu) {
     return list;
 }
 
+HWND HelpWindow() {
+    return FindWindowA("fwHelpWindow", nullptr);
+}
+
 // Brisa on a WAV folder holding ding.wav and other.wav.
-class CShell {
-public:
-    CShell() {
-        m_strWavDir = m_brisa.MakeDir("wav");
-        for (const char* pszName : {"ding.wav", "other.wav"})
-            WriteFileText(m_strWavDir + "\\" + pszName, "RIFF");
-        m_brisa.WriteIni("[Options]\r\nWAVDir=" + m_strWavDir + "\r\n");
-    }
-    HWND Main() const { return m_brisa.MainWindow(); }
-    HWND Item(int nId) const { return FindControl(Main(), nId); }
-    void PostKey(UINT nKey) const { PostMessageA(Main(), WM_KEYDOWN, nKey, 1); }
+struct CShell : CBrisaCase {
+    CShell() { UseWavDir(); }
+    void PostKey(UINT nKey) const { PostMessageA(MainWindow(), WM_KEYDOWN, nKey, 1); }
     // A posted click on the frame over the control's middle, or near the form's corner, where no
     // control is, for 0: in context-help mode the frame has the mouse captured.
     void ClickFrameAt(int nId) const {
@@ -63,40 +57,22 @@ public:
         RECT rc = {};
         if (nId && GetWindowRect(Item(nId), &rc)) {
             pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-            ScreenToClient(Main(), &pt);
+            ScreenToClient(MainWindow(), &pt);
         }
-        PostMessageA(Main(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        PostMessageA(MainWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     }
-    static HWND HelpWindow() { return FindWindowA("fwHelpWindow", nullptr); }
-    bool WaitHelpTopic(const std::string& strTitle) const {
-        return WaitUntil(
-            [&] { return ReadWindowText(HelpWindow()) == "Brisa Help - " + strTitle; });
-    }
-    // Returns once Brisa has handled everything posted to it before: a posted margin change of
-    // the name box must show.
-    bool Sync() {
-        const HWND hwnd = Item(IDC_FILE_NAME);
-        m_nMarker = m_nMarker % 20 + 1;
-        PostMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(m_nMarker, 0));
-        return WaitUntil(
-            [&] { return LOWORD(SendMessageA(hwnd, EM_GETMARGINS, 0, 0)) == m_nMarker; });
-    }
-
-    CBrisaCase m_brisa;
-    std::string m_strWavDir;
-    int m_nMarker = 0;
 };
 
 TEST(Shell, FixedFrameAroundTheFormWithItsMenu) {
-    CShell shell;
-    ASSERT_TRUE(shell.m_brisa.Start());
-    const HWND hwndMain = shell.Main();
+    CShell brisa;
+    ASSERT_TRUE(brisa.Start());
+    const HWND hwndMain = brisa.MainWindow();
     EXPECT_EQ("Brisa Server - Brisa", ReadWindowText(hwndMain));
     const LONG nStyle = GetWindowLongA(hwndMain, GWL_STYLE);
     EXPECT_EQ(WS_MINIMIZEBOX | WS_SYSMENU,
               nStyle & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU));
 
-    const HWND hwndForm = GetParent(shell.Item(IDC_FILE_LIST));
+    const HWND hwndForm = GetParent(brisa.Item(IDC_FILE_LIST));
     EXPECT_EQ(hwndForm, GetWindow(hwndMain, GW_CHILD));
     EXPECT_EQ(nullptr, GetWindow(hwndForm, GW_HWNDNEXT));
     RECT rcClient = {}, rcForm = {};
@@ -122,12 +98,13 @@ TEST(Shell, FixedFrameAroundTheFormWithItsMenu) {
 }
 
 TEST(Shell, AboutBoxShowsTheVersionAndOkClosesIt) {
-    CShell shell;
-    ASSERT_TRUE(shell.m_brisa.Start());
-    PostCommand(shell.Main(), ID_APP_ABOUT);
+    CShell brisa;
+    ASSERT_TRUE(brisa.Start());
+    PostCommand(brisa.MainWindow(), ID_APP_ABOUT);
     HWND hwndAbout = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (hwndAbout = OwnedDialog(shell.Main())) != nullptr; }));
-    EXPECT_FALSE(IsEnabled(shell.Main()));
+    ASSERT_TRUE(
+        WaitUntil([&] { return (hwndAbout = OwnedDialog(brisa.MainWindow())) != nullptr; }));
+    EXPECT_FALSE(IsEnabled(brisa.MainWindow()));
     Lines listTexts;
     for (HWND hwnd = GetWindow(hwndAbout, GW_CHILD); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
         char szClass[16] = {};
@@ -141,18 +118,19 @@ TEST(Shell, AboutBoxShowsTheVersionAndOkClosesIt) {
     EXPECT_EQ("Version 1.2", listTexts[1]);
     EXPECT_FALSE(listTexts[2].empty());
 
-    ASSERT_TRUE(Click(GetDlgItem(hwndAbout, IDOK)));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hwndAbout) && IsEnabled(shell.Main()); }));
+    ASSERT_TRUE(CloseDialog(hwndAbout, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(brisa.MainWindow()); }));
 }
 
 TEST(Shell, EachHelpContextOpensItsTopicAndEscapeLeavesContextHelp) {
-    CShell shell;
-    ASSERT_TRUE(shell.m_brisa.Start());
-    const auto command = [&](int nId) { return [&shell, nId] { PostCommand(shell.Main(), nId); }; };
+    CShell brisa;
+    ASSERT_TRUE(brisa.Start());
+    const HWND hwndMain = brisa.MainWindow();
+    const auto command = [=](int nId) { return [=] { PostCommand(hwndMain, nId); }; };
     const auto contextClick = [&](int nControl) {
-        return [&shell, nControl] {
-            PostCommand(shell.Main(), ID_CONTEXT_HELP);
-            shell.ClickFrameAt(nControl);
+        return [&brisa, nControl] {
+            PostCommand(brisa.MainWindow(), ID_CONTEXT_HELP);
+            brisa.ClickFrameAt(nControl);
         };
     };
     struct {
@@ -161,8 +139,8 @@ TEST(Shell, EachHelpContextOpensItsTopicAndEscapeLeavesContextHelp) {
         const char* pszTopic;
     } const cases[] = {
         {"Help Index", command(ID_HELP_INDEX), kIndexTopic},
-        {"Help button", [&] { Click(shell.Item(IDC_HELP_BUTTON)); }, kMainTopic},
-        {"F1", [&] { shell.PostKey(VK_F1); }, kMainTopic},
+        {"Help button", [&] { Click(brisa.Item(IDC_HELP_BUTTON)); }, kMainTopic},
+        {"F1", [&] { brisa.PostKey(VK_F1); }, kMainTopic},
         // Help Topics and the default help name no context: the index opens.
         {"Help Topics", command(ID_HELP_FINDER), kIndexTopic},
         {"default help", command(ID_DEFAULT_HELP), kIndexTopic},
@@ -175,60 +153,60 @@ TEST(Shell, EachHelpContextOpensItsTopicAndEscapeLeavesContextHelp) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         c.fnAct();
-        EXPECT_TRUE(shell.WaitHelpTopic(c.pszTopic)) << ReadWindowText(shell.HelpWindow());
+        EXPECT_TRUE(WaitUntil([&] {
+            return ReadWindowText(HelpWindow()) == std::string("Brisa Help - ") + c.pszTopic;
+        })) << ReadWindowText(HelpWindow());
         // Closed each time, so the next case must open it afresh.
-        const HWND hwndHelp = shell.HelpWindow();
+        const HWND hwndHelp = HelpWindow();
         PostMessageA(hwndHelp, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hwndHelp); }));
     }
 
     // After Escape a click is an ordinary one again.
-    PostCommand(shell.Main(), ID_CONTEXT_HELP);
-    shell.PostKey(VK_ESCAPE);
-    shell.ClickFrameAt(IDC_OPTIONS);
-    ASSERT_TRUE(shell.Sync());
-    EXPECT_EQ(nullptr, shell.HelpWindow());
+    PostCommand(hwndMain, ID_CONTEXT_HELP);
+    brisa.PostKey(VK_ESCAPE);
+    brisa.ClickFrameAt(IDC_OPTIONS);
+    ASSERT_TRUE(brisa.Sync());
+    EXPECT_EQ(nullptr, HelpWindow());
 }
 
 TEST(Shell, NewRelistsTheFolderAndTheOtherDocumentAndPaneKeysDoNothing) {
-    CShell shell;
-    ASSERT_TRUE(shell.m_brisa.Start());
-    const HWND hwndList = shell.Item(IDC_FILE_LIST);
-    ASSERT_TRUE(SelectListItem(hwndList, 1));
-    ASSERT_FALSE(IsEnabled(shell.Item(IDC_SEND)));
+    CShell brisa;
+    ASSERT_TRUE(brisa.Start());
+    ASSERT_TRUE(brisa.Select(1));
+    ASSERT_FALSE(IsEnabled(brisa.Item(IDC_SEND)));
     CImitationClient client; // started after Brisa: New looks for it again
-    WriteFileText(shell.m_strWavDir + "\\added.wav", "RIFF");
+    brisa.MakeDir("wav", {"added.wav"});
     // Settings are read when the view is made and after its dialogs, not on New.
-    shell.m_brisa.WriteIni("[Options]\r\nWAVDir=" + shell.m_brisa.MakeDir("other") + "\r\n");
+    brisa.WriteWavDir(brisa.MakeDir("other"));
 
-    PostCommand(shell.Main(), ID_FILE_NEW);
+    PostCommand(brisa.MainWindow(), ID_FILE_NEW);
     const Lines listAfter = {"added.wav", "ding.wav", "other.wav"};
-    ASSERT_TRUE(WaitUntil([&] { return ReadListItems(hwndList) == listAfter; }));
-    EXPECT_EQ(0, ListSelection(hwndList));
-    EXPECT_EQ("added.wav", ReadWindowText(shell.Item(IDC_FILE_NAME)));
-    EXPECT_TRUE(IsEnabled(shell.Item(IDC_SEND)));
-    EXPECT_TRUE(IsEnabled(shell.Item(IDC_DCC)));
+    ASSERT_TRUE(WaitUntil([&] { return brisa.Files() == listAfter; }));
+    EXPECT_EQ(0, brisa.Selection());
+    EXPECT_EQ("added.wav", brisa.FileName());
+    EXPECT_EQ(2, brisa.EnabledClientButtons());
 
-    shell.PostKey(VK_F6);
+    brisa.PostKey(VK_F6);
     for (const int nId : {ID_FILE_OPEN, ID_FILE_SAVE, ID_PREV_PANE})
-        PostCommand(shell.Main(), nId);
-    ASSERT_TRUE(shell.Sync());
-    EXPECT_EQ(nullptr, OwnedDialog(shell.Main()));
-    EXPECT_EQ(CBrisaCase::kMainCaption, ReadWindowText(shell.Main()));
-    EXPECT_EQ(listAfter, ReadListItems(hwndList));
-    EXPECT_EQ(0, ListSelection(hwndList));
+        PostCommand(brisa.MainWindow(), nId);
+    ASSERT_TRUE(brisa.Sync());
+    EXPECT_EQ(nullptr, OwnedDialog(brisa.MainWindow()));
+    EXPECT_EQ(CBrisaCase::kMainCaption, ReadWindowText(brisa.MainWindow()));
+    EXPECT_EQ(listAfter, brisa.Files());
+    EXPECT_EQ(0, brisa.Selection());
 }
 
 TEST(Shell, CopyActsOnTheFocusedNameBox) {
-    CShell shell;
-    ASSERT_TRUE(shell.m_brisa.Start());
-    const HWND hwndName = shell.Item(IDC_FILE_NAME);
+    CShell brisa;
+    ASSERT_TRUE(brisa.Start());
+    const HWND hwndName = brisa.Item(IDC_FILE_NAME);
     ASSERT_EQ("ding.wav", ReadWindowText(hwndName));
     PostMessageA(hwndName, WM_LBUTTONDOWN, MK_LBUTTON, 0); // a click focuses the box
     PostMessageA(hwndName, WM_LBUTTONUP, 0, 0);
     PostMessageA(hwndName, EM_SETSEL, 0, -1);
-    PostCommand(shell.Main(), ID_EDIT_COPY);
-    ASSERT_TRUE(shell.Sync());
+    PostCommand(brisa.MainWindow(), ID_EDIT_COPY);
+    ASSERT_TRUE(brisa.Sync());
     ASSERT_TRUE(OpenClipboard(nullptr));
     std::string strCopied;
     if (const HANDLE hData = GetClipboardData(CF_TEXT)) {
@@ -242,10 +220,10 @@ TEST(Shell, CopyActsOnTheFocusedNameBox) {
 TEST(Shell, ExitAndCloseEndTheProcess) {
     for (const UINT nMessage : {WM_COMMAND, WM_CLOSE}) {
         SCOPED_TRACE(nMessage);
-        CShell shell;
-        ASSERT_TRUE(shell.m_brisa.Start());
-        PostMessageA(shell.Main(), nMessage, nMessage == WM_COMMAND ? ID_APP_EXIT : 0, 0);
-        EXPECT_TRUE(shell.m_brisa.ProcessExited());
+        CShell brisa;
+        ASSERT_TRUE(brisa.Start());
+        PostMessageA(brisa.MainWindow(), nMessage, nMessage == WM_COMMAND ? ID_APP_EXIT : 0, 0);
+        EXPECT_TRUE(brisa.ProcessExited());
     }
 }
 
