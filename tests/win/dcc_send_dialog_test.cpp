@@ -20,18 +20,16 @@ Names Sorted(Names list) {
 struct CDccCase : CBrisaCase {
     explicit CDccCase(const std::string& strMoreOptions = "")
         : m_strWavDir(UseWavDir(strMoreOptions)) {}
-    bool WaitShown() { return (m_hwnd = WaitProcessWindow(ProcessId(), kDccCaption)) != nullptr; }
-    bool Open() { return (MainWindow() || Start()) && Click(Item(IDC_DCC)) && WaitShown(); }
-    HWND DialogItem(int nId) const { return GetDlgItem(m_hwnd, nId); }
+    bool Open() { return (MainWindow() || Start()) && OpenDialog(IDC_DCC, kDccCaption); }
     std::string Nick() const { return ReadWindowText(DialogItem(IDC_NICK)); }
     Names Nicks() const { return ReadListItems(DialogItem(IDC_NICK_LIST)); }
     int NickSelection() const { return ListSelection(DialogItem(IDC_NICK_LIST)); }
+    bool PressSend() const { return Click(DialogItem(IDC_DCC_SEND)); }
     std::string Line(const std::string& strNick, const std::string& strFile = "ding.wav") const {
         return "/dcc send " + strNick + " " + m_strWavDir + "\\" + strFile;
     }
 
     const std::string m_strWavDir;
-    HWND m_hwnd = nullptr;
 };
 
 TEST(DccSendDialog, CopiesTheClientsNicknamesLessOneOperatorMark) {
@@ -69,12 +67,12 @@ TEST(DccSendDialog, SendEntersTheLineAndTheDialogStaysOnTop) {
         ASSERT_TRUE(brisa.Open());
         ASSERT_EQ("bob", brisa.Nick());
 
-        ASSERT_TRUE(Click(brisa.DialogItem(IDC_DCC_SEND)));
+        ASSERT_TRUE(brisa.PressSend());
         ASSERT_TRUE(WaitEntered(client, 1));
         EXPECT_EQ(Names{brisa.Line("bob")}, client.EnteredLines());
         EXPECT_EQ(bFallBack ? Names{"active"} : Names{}, client.RaisedWindows());
-        EXPECT_TRUE(IsWindowVisible(brisa.m_hwnd));
-        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == brisa.m_hwnd; }));
+        EXPECT_TRUE(IsWindowVisible(brisa.Dialog()));
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == brisa.Dialog(); }));
         EXPECT_EQ(0, brisa.NickSelection());
         EXPECT_EQ("bob", brisa.Nick());
         EXPECT_TRUE(IsEnabled(brisa.DialogItem(IDC_DCC_SEND)));
@@ -84,9 +82,8 @@ TEST(DccSendDialog, SendEntersTheLineAndTheDialogStaysOnTop) {
         brisa.WriteWavDir(strOther);
         ASSERT_TRUE(SelectListItem(brisa.DialogItem(IDC_NICK_LIST), 1));
         ASSERT_TRUE(WaitUntil([&] { return brisa.Nick() == "carol"; }));
-        ASSERT_TRUE(Click(brisa.DialogItem(IDC_DCC_SEND)));
-        ASSERT_TRUE(WaitEntered(client, 2));
-        EXPECT_EQ("/dcc send carol " + strOther + "\\ding.wav", client.EnteredLines()[1]);
+        ASSERT_TRUE(brisa.PressSend());
+        EXPECT_EQ("/dcc send carol " + strOther + "\\ding.wav", WaitEnteredLine(client, 1));
         EXPECT_TRUE(brisa.NoMessageBox());
     }
 }
@@ -111,9 +108,8 @@ TEST(DccSendDialog, TypedNicknameSelectsByPrefixAndStopsAtTenCharacters) {
     EXPECT_EQ("BOzzzzzzzz", brisa.Nick());
     EXPECT_EQ(nSelected, brisa.NickSelection());
 
-    ASSERT_TRUE(Click(brisa.DialogItem(IDC_DCC_SEND)));
-    ASSERT_TRUE(WaitEntered(client, 1));
-    EXPECT_EQ(brisa.Line("BOzzzzzzzz"), client.EnteredLines()[0]);
+    ASSERT_TRUE(brisa.PressSend());
+    EXPECT_EQ(brisa.Line("BOzzzzzzzz"), WaitEnteredLine(client, 0));
     EXPECT_TRUE(brisa.NoMessageBox());
 }
 
@@ -124,13 +120,10 @@ TEST(DccSendDialog, LongNicknameFromTheListIsShownWholeAndSentAfterTheLengthMess
     EXPECT_EQ("abcdefghijkl", brisa.Nick());
     EXPECT_TRUE(brisa.NoMessageBox());
 
-    ASSERT_TRUE(Click(brisa.DialogItem(IDC_DCC_SEND)));
-    const CMessageBox box = brisa.WaitMessageBox();
-    ASSERT_TRUE(box.m_hwnd);
-    EXPECT_NE(std::string::npos, box.m_strText.find("10")) << box.m_strText;
-    ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
-    ASSERT_TRUE(WaitEntered(client, 1));
-    EXPECT_EQ(brisa.Line("abcdefghijkl"), client.EnteredLines()[0]);
+    ASSERT_TRUE(brisa.PressSend());
+    const std::string strMessage = brisa.AnswerMessageBox(IDOK);
+    EXPECT_NE(std::string::npos, strMessage.find("10")) << strMessage;
+    EXPECT_EQ(brisa.Line("abcdefghijkl"), WaitEnteredLine(client, 0));
 }
 
 TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
@@ -168,8 +161,7 @@ TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
     // Back again: a double-click enables Send and sends to the entry double-clicked.
     client = std::make_unique<CImitationClient>("mIRC32", "#chat", Names{"dave"});
     ASSERT_TRUE(DoubleClickListItem(brisa.DialogItem(IDC_NICK_LIST), 0));
-    ASSERT_TRUE(WaitEntered(*client, 1));
-    EXPECT_EQ(brisa.Line("bob"), client->EnteredLines()[0]);
+    EXPECT_EQ(brisa.Line("bob"), WaitEnteredLine(*client, 0));
     EXPECT_TRUE(IsEnabled(hwndSend));
     EXPECT_EQ(listBefore, brisa.Nicks());
 }
@@ -195,10 +187,9 @@ TEST(DccSendDialog, OffersTheFileTheViewLastTookUp) {
             ASSERT_TRUE(Click(brisa.Item(IDC_PLAY)));
         }
         ASSERT_TRUE(brisa.Open());
-        ASSERT_TRUE(Click(brisa.DialogItem(IDC_DCC_SEND)));
-        ASSERT_TRUE(WaitEntered(client, 1));
-        EXPECT_EQ(brisa.Line("bob", c.pszOffered), client.EnteredLines()[0]);
-        ASSERT_TRUE(CloseDialog(brisa.m_hwnd, IDCANCEL));
+        ASSERT_TRUE(brisa.PressSend());
+        EXPECT_EQ(brisa.Line("bob", c.pszOffered), WaitEnteredLine(client, 0));
+        ASSERT_TRUE(brisa.CloseDialog(IDCANCEL));
     }
 }
 
@@ -209,18 +200,14 @@ TEST(DccSendDialog, FrozenClientIsReportedAndBrisaStaysResponsive) {
     ASSERT_TRUE(client.Hang());
     // The copy of the nicknames fails while the dialog opens, before it shows.
     ASSERT_TRUE(Click(brisa.Item(IDC_DCC)));
-    CMessageBox box = brisa.WaitMessageBox();
-    ASSERT_TRUE(box.m_hwnd);
-    ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
-    ASSERT_TRUE(brisa.WaitShown());
+    ASSERT_NE("", brisa.AnswerMessageBox(IDOK));
+    ASSERT_TRUE(brisa.WaitDialog(brisa.kDccCaption));
     EXPECT_TRUE(brisa.Nicks().empty());
 
     TypeText(brisa.DialogItem(IDC_NICK), "bob");
     ASSERT_TRUE(WaitUntil([&] { return brisa.Nick() == "bob"; }));
-    ASSERT_TRUE(Click(brisa.DialogItem(IDC_DCC_SEND)));
-    box = brisa.WaitMessageBox();
-    ASSERT_TRUE(box.m_hwnd);
-    ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
+    ASSERT_TRUE(brisa.PressSend());
+    ASSERT_NE("", brisa.AnswerMessageBox(IDOK));
 
     TypeText(brisa.DialogItem(IDC_NICK), "!");
     EXPECT_TRUE(WaitUntil([&] { return brisa.Nick() == "bob!"; }, 3000));

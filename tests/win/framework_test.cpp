@@ -13,15 +13,10 @@
 
 namespace {
 
-// Templates and ids of framework_test.rc
-constexpr UINT kCentred = 101;   // DIALOG at 0,0
-constexpr UINT kCentredEx = 102; // DIALOGEX at 0,0
-constexpr UINT kPlaced = 103;    // DIALOGEX at kPlacedX,kPlacedY
+// Templates and ids of framework_test.rc: a DIALOG and a DIALOGEX at 0,0, a DIALOGEX placed.
+constexpr UINT kCentred = 101, kCentredEx = 102, kPlaced = 103, kTopic = 201;
 constexpr LONG kPlacedX = 30, kPlacedY = 20;
-constexpr int kName = 1001;
-constexpr int kCheck = 1002;
-constexpr UINT kTopic = 201;
-constexpr int kMaxName = 8;
+constexpr int kName = 1001, kCheck = 1002, kMaxName = 8;
 constexpr UINT kRunStep = WM_APP;
 
 const fw::HelpContext kContexts[] = {{HID_BASE_RESOURCE + kCentred, kTopic}};
@@ -77,24 +72,20 @@ protected:
             PostMessageA(m_hWnd, kRunStep, 0, 0);
         return TRUE;
     }
-    fw::CommandMap GetCommandMap() const override;
+    fw::CommandMap GetCommandMap() const override { return fw::MakeCommandMap(s_commands); }
 
 private:
     void OnNameChange() { ++m_nChanges; }
     void OnCheckClicked() { ++m_nClicks; }
 
     std::vector<Step> m_listSteps;
-    static const fw::CommandEntry s_commands[];
+    static const fw::CommandEntry s_commands[2];
 };
 
-const fw::CommandEntry CTestDialog::s_commands[] = {
+const fw::CommandEntry CTestDialog::s_commands[2] = {
     fw::OnNotify(kName, EN_CHANGE, &CTestDialog::OnNameChange),
     fw::OnCommand(kCheck, &CTestDialog::OnCheckClicked),
 };
-
-fw::CommandMap CTestDialog::GetCommandMap() const {
-    return fw::MakeCommandMap(s_commands);
-}
 
 // Runs action while another thread presses OK on the message box it shows, as the user would;
 // returns the box's text, "" when none appeared.

@@ -18,10 +18,7 @@ HWND FocusOf(HWND hwnd) {
 // Brisa on a profile, with its Options dialog.
 struct COptionsCase : CBrisaCase {
     using CBrisaCase::CBrisaCase;
-    bool Open() {
-        return Start() && (m_hwnd = OpenDialog(IDC_OPTIONS, kOptionsCaption)) != nullptr;
-    }
-    HWND DialogItem(int nId) const { return GetDlgItem(m_hwnd, nId); }
+    bool Open() { return Start() && OpenDialog(IDC_OPTIONS, kOptionsCaption); }
     bool Checked(int nId) const { return IsChecked(DialogItem(nId)); }
     // The radio button that is checked, or 0.
     int CheckedClient() const {
@@ -30,21 +27,18 @@ struct COptionsCase : CBrisaCase {
                 return nId;
         return 0;
     }
-    bool ClickAndWaitChecked(int nId, bool bChecked) {
+    bool ClickAndWaitChecked(int nId, bool bChecked) const {
         return Click(DialogItem(nId)) && WaitUntil([&] { return Checked(nId) == bChecked; });
     }
-    bool Close(int nButton) const { return CloseDialog(m_hwnd, nButton); }
-
-    HWND m_hwnd = nullptr;
 };
 
 TEST(OptionsDialog, FirstRunShowsDefaultsAndOkWritesAllSixKeysInOrder) {
     COptionsCase brisa;
     ASSERT_TRUE(brisa.Open());
     char szClass[16] = {};
-    GetClassNameA(brisa.m_hwnd, szClass, sizeof(szClass));
+    GetClassNameA(brisa.Dialog(), szClass, sizeof(szClass));
     EXPECT_STREQ("#32770", szClass);
-    EXPECT_EQ(brisa.MainWindow(), GetWindow(brisa.m_hwnd, GW_OWNER));
+    EXPECT_EQ(brisa.MainWindow(), GetWindow(brisa.Dialog(), GW_OWNER));
 
     EXPECT_EQ("C:\\WAV", ReadWindowText(brisa.DialogItem(IDC_WAV_DIR)));
     EXPECT_EQ("plays a wav", ReadWindowText(brisa.DialogItem(IDC_TAG_TEXT)));
@@ -54,9 +48,9 @@ TEST(OptionsDialog, FirstRunShowsDefaultsAndOkWritesAllSixKeysInOrder) {
     EXPECT_TRUE(IsEnabled(brisa.DialogItem(IDC_TAG_TEXT)));
     EXPECT_TRUE(IsEnabled(brisa.DialogItem(IDC_FALL_BACK)));
     EXPECT_FALSE(IsEnabled(brisa.DialogItem(IDC_RADIO_PIRCH)));
-    EXPECT_EQ(brisa.DialogItem(IDC_WAV_DIR), FocusOf(brisa.m_hwnd));
+    EXPECT_EQ(brisa.DialogItem(IDC_WAV_DIR), FocusOf(brisa.Dialog()));
 
-    ASSERT_TRUE(brisa.Close(IDOK));
+    ASSERT_TRUE(brisa.CloseDialog(IDOK));
     EXPECT_EQ((Lines{"TagPrompt=0", "FallBack=0", "SendClose=0", "Client=1009",
                      "TagText=plays a wav", "WAVDir=C:\\WAV"}),
               OptionsLines(brisa.IniText()));
@@ -74,7 +68,7 @@ TEST(OptionsDialog, OkStoresTheEditsAndTheViewTakesThemUp) {
     ReplaceText(brisa.DialogItem(IDC_WAV_DIR), strNew);
     ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_RADIO_MIRC, true));
     ASSERT_TRUE(brisa.ClickAndWaitChecked(IDC_FALL_BACK, true));
-    ASSERT_TRUE(brisa.Close(IDOK));
+    ASSERT_TRUE(brisa.CloseDialog(IDOK));
 
     EXPECT_EQ((Lines{"WAVDir=" + strNew, "TagPrompt=0", "FallBack=1", "SendClose=0", "Client=1011",
                      "TagText=plays a wav"}),
@@ -95,7 +89,7 @@ TEST(OptionsDialog, CancelWritesNothingAndTheViewReloads) {
     // Someone else changes the profile meanwhile: Cancel must leave exactly that.
     brisa.WriteWavDir(strNew, "TagText=tag\r\n");
     const std::string strEdited = brisa.IniText();
-    ASSERT_TRUE(brisa.Close(IDCANCEL));
+    ASSERT_TRUE(brisa.CloseDialog(IDCANCEL));
 
     EXPECT_TRUE(WaitUntil([&] { return brisa.Files() == Lines{"new.wav"}; }));
     EXPECT_EQ(strEdited, brisa.IniText());
@@ -129,7 +123,7 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
             [&] { return IsEnabled(brisa.DialogItem(IDC_FALL_BACK)) == c.bCloseOnSend; }));
         EXPECT_EQ(c.bFallBack, brisa.Checked(IDC_FALL_BACK));
 
-        ASSERT_TRUE(brisa.Close(IDOK));
+        ASSERT_TRUE(brisa.CloseDialog(IDOK));
         const std::string strIni = brisa.IniText();
         EXPECT_TRUE(HasOption(strIni, "TagPrompt=" + std::to_string(!c.bPrompt)));
         EXPECT_TRUE(HasOption(strIni, "SendClose=" + std::to_string(!c.bCloseOnSend)));
@@ -165,7 +159,7 @@ TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnly) {
         if (c.nClick) {
             ASSERT_TRUE(brisa.ClickAndWaitChecked(c.nClick, true));
         }
-        ASSERT_TRUE(brisa.Close(IDOK));
+        ASSERT_TRUE(brisa.CloseDialog(IDOK));
         EXPECT_EQ(6u, OptionsLines(brisa.IniText()).size());
         EXPECT_TRUE(HasOption(brisa.IniText(), "TagPrompt=0"));
         EXPECT_TRUE(HasOption(brisa.IniText(), "Client=" + std::to_string(c.nWritten)));
@@ -181,7 +175,7 @@ TEST(OptionsDialog, TypingStopsAtTheLimitsAndFullBoxesAreStored) {
     // Both boxes take their characters from one queue in order.
     ASSERT_TRUE(
         WaitUntil([&] { return ReadWindowText(brisa.DialogItem(IDC_WAV_DIR)).size() >= 256; }));
-    ASSERT_TRUE(brisa.Close(IDOK));
+    ASSERT_TRUE(brisa.CloseDialog(IDOK));
     EXPECT_TRUE(brisa.NoMessageBox());
     EXPECT_TRUE(HasOption(brisa.IniText(), "TagText=" + std::string(50, 't')));
     EXPECT_TRUE(HasOption(brisa.IniText(), "WAVDir=" + std::string(256, 'd')));
@@ -214,14 +208,14 @@ TEST(OptionsDialog, OverLongStoredTextIsRefusedAndNothingIsWritten) {
         ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
 
         const HWND hwndBox = brisa.DialogItem(c.nBox);
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(brisa.m_hwnd) == hwndBox; }));
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(brisa.Dialog()) == hwndBox; }));
         const DWORD nSel = static_cast<DWORD>(Ask(hwndBox, EM_GETSEL));
         EXPECT_EQ(0u, LOWORD(nSel));
         EXPECT_EQ(c.nLength, HIWORD(nSel));
-        EXPECT_TRUE(IsWindow(brisa.m_hwnd));
+        EXPECT_TRUE(IsWindow(brisa.Dialog()));
         EXPECT_EQ(strIni, brisa.IniText());
 
-        ASSERT_TRUE(brisa.Close(IDCANCEL));
+        ASSERT_TRUE(brisa.CloseDialog(IDCANCEL));
         EXPECT_EQ(strIni, brisa.IniText());
     }
 }

@@ -61,9 +61,7 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
         }
         ASSERT_TRUE(Click(brisa.Item(IDC_SEND)));
         if (c.strChannel.empty()) {
-            const CMessageBox box = brisa.WaitMessageBox("Brisa");
-            EXPECT_EQ("Sorry, channel window not active", box.m_strText);
-            ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
+            EXPECT_EQ("Sorry, channel window not active", brisa.AnswerMessageBox(IDOK, "Brisa"));
             ASSERT_TRUE(brisa.Sync());
             EXPECT_EQ("half typed", client.EditText());
             EXPECT_EQ(Lines(), client.EnteredLines());

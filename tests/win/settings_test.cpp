@@ -40,10 +40,9 @@ struct CSettingsCase : CBrisaCase {
     // The line the client enters when ding.wav is typed into the name box and Send pressed.
     std::string SentLine(const CImitationClient& client) const {
         TypeFileName("ding.wav");
-        if (!WaitUntil([&] { return FileName() == "ding.wav"; }) || !Click(Item(IDC_SEND)) ||
-            !WaitEntered(client, 1))
-            return "(nothing entered)";
-        return client.EnteredLines()[0];
+        return WaitUntil([&] { return FileName() == "ding.wav"; }) && Click(Item(IDC_SEND))
+                   ? WaitEnteredLine(client, 0)
+                   : "(nothing typed)";
     }
 };
 

@@ -153,13 +153,10 @@ TEST(WavListView, DeleteAsksRemovesAndSelectsTheNextEntry) {
             DeleteFileA(strPath.c_str());
         ASSERT_TRUE(brisa.Select(s.nSelect));
         ASSERT_TRUE(Click(brisa.Item(IDC_DELETE)));
-        CMessageBox box = brisa.WaitMessageBox("Delete This File?");
-        EXPECT_EQ(strPath, box.m_strText);
-        ASSERT_TRUE(PressButton(box.m_hwnd, s.nAnswer));
+        EXPECT_EQ(strPath, brisa.AnswerMessageBox(s.nAnswer, "Delete This File?"));
         if (s.nBreak != kNone) {
-            box = brisa.WaitMessageBox("Error Removing File");
-            EXPECT_EQ("Unable to Remove File : " + strPath, box.m_strText);
-            ASSERT_TRUE(PressButton(box.m_hwnd, IDOK));
+            EXPECT_EQ("Unable to Remove File : " + strPath,
+                      brisa.AnswerMessageBox(IDOK, "Error Removing File"));
         }
         ASSERT_TRUE(WaitUntil([&] { return brisa.NoMessageBox(); }) && brisa.Sync());
 

@@ -37,28 +37,19 @@ struct CLessNoCase {
 };
 
 // This process's environment with listSet applied, as the block CreateProcessA takes.
-std::vector<char>
-EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& listSet) {
-    std::map<std::string, std::string, CLessNoCase> mapVars; // Windows keeps the block sorted
+std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& listSet) {
+    // Filled from listSet's end first, so its last setting of a name wins over all others.
+    std::map<std::string, std::string, CLessNoCase> mapVars(listSet.rbegin(), listSet.rend());
     const LPCH pBlock = GetEnvironmentStringsA();
     for (LPCH p = pBlock; *p; p += std::strlen(p) + 1) {
-        const std::string strEntry = p;
-        const size_t nEquals = strEntry.find('=', 1); // "=C:=C:\dir" names begin with '='
-        if (nEquals != std::string::npos)
-            mapVars[strEntry.substr(0, nEquals)] = strEntry.substr(nEquals + 1);
+        if (const char* pEquals = std::strchr(p + 1, '=')) // "=C:=C:\dir" names begin with '='
+            mapVars.emplace(std::string(p, pEquals - p), pEquals + 1);
     }
     FreeEnvironmentStringsA(pBlock);
-    for (const auto& [strName, strValue] : listSet)
-        mapVars[strName] = strValue;
-
-    std::vector<char> block;
-    for (const auto& [strName, strValue] : mapVars) {
-        const std::string strEntry = strName + "=" + strValue;
-        block.insert(block.end(), strEntry.begin(), strEntry.end());
-        block.push_back('\0');
-    }
-    block.push_back('\0');
-    return block;
+    std::string strBlock; // sorted, as Windows keeps it
+    for (const auto& [strName, strValue] : mapVars)
+        strBlock += strName + "=" + strValue + '\0';
+    return strBlock + '\0';
 }
 
 } // namespace
@@ -100,14 +91,6 @@ std::string CBrisaCase::UseWavDir(const std::string& strMoreOptions) const {
     return strDir;
 }
 
-void CBrisaCase::WriteIni(const std::string& strText) const {
-    WriteFileText(PathOf("Brisa.INI"), strText);
-}
-
-std::string CBrisaCase::IniText() const {
-    return ReadFileText(PathOf("Brisa.INI"));
-}
-
 std::vector<std::string> CBrisaCase::SoundCalls() const {
     std::vector<std::string> list;
     std::istringstream stream(ReadFileText(PathOf("sound.log")));
@@ -121,26 +104,18 @@ std::string CBrisaCase::LastSound() const {
     return listCalls.empty() ? "" : listCalls.back();
 }
 
-void CBrisaCase::SetEnv(const std::string& strName, const std::string& strValue) {
-    m_listEnv.emplace_back(strName, strValue);
-}
-
-bool CBrisaCase::Start(DWORD timeoutMs) {
+bool CBrisaCase::Start() {
     Stop();
     const std::string strExe = PathOf("Brisa.exe");
-    if (!FileExists(strExe)) {
-        std::fprintf(stderr, "Brisa.exe was not copied from %s\n", TestBinDir().c_str());
-        return false;
-    }
     // Wine loads the winmm.dll beside the copy because the test prefix tells it to for
     // Brisa.exe (cmake/wine-env.sh): WINEDLLOVERRIDES would not survive CreateProcess.
-    std::vector<char> environment = EnvironmentBlock(m_listEnv);
+    std::string strEnvironment = EnvironmentBlock(m_listEnv);
     std::string strCommand = "\"" + strExe + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0,
-                        environment.data(), m_strDir.c_str(), &si, &pi)) {
+                        &strEnvironment[0], m_strDir.c_str(), &si, &pi)) {
         std::fprintf(stderr, "CreateProcess %s failed: %lu\n", strExe.c_str(), GetLastError());
         return false;
     }
@@ -148,23 +123,18 @@ bool CBrisaCase::Start(DWORD timeoutMs) {
     m_hProcess = pi.hProcess;
     m_nProcessId = pi.dwProcessId;
 
-    WaitUntil(
-        [this] {
-            m_hwndMain = FindProcessWindow(m_nProcessId, kMainCaption);
-            return m_hwndMain || WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0;
-        },
-        timeoutMs);
+    WaitUntil([this] {
+        m_hwndMain = FindProcessWindow(m_nProcessId, kMainCaption);
+        return m_hwndMain || WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0;
+    });
     // The window shows before Brisa's start-up is through; it is once Brisa waits for input.
-    if (m_hwndMain && WaitForInputIdle(m_hProcess, timeoutMs) == 0)
+    if (m_hwndMain && WaitForInputIdle(m_hProcess, kWaitMs) == 0)
         return true;
     DWORD nExitCode = 0;
     GetExitCodeProcess(m_hProcess, &nExitCode);
-    if (nExitCode == STILL_ACTIVE)
-        std::fprintf(stderr, "Brisa showed no \"%s\" window, or did not settle, within %lu ms\n",
-                     kMainCaption, timeoutMs);
-    else
-        std::fprintf(stderr, "Brisa ended with exit code %lu before showing its window\n",
-                     nExitCode);
+    std::fprintf(stderr,
+                 "Brisa showed no main window, or did not settle, within %lu ms (exit code %lu)\n",
+                 kWaitMs, nExitCode);
     return false;
 }
 
@@ -202,16 +172,30 @@ bool CBrisaCase::Sync() const {
     return WaitUntil([&] { return LOWORD(Ask(hwnd, EM_GETMARGINS)) == nMargin; });
 }
 
-HWND CBrisaCase::OpenDialog(int nButton, const std::string& strCaption) const {
-    return Click(Item(nButton)) ? WaitProcessWindow(m_nProcessId, strCaption) : nullptr;
+bool CBrisaCase::OpenDialog(int nButton, const std::string& strCaption) {
+    return Click(Item(nButton)) && WaitDialog(strCaption);
 }
 
-bool CBrisaCase::PassOptions(int nButton) const {
-    return CloseDialog(OpenDialog(IDC_OPTIONS, kOptionsCaption), nButton) && Sync();
+bool CBrisaCase::WaitDialog(const std::string& strCaption) {
+    m_hwndDialog = WaitProcessWindow(m_nProcessId, strCaption);
+    return m_hwndDialog != nullptr;
+}
+
+bool CBrisaCase::PassOptions(int nButton) {
+    return OpenDialog(IDC_OPTIONS, kOptionsCaption) && CloseDialog(nButton) && Sync();
+}
+
+std::string CBrisaCase::AnswerMessageBox(int nButton, const std::string& strCaption) const {
+    const CMessageBox box = WaitMessageBox(strCaption);
+    return PressButton(box.m_hwnd, nButton) ? box.m_strText : "";
 }
 
 bool WaitEntered(const CImitationClient& client, size_t nLines) {
     return WaitUntil([&] { return client.EnteredLines().size() >= nLines; });
+}
+
+std::string WaitEnteredLine(const CImitationClient& client, size_t nIndex) {
+    return WaitEntered(client, nIndex + 1) ? client.EnteredLines()[nIndex] : "(none)";
 }
 
 std::vector<std::string> OptionsLines(const std::string& strIni) {

@@ -27,7 +27,7 @@ public:
     // Creates PathOf(strName), or adds to it, with a small file of each name; returns its path.
     std::string MakeDir(const std::string& strName,
                         const std::vector<std::string>& listFiles = {}) const;
-    void WriteIni(const std::string& strText) const;
+    void WriteIni(const std::string& strText) const { WriteFileText(PathOf("Brisa.INI"), strText); }
     void WriteOptions(const std::string& strLines) const { WriteIni("[Options]\r\n" + strLines); }
     // Brisa.INI naming strDir as the WAV folder, then strMoreOptions.
     void WriteWavDir(const std::string& strDir, const std::string& strMoreOptions = "") const {
@@ -35,15 +35,17 @@ public:
     }
     // A folder "wav" with ding.wav and other.wav, made and written as above.
     std::string UseWavDir(const std::string& strMoreOptions = "") const;
-    std::string IniText() const;
+    std::string IniText() const { return ReadFileText(PathOf("Brisa.INI")); }
     // One "<flags>|<name>" or "<flags>|(null)" per sndPlaySoundA call, flags in decimal.
     std::vector<std::string> SoundCalls() const;
     std::string LastSound() const; // "" before the first
     // An environment variable for Brisa's next Start, for example APPDATA.
-    void SetEnv(const std::string& strName, const std::string& strValue);
+    void SetEnv(const std::string& strName, const std::string& strValue) {
+        m_listEnv.emplace_back(strName, strValue);
+    }
 
     // Starts Brisa and waits for its main window; false (with the reason on stderr) otherwise.
-    bool Start(DWORD timeoutMs = kWaitMs);
+    bool Start();
     HWND MainWindow() const { return m_hwndMain; }
     DWORD ProcessId() const { return m_nProcessId; }
     bool ProcessExited(DWORD timeoutMs = kWaitMs) const;
@@ -65,13 +67,19 @@ public:
     bool Sync() const;
     bool Press(int nId) const { return Click(Item(nId)) && Sync(); }
     bool Select(int nIndex) const { return SelectListItem(Item(IDC_FILE_LIST), nIndex) && Sync(); }
-    // Clicks the main form's button and waits for the dialog it opens; null when none shows.
-    HWND OpenDialog(int nButton, const std::string& strCaption) const;
+    // Clicks the main form's button and waits for the dialog it opens, which becomes Dialog().
+    bool OpenDialog(int nButton, const std::string& strCaption);
+    bool WaitDialog(const std::string& strCaption); // for one that opens otherwise
+    HWND Dialog() const { return m_hwndDialog; }
+    HWND DialogItem(int nId) const { return GetDlgItem(m_hwndDialog, nId); }
+    bool CloseDialog(int nButton) const { return ::CloseDialog(m_hwndDialog, nButton); }
     // Opens the Options dialog and closes it with that button; the view then reads the settings.
-    bool PassOptions(int nButton) const;
+    bool PassOptions(int nButton);
     CMessageBox WaitMessageBox(const std::string& strCaption = "") const {
         return ::WaitMessageBox(m_nProcessId, strCaption);
     }
+    // Waits for a message box and presses that button: the box's text, "" when there was none.
+    std::string AnswerMessageBox(int nButton, const std::string& strCaption = "") const;
     bool NoMessageBox() const { return !FindMessageBox(m_nProcessId).m_hwnd; }
 
 private:
@@ -80,9 +88,12 @@ private:
     HANDLE m_hProcess = nullptr;
     DWORD m_nProcessId = 0;
     HWND m_hwndMain = nullptr;
+    HWND m_hwndDialog = nullptr;
 };
 
 bool WaitEntered(const CImitationClient& client, size_t nLines); // at least that many lines
+// The line the client entered at that index, once it has; "(none)" when it does not come.
+std::string WaitEnteredLine(const CImitationClient& client, size_t nIndex);
 // The key=value lines of the [Options] section, in file order.
 std::vector<std::string> OptionsLines(const std::string& strIni);
 bool HasOption(const std::string& strIni, const std::string& strLine);

@@ -61,20 +61,17 @@ void NotifyParent(HWND hwndList, WORD nCode) {
 
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
     const ULONGLONG nDeadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (predicate())
-            return true;
-        const ULONGLONG nNow = GetTickCount64();
-        if (nNow >= nDeadline)
+    while (!predicate()) {
+        if (GetTickCount64() >= nDeadline)
             return false;
-        const DWORD nSlice = static_cast<DWORD>(nDeadline - nNow < 20 ? nDeadline - nNow : 20);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, nSlice, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
     }
+    return true;
 }
 
 std::string TestBinDir() {

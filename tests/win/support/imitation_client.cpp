@@ -37,16 +37,11 @@ HWND CreateChild(const char* pszClass, const std::string& strText, DWORD dwStyle
 
 CImitationClient::CImitationClient(const std::string& strClass, const std::string& strTitle,
                                    const std::vector<std::string>& listNicks)
-    : m_strClass(strClass) {
-    m_hStarted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_hHung = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    m_hResume = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    m_thread = std::thread(&CImitationClient::Run, this, strTitle, listNicks);
-    WaitForSingleObject(m_hStarted, INFINITE);
-    if (!m_bStarted) {
+    : m_strClass(strClass), m_hResume(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+    std::promise<bool> started;
+    m_thread = std::thread(&CImitationClient::Run, this, strTitle, listNicks, std::ref(started));
+    if (!started.get_future().get()) {
         m_thread.join();
-        CloseHandle(m_hStarted);
-        CloseHandle(m_hHung);
         CloseHandle(m_hResume);
         throw std::runtime_error("the imitation client's windows could not be created as a path");
     }
@@ -55,23 +50,17 @@ CImitationClient::CImitationClient(const std::string& strClass, const std::strin
 
 CImitationClient::~CImitationClient() {
     Close();
-    CloseHandle(m_hStarted);
-    CloseHandle(m_hHung);
     CloseHandle(m_hResume);
 }
 
-void CImitationClient::Run(const std::string& strTitle, const std::vector<std::string>& listNicks) {
-    m_bStarted = CreateWindows(strTitle) && PathIsIntact();
-    if (m_bStarted)
-        FillNickList(listNicks);
-    else if (m_hwndTop)
+void CImitationClient::Run(const std::string& strTitle, const std::vector<std::string>& listNicks,
+                           std::promise<bool>& started) {
+    const bool bStarted = CreateWindows(strTitle) && PathIsIntact() && FillNickList(listNicks);
+    if (!bStarted && m_hwndTop)
         DestroyWindow(m_hwndTop);
-    SetEvent(m_hStarted);
-    if (!m_bStarted)
-        return;
-
+    started.set_value(bStarted);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (bStarted && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -83,55 +72,40 @@ bool CImitationClient::CreateWindows(const std::string& strTitle) {
     if (!RegisterWindowClass(m_strClass.c_str(), WndProc) ||
         !RegisterWindowClass(kPaneClass, WndProc))
         return false;
-
-    // Created into locals: creation sends messages whose handlers take the lock.
-    const HWND hwndTop =
-        CreateWindowExA(0, m_strClass.c_str(), "Imitation IRC client",
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 40, 40, 640, 420,
-                        nullptr, nullptr, GetModuleHandleA(nullptr), this);
-    if (!hwndTop)
-        return false;
-    RECT rc;
-    GetClientRect(hwndTop, &rc);
-    const LONG nBar = 28;
+    m_hwndTop = CreateWindowExA(0, m_strClass.c_str(), "Imitation IRC client",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 40, 40,
+                                640, 420, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    RECT rc = {};
+    GetClientRect(m_hwndTop, &rc);
+    const LONG nBar = 28, nListWidth = 140, nEditHeight = 24;
     // Child windows join their siblings at the bottom of the Z order, so creation order is the
     // order GW_CHILD / GW_HWNDNEXT walk; PathIsIntact checks that.
-    const HWND hwndFirst =
-        CreateChild(kPaneClass, "", WS_BORDER, hwndTop, {0, 0, rc.right, nBar}, this);
-    const HWND hwndSecond =
-        CreateChild(kPaneClass, "", WS_CLIPCHILDREN, hwndTop, {0, nBar, rc.right, rc.bottom}, this);
-    GetClientRect(hwndSecond, &rc);
-    const HWND hwndActive =
-        CreateChild(kPaneClass, strTitle, WS_CAPTION | WS_CLIPCHILDREN, hwndSecond, rc, this);
-    GetClientRect(hwndActive, &rc);
-    const LONG nListWidth = 140;
-    const LONG nEditHeight = 24;
-    const HWND hwndEdit =
-        CreateChild("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, hwndActive,
+    m_hwndFirst = CreateChild(kPaneClass, "", WS_BORDER, m_hwndTop, {0, 0, rc.right, nBar}, this);
+    m_hwndSecond = CreateChild(kPaneClass, "", WS_CLIPCHILDREN, m_hwndTop,
+                               {0, nBar, rc.right, rc.bottom}, this);
+    GetClientRect(m_hwndSecond, &rc);
+    m_hwndActive =
+        CreateChild(kPaneClass, strTitle, WS_CAPTION | WS_CLIPCHILDREN, m_hwndSecond, rc, this);
+    GetClientRect(m_hwndActive, &rc);
+    m_hwndEdit =
+        CreateChild("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, m_hwndActive,
                     {0, rc.bottom - nEditHeight, rc.right - nListWidth, rc.bottom}, nullptr);
-    const HWND hwndList =
-        CreateChild("LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, hwndActive,
+    m_hwndList =
+        CreateChild("LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, m_hwndActive,
                     {rc.right - nListWidth, 0, rc.right, rc.bottom}, nullptr);
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_hwndTop = hwndTop;
-        m_hwndFirst = hwndFirst;
-        m_hwndSecond = hwndSecond;
-        m_hwndActive = hwndActive;
-        m_hwndEdit = hwndEdit;
-        m_hwndList = hwndList;
-    }
-    if (!hwndFirst || !hwndSecond || !hwndActive || !hwndEdit || !hwndList)
+    if (!m_hwndTop || !m_hwndFirst || !m_hwndSecond || !m_hwndActive || !m_hwndEdit || !m_hwndList)
         return false;
 
-    SendMessageA(hwndEdit, EM_LIMITTEXT, 0, 0); // keep every line Brisa types, however long
-    SetWindowLongPtrA(hwndEdit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hwndList, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_pfnEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwndEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
-    m_pfnListProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwndList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
-    ShowWindow(hwndTop, SW_SHOWNOACTIVATE);
+    SendMessageA(m_hwndEdit, EM_LIMITTEXT, 0, 0); // keep every line Brisa types, however long
+    for (HWND hwnd : {m_hwndEdit, m_hwndList})
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const auto subclass = [](HWND hwnd) {
+        return reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
+    };
+    m_pfnEditProc = subclass(m_hwndEdit);
+    m_pfnListProc = subclass(m_hwndList);
+    ShowWindow(m_hwndTop, SW_SHOWNOACTIVATE);
     return true;
 }
 
@@ -145,88 +119,44 @@ bool CImitationClient::PathIsIntact() const {
            GetWindow(m_hwndList, GW_HWNDNEXT) == nullptr;
 }
 
-bool CImitationClient::Invoke(const std::function<void()>& fn) {
+bool CImitationClient::Invoke(const std::function<bool()>& fn) {
     const HWND hwndTop = TopLevel();
-    if (!hwndTop || m_bHung)
-        return false;
-    SendMessageA(hwndTop, kMsgInvoke, 0, reinterpret_cast<LPARAM>(&fn));
-    return true;
-}
-
-HWND CImitationClient::TopLevel() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_hwndTop;
-}
-
-HWND CImitationClient::ActiveWindow() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_hwndActive;
-}
-
-HWND CImitationClient::EditLine() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_hwndEdit;
-}
-
-HWND CImitationClient::NickList() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_hwndList;
+    return hwndTop && !m_bHung &&
+           SendMessageA(hwndTop, kMsgInvoke, 0, reinterpret_cast<LPARAM>(&fn)) != 0;
 }
 
 bool CImitationClient::SetTitle(const std::string& strTitle) {
-    bool bDone = false;
-    return Invoke(
-               [&] { bDone = m_hwndActive && SetWindowTextA(m_hwndActive, strTitle.c_str()); }) &&
-           bDone;
+    return Invoke([&] { return m_hwndActive && SetWindowTextA(m_hwndActive, strTitle.c_str()); });
 }
 
 bool CImitationClient::SetNicknames(const std::vector<std::string>& listNicks) {
-    bool bDone = false;
-    return Invoke([&] {
-               bDone = m_hwndList != nullptr;
-               FillNickList(listNicks);
-           }) &&
-           bDone;
+    return Invoke([&] { return FillNickList(listNicks); });
 }
 
 bool CImitationClient::SetEditText(const std::string& strText) {
-    bool bDone = false;
-    return Invoke([&] { bDone = m_hwndEdit && SetWindowTextA(m_hwndEdit, strText.c_str()); }) &&
-           bDone;
+    return Invoke([&] { return m_hwndEdit && SetWindowTextA(m_hwndEdit, strText.c_str()); });
 }
 
 bool CImitationClient::RemoveWindow(EStep step) {
-    // Innermost first; each step takes the windows below it with it.
-    std::vector<HWND*> listGone = {&m_hwndList};
-    if (step != EStep::NickList)
-        listGone.push_back(&m_hwndEdit);
-    if (step == EStep::ActiveWindow || step == EStep::SecondChild || step == EStep::FirstChild)
-        listGone.push_back(&m_hwndActive);
-    if (step == EStep::SecondChild || step == EStep::FirstChild)
-        listGone.push_back(&m_hwndSecond);
-    if (step == EStep::FirstChild)
-        listGone.push_back(&m_hwndFirst);
+    HWND* const path[] = {&m_hwndFirst, &m_hwndSecond, &m_hwndActive, &m_hwndEdit, &m_hwndList};
     return Invoke([&] {
-        for (HWND* pHwnd : listGone)
-            Forget(*pHwnd);
+        // The window of that step goes with every later one: its children and next sibling.
+        for (size_t i = static_cast<size_t>(step); i < std::size(path); ++i)
+            DestroyWindow(*path[i]);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (HWND* pHwnd : path)
+            *pHwnd = IsWindow(*pHwnd) ? *pHwnd : nullptr;
+        return true;
     });
-}
-
-void CImitationClient::Forget(HWND& hwnd) {
-    if (hwnd)
-        DestroyWindow(hwnd);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    hwnd = nullptr;
 }
 
 bool CImitationClient::Hang() {
     const HWND hwndTop = TopLevel();
-    if (!hwndTop || m_bHung)
+    if (!hwndTop || m_bHung.exchange(true))
         return false;
-    m_bHung = true;
-    PostMessageA(hwndTop, kMsgHang, 0, 0);
-    // Frozen only once its thread sits in the wait, not when the message is merely queued.
-    return WaitForSingleObject(m_hHung, 10000) == WAIT_OBJECT_0;
+    // Answered from the handler, once the thread goes no further than its wait for Resume.
+    SendMessageA(hwndTop, kMsgHang, 0, 0);
+    return true;
 }
 
 void CImitationClient::Resume() {
@@ -242,26 +172,6 @@ void CImitationClient::Close() {
     m_thread.join();
 }
 
-std::string CImitationClient::EditText() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_strEditText;
-}
-
-std::vector<std::string> CImitationClient::EnteredLines() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_listEntered;
-}
-
-std::vector<std::string> CImitationClient::RaisedWindows() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_listRaised;
-}
-
-int CImitationClient::NickTextReads() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_nNickTextReads;
-}
-
 void CImitationClient::ClearRecords() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_listEntered.clear();
@@ -269,21 +179,15 @@ void CImitationClient::ClearRecords() {
     m_nNickTextReads = 0;
 }
 
-void CImitationClient::FillNickList(const std::vector<std::string>& listNicks) {
+bool CImitationClient::FillNickList(const std::vector<std::string>& listNicks) {
     if (!m_hwndList)
-        return;
+        return false;
     SendMessageA(m_hwndList, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_hwndList, LB_RESETCONTENT, 0, 0);
     for (const std::string& strNick : listNicks)
         SendMessageA(m_hwndList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strNick.c_str()));
     SendMessageA(m_hwndList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_hwndList, nullptr, TRUE);
-}
-
-void CImitationClient::CacheEditText() {
-    std::string strText = TextOf(m_hwndEdit);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_strEditText = std::move(strText);
+    return InvalidateRect(m_hwndList, nullptr, TRUE);
 }
 
 void CImitationClient::Record(std::vector<std::string>& list, const std::string& str) {
@@ -301,11 +205,17 @@ LRESULT CImitationClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
                 Record(m_listRaised, "active");
         }
         break;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == m_hwndEdit) {
+            const std::string strText = TextOf(m_hwndEdit);
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_strEditText = strText;
+        }
+        break;
     case kMsgInvoke:
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return 0;
+        return (*reinterpret_cast<const std::function<bool()>*>(lParam))();
     case kMsgHang:
-        SetEvent(m_hHung);
+        ReplyMessage(0);
         WaitForSingleObject(m_hResume, INFINITE);
         return 0;
     case WM_DESTROY:
@@ -316,39 +226,22 @@ LRESULT CImitationClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-LRESULT CImitationClient::OnEditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CHAR && wParam == VK_RETURN) {
+LRESULT CImitationClient::OnChildMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool bEdit = hwnd == m_hwndEdit;
+    if (bEdit && msg == WM_CHAR && wParam == VK_RETURN) {
         // The client executes the line and empties its edit line.
         Record(m_listEntered, TextOf(hwnd));
         SetWindowTextA(hwnd, "");
         return 0;
     }
-    const LRESULT result = CallWindowProcA(m_pfnEditProc, hwnd, msg, wParam, lParam);
-    switch (msg) {
-    case WM_SETTEXT:
-    case WM_CHAR:
-    case WM_KEYDOWN:
-    case WM_CLEAR:
-    case WM_CUT:
-    case WM_PASTE:
-    case WM_UNDO:
-    case EM_UNDO:
-    case EM_REPLACESEL:
-        CacheEditText();
-        break;
-    }
-    return result;
-}
-
-LRESULT CImitationClient::OnListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == LB_GETTEXT) {
+    if (!bEdit && msg == LB_GETTEXT) {
         std::lock_guard<std::mutex> lock(m_mutex);
         ++m_nNickTextReads;
     }
-    return CallWindowProcA(m_pfnListProc, hwnd, msg, wParam, lParam);
+    return CallWindowProcA(bEdit ? m_pfnEditProc : m_pfnListProc, hwnd, msg, wParam, lParam);
 }
 
-// The three window procedures find their client through GWLP_USERDATA and let no exception out.
+// The window procedures find their client through GWLP_USERDATA and let no exception out.
 LRESULT CALLBACK CImitationClient::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         const auto* pCreate = reinterpret_cast<const CREATESTRUCTA*>(lParam);
@@ -356,27 +249,17 @@ LRESULT CALLBACK CImitationClient::WndProc(HWND hwnd, UINT msg, WPARAM wParam, L
     }
     auto* pClient = reinterpret_cast<CImitationClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     try {
-        if (pClient)
-            return pClient->OnMessage(hwnd, msg, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK CImitationClient::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* pClient = reinterpret_cast<CImitationClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    try {
-        return pClient->OnEditMessage(hwnd, msg, wParam, lParam);
+        return pClient ? pClient->OnMessage(hwnd, msg, wParam, lParam)
+                       : DefWindowProcA(hwnd, msg, wParam, lParam);
     } catch (...) {
         return 0;
     }
 }
 
-LRESULT CALLBACK CImitationClient::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CImitationClient::ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* pClient = reinterpret_cast<CImitationClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     try {
-        return pClient->OnListMessage(hwnd, msg, wParam, lParam);
+        return pClient->OnChildMessage(hwnd, msg, wParam, lParam);
     } catch (...) {
         return 0;
     }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -37,10 +38,10 @@ public:
     CImitationClient& operator=(const CImitationClient&) = delete;
 
     // Null once the window is removed or the client closed.
-    HWND TopLevel() const;
-    HWND ActiveWindow() const;
-    HWND EditLine() const;
-    HWND NickList() const;
+    HWND TopLevel() const { return Locked(m_hwndTop); }
+    HWND ActiveWindow() const { return Locked(m_hwndActive); }
+    HWND EditLine() const { return Locked(m_hwndEdit); }
+    HWND NickList() const { return Locked(m_hwndList); }
 
     // These act on the client's thread; they do nothing and return false while the client
     // hangs, is closed, or when the window they act on was removed.
@@ -55,41 +56,40 @@ public:
     // Destroys the windows and ends the client's thread.
     void Close();
 
-    std::string EditText() const;
-    std::vector<std::string> EnteredLines() const;
+    std::string EditText() const { return Locked(m_strEditText); }
+    std::vector<std::string> EnteredLines() const { return Locked(m_listEntered); }
     // "top" or "active" for each time that window was put on top of its siblings.
-    std::vector<std::string> RaisedWindows() const;
-    int NickTextReads() const; // LB_GETTEXT messages the nickname list received
-    void ClearRecords();       // entered lines, raised windows and nickname reads
+    std::vector<std::string> RaisedWindows() const { return Locked(m_listRaised); }
+    int NickTextReads() const { return Locked(m_nNickTextReads); } // LB_GETTEXT messages
+    void ClearRecords(); // entered lines, raised windows and nickname reads
 
 private:
-    void Run(const std::string& strTitle, const std::vector<std::string>& listNicks);
+    template <class T> T Locked(const T& value) const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return value;
+    }
+    void Run(const std::string& strTitle, const std::vector<std::string>& listNicks,
+             std::promise<bool>& started);
     bool CreateWindows(const std::string& strTitle);
     bool PathIsIntact() const;
-    bool Invoke(const std::function<void()>& fn);
-    void FillNickList(const std::vector<std::string>& listNicks);
-    void CacheEditText();
+    bool Invoke(const std::function<bool()>& fn);
+    bool FillNickList(const std::vector<std::string>& listNicks);
     void Record(std::vector<std::string>& list, const std::string& str);
-    void Forget(HWND& hwnd);
 
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnEditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnChildMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     const std::string m_strClass;
     std::thread m_thread;
-    HANDLE m_hStarted = nullptr;
-    HANDLE m_hHung = nullptr;
     HANDLE m_hResume = nullptr;
-    bool m_bStarted = false;
     std::atomic<bool> m_bHung{false};
     WNDPROC m_pfnEditProc = nullptr;
     WNDPROC m_pfnListProc = nullptr;
 
-    mutable std::mutex m_mutex; // guards everything below
+    // Written on the client's thread, under the lock once the constructor has returned.
+    mutable std::mutex m_mutex;
     HWND m_hwndTop = nullptr;
     HWND m_hwndFirst = nullptr;
     HWND m_hwndSecond = nullptr;
