@@ -63,7 +63,7 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, std::unique_ptr<CFormView> view) {
     if (m_strTitle.empty())
         m_strTitle = GetApp()->GetAppTitle();
 
-    RegisterFrameClass(instance, StaticWindowProc);
+    RegisterFrameClass(instance, ObjectWindowProc<CFrameWnd>);
     CREATESTRUCTA cs{};
     cs.hInstance = instance;
     cs.lpszClass = kFrameClass;
@@ -189,23 +189,6 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK CFrameWnd::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<CFrameWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->m_hWnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<CFrameWnd*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    return self->WindowProc(msg, wParam, lParam);
 }
 
 } // namespace fw

@@ -37,7 +37,7 @@ protected:
 
 private:
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ObjectWindowProc<CFrameWnd>(HWND, UINT, WPARAM, LPARAM);
 
     void OnHelp();
     void OnHelpFinder();

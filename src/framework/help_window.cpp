@@ -90,7 +90,7 @@ bool CHelpWindow::Create() {
     if (!::GetClassInfoExA(instance, kHelpClass, &wc)) {
         wc = {};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = StaticWindowProc;
+        wc.lpfnWndProc = ObjectWindowProc<CHelpWindow>;
         wc.hInstance = instance;
         wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -159,27 +159,6 @@ LRESULT CHelpWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK CHelpWindow::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<CHelpWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->m_hWnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<CHelpWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
-        self->m_listTopics.m_hWnd = nullptr;
-        self->m_editText.m_hWnd = nullptr;
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    return self->WindowProc(msg, wParam, lParam);
 }
 
 } // namespace fw

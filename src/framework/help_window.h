@@ -32,7 +32,7 @@ private:
     void ShowTopic(std::size_t index);
     void Layout() const;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ObjectWindowProc<CHelpWindow>(HWND, UINT, WPARAM, LPARAM);
 
     const HelpBook& m_book;
     const std::string m_strCaption;

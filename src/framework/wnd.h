@@ -24,6 +24,27 @@ public:
     }
 };
 
+// The window procedure of a class T whose windows are created with the object as their creation
+// parameter: the object is bound to its window from WM_NCCREATE to WM_NCDESTROY and gets every
+// message in between through T::WindowProc.
+template <class T>
+LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->m_hWnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<T*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return self->WindowProc(msg, wParam, lParam);
+}
+
 // Reads any window's text of any length.
 std::string GetWindowTextOf(HWND hwnd);
 // UTF-16 text in the ANSI code page, the program's one string model.
