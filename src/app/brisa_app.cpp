@@ -13,22 +13,30 @@ const fw::CommandEntry CBrisaApp::s_commands[] = {
     fw::OnCommand(ID_HELP_INDEX, &CBrisaApp::OnHelpIndex),
 };
 
-fw::CommandMap CBrisaApp::GetCommandMap() const { return fw::MakeCommandMap(s_commands); }
+fw::CommandMap CBrisaApp::GetCommandMap() const {
+    return fw::MakeCommandMap(s_commands);
+}
 
 bool CBrisaApp::InitInstance() {
-    AddDocTemplate(std::make_unique<fw::CSingleDocTemplate>(
-        IDR_MAINFRAME, &CBrisaDoc::CreateObject, &CMainFrame::CreateObject,
-        &CBrisaView::CreateObject));
+    AddDocTemplate(std::make_unique<fw::CSingleDocTemplate>(IDR_MAINFRAME, &CBrisaDoc::CreateObject,
+                                                            &CMainFrame::CreateObject,
+                                                            &CBrisaView::CreateObject));
     return ProcessShellCommand();
 }
 
-const fw::HelpBook& CBrisaApp::GetHelpBook() const { return kBrisaHelpBook; }
+const fw::HelpBook& CBrisaApp::GetHelpBook() const {
+    return kBrisaHelpBook;
+}
 
 void CBrisaApp::OnAppAbout() {
     CAboutDlg about;
     about.DoModal();
 }
 
-void CBrisaApp::OnHelpIndex() { WinHelp(HID_BASE_COMMAND + ID_HELP_INDEX); }
+void CBrisaApp::OnHelpIndex() {
+    WinHelp(HID_BASE_COMMAND + ID_HELP_INDEX);
+}
 
-CBrisaApp* GetBrisaApp() { return static_cast<CBrisaApp*>(fw::GetApp()); }
+CBrisaApp* GetBrisaApp() {
+    return static_cast<CBrisaApp*>(fw::GetApp());
+}

@@ -54,8 +54,8 @@ std::optional<std::string> ReadClientWindowText(HWND window) {
         return std::nullopt;
     std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
     LRESULT copied = 0;
-    if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                      &copied, true))
+    if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied,
+                      true))
         return std::nullopt;
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
     return fw::WideToAnsi(text);
@@ -72,8 +72,8 @@ std::optional<std::vector<std::string>> ReadClientList(HWND list) {
             return std::nullopt;
         std::wstring text(length > 0 ? static_cast<std::size_t>(length) + 1 : 0, L'\0');
         LRESULT copied = 0;
-        if (length > 0 && !SendToClient(list, LB_GETTEXT, index,
-                                        reinterpret_cast<LPARAM>(&text[0]), &copied, true))
+        if (length > 0 && !SendToClient(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]),
+                                        &copied, true))
             return std::nullopt;
         text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min(copied, length))));
         items.push_back(fw::WideToAnsi(text));
@@ -81,8 +81,7 @@ std::optional<std::vector<std::string>> ReadClientList(HWND list) {
     return items;
 }
 
-bool TypeCommandLine(HWND editLine, const std::string& line, int prompt, HWND raise,
-                     int fallBack) {
+bool TypeCommandLine(HWND editLine, const std::string& line, int prompt, HWND raise, int fallBack) {
     if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str())) ||
         !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
         return false;

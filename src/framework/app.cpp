@@ -41,7 +41,9 @@ std::string ModuleFileName() {
 
 } // namespace
 
-CWinApp* GetApp() { return g_pApp; }
+CWinApp* GetApp() {
+    return g_pApp;
+}
 
 std::string ResolveProfilePath(const std::string& exePath) {
     const std::size_t slash = exePath.find_last_of("\\/");
@@ -108,9 +110,13 @@ bool CWinApp::OnCmdMsg(UINT id, UINT code) {
     return CCmdTarget::OnCmdMsg(id, code) || Dispatch(MakeCommandMap(s_commands), id, code);
 }
 
-CWinApp::CWinApp() { g_pApp = this; }
+CWinApp::CWinApp() {
+    g_pApp = this;
+}
 
-CWinApp::~CWinApp() { g_pApp = nullptr; }
+CWinApp::~CWinApp() {
+    g_pApp = nullptr;
+}
 
 int CWinApp::Main(HINSTANCE instance, int nCmdShow) {
     m_hInstance = instance;
@@ -133,8 +139,8 @@ int CWinApp::Run() {
     MSG msg{};
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         CFrameWnd* frame = m_pDocTemplate ? m_pDocTemplate->GetFrame() : nullptr;
-        const bool forFrame =
-            frame && frame->m_hWnd && (msg.hwnd == frame->m_hWnd || ::IsChild(frame->m_hWnd, msg.hwnd));
+        const bool forFrame = frame && frame->m_hWnd &&
+                              (msg.hwnd == frame->m_hWnd || ::IsChild(frame->m_hWnd, msg.hwnd));
         if (forFrame && frame->PreTranslateMessage(msg))
             continue;
         if (m_pHelpWindow && m_pHelpWindow->PreTranslateMessage(msg))
@@ -172,7 +178,9 @@ bool CWinApp::ProcessShellCommand() {
     return m_pDocTemplate && m_pDocTemplate->OpenNewDocument(m_nCmdShow);
 }
 
-void CWinApp::OnFileNew() { ProcessShellCommand(); }
+void CWinApp::OnFileNew() {
+    ProcessShellCommand();
+}
 
 void CWinApp::OnAppExit() {
     if (const HWND main = GetMainWindow())

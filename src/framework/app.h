@@ -17,8 +17,8 @@ public:
     using FrameFactory = std::unique_ptr<CFrameWnd> (*)();
     using ViewFactory = std::unique_ptr<CFormView> (*)();
 
-    CSingleDocTemplate(UINT nIDResource, DocumentFactory createDocument,
-                       FrameFactory createFrame, ViewFactory createView);
+    CSingleDocTemplate(UINT nIDResource, DocumentFactory createDocument, FrameFactory createFrame,
+                       ViewFactory createView);
     ~CSingleDocTemplate();
 
     // A new, empty document: the first time it also creates and shows the frame and its view;

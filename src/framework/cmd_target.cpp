@@ -2,7 +2,9 @@
 
 namespace fw {
 
-bool CCmdTarget::OnCmdMsg(UINT id, UINT code) { return Dispatch(GetCommandMap(), id, code); }
+bool CCmdTarget::OnCmdMsg(UINT id, UINT code) {
+    return Dispatch(GetCommandMap(), id, code);
+}
 
 bool CCmdTarget::Dispatch(CommandMap map, UINT id, UINT code) {
     for (const CommandEntry* entry = map.first; entry != map.last; ++entry) {

@@ -62,7 +62,9 @@ bool CDialogBase::UpdateData(bool saveAndValidate) {
     return !dx.Failed();
 }
 
-bool CDialogBase::OnUnhandledCommand(UINT, UINT) { return false; }
+bool CDialogBase::OnUnhandledCommand(UINT, UINT) {
+    return false;
+}
 
 INT_PTR CDialogBase::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -81,8 +83,7 @@ INT_PTR CDialogBase::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-INT_PTR CALLBACK CDialogBase::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
+INT_PTR CALLBACK CDialogBase::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         auto* self = reinterpret_cast<CDialogBase*>(lParam);
         self->m_hWnd = hwnd;
@@ -115,9 +116,13 @@ void CDialog::OnOK() {
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::ShowHelp() const { GetApp()->WinHelp(HID_BASE_RESOURCE + GetTemplateId()); }
+void CDialog::ShowHelp() const {
+    GetApp()->WinHelp(HID_BASE_RESOURCE + GetTemplateId());
+}
 
 bool CDialog::OnUnhandledCommand(UINT id, UINT code) {
     if (code != BN_CLICKED)
@@ -150,8 +155,8 @@ INT_PTR CDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CFormView::Create(HWND parentFrame) {
-    if (!::CreateDialogParamA(GetApp()->m_hInstance, MAKEINTRESOURCEA(GetTemplateId()),
-                              parentFrame, StaticDialogProc, reinterpret_cast<LPARAM>(this)))
+    if (!::CreateDialogParamA(GetApp()->m_hInstance, MAKEINTRESOURCEA(GetTemplateId()), parentFrame,
+                              StaticDialogProc, reinterpret_cast<LPARAM>(this)))
         return false;
     RECT rect{};
     ::GetWindowRect(m_hWnd, &rect);
@@ -175,8 +180,7 @@ void CFormView::ResizeParentToFit(bool shrinkOnly) const {
         if (dx == 0 && dy == 0)
             return;
         ::SetWindowPos(frame, nullptr, 0, 0, window.right - window.left + dx,
-                       window.bottom - window.top + dy,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                       window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -109,9 +109,13 @@ bool CFrameWnd::OnCmdMsg(UINT id, UINT code) {
            Dispatch(MakeCommandMap(s_commands), id, code) || GetApp()->OnCmdMsg(id, code);
 }
 
-void CFrameWnd::OnHelp() { GetApp()->WinHelp(HID_BASE_RESOURCE + m_nIDResource); }
+void CFrameWnd::OnHelp() {
+    GetApp()->WinHelp(HID_BASE_RESOURCE + m_nIDResource);
+}
 
-void CFrameWnd::OnHelpFinder() { GetApp()->WinHelp(0, HELP_FINDER); }
+void CFrameWnd::OnHelpFinder() {
+    GetApp()->WinHelp(0, HELP_FINDER);
+}
 
 void CFrameWnd::OnContextHelp() {
     m_bHelpMode = true;
@@ -125,10 +129,18 @@ void CFrameWnd::EndContextHelp() {
         ::ReleaseCapture();
 }
 
-void CFrameWnd::OnEditCopy() { ForwardToFocusedEdit(WM_COPY); }
-void CFrameWnd::OnEditCut() { ForwardToFocusedEdit(WM_CUT); }
-void CFrameWnd::OnEditPaste() { ForwardToFocusedEdit(WM_PASTE); }
-void CFrameWnd::OnEditUndo() { ForwardToFocusedEdit(EM_UNDO); }
+void CFrameWnd::OnEditCopy() {
+    ForwardToFocusedEdit(WM_COPY);
+}
+void CFrameWnd::OnEditCut() {
+    ForwardToFocusedEdit(WM_CUT);
+}
+void CFrameWnd::OnEditPaste() {
+    ForwardToFocusedEdit(WM_PASTE);
+}
+void CFrameWnd::OnEditUndo() {
+    ForwardToFocusedEdit(EM_UNDO);
+}
 
 // The topic of the control under a click in context-help mode; the frame's own topic elsewhere.
 void CFrameWnd::ShowHelpAt(POINT clientPoint) {

@@ -48,7 +48,8 @@ CHelpWindow::CHelpWindow(const HelpBook& book, std::string caption)
         std::string title = text.substr(0, lineEnd);
         if (!title.empty() && title.back() == '\r')
             title.pop_back();
-        m_topics.push_back({id, title, ToWindowsLines(text.substr(std::min(lineEnd + 1, text.size())))});
+        m_topics.push_back(
+            {id, title, ToWindowsLines(text.substr(std::min(lineEnd + 1, text.size())))});
     }
 }
 
@@ -116,7 +117,8 @@ bool CHelpWindow::Create() {
         WS_EX_CLIENTEDGE, "EDIT", nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
         m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTopicTextId)), instance, nullptr);
-    for (const CWnd* control : {static_cast<const CWnd*>(&m_listTopics), static_cast<const CWnd*>(&m_editText)})
+    for (const CWnd* control :
+         {static_cast<const CWnd*>(&m_listTopics), static_cast<const CWnd*>(&m_editText)})
         control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
     for (const Topic& topic : m_topics)
         m_listTopics.AddString(topic.title);
@@ -139,7 +141,8 @@ void CHelpWindow::Layout() const {
     const int height = std::max(0, static_cast<int>(client.bottom) - 2 * margin);
     ::MoveWindow(m_listTopics.m_hWnd, margin, margin, listWidth, height, TRUE);
     ::MoveWindow(m_editText.m_hWnd, 2 * margin + listWidth, margin,
-                 std::max(0, static_cast<int>(client.right) - 3 * margin - listWidth), height, TRUE);
+                 std::max(0, static_cast<int>(client.right) - 3 * margin - listWidth), height,
+                 TRUE);
 }
 
 LRESULT CHelpWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -13,14 +13,16 @@ std::string GetWindowTextOf(HWND hwnd) {
     return text;
 }
 
-std::string CWnd::GetWindowText() const { return GetWindowTextOf(m_hWnd); }
+std::string CWnd::GetWindowText() const {
+    return GetWindowTextOf(m_hWnd);
+}
 
 std::string WideToAnsi(const std::wstring& text) {
     const int size = static_cast<int>(text.size());
     std::string result(
         ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &result[0],
-                          static_cast<int>(result.size()), nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &result[0], static_cast<int>(result.size()),
+                          nullptr, nullptr);
     return result;
 }
 

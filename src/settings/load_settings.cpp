@@ -9,6 +9,6 @@ void CBrisaView::LoadSettings() {
     m_bTagPrompt = m_pApp->GetProfileInt(kSection, kTagPrompt, kDefaultTagPrompt);
     m_pApp->m_bFallBack = m_pApp->GetProfileInt(kSection, kFallBack, kDefaultFallBack);
     m_pApp->m_bSendClose = m_pApp->GetProfileInt(kSection, kSendClose, kDefaultSendClose);
-    m_pApp->m_strClientClass =
-        m_pApp->LoadString(static_cast<UINT>(m_pApp->GetProfileInt(kSection, kClient, kDefaultClient)));
+    m_pApp->m_strClientClass = m_pApp->LoadString(
+        static_cast<UINT>(m_pApp->GetProfileInt(kSection, kClient, kDefaultClient)));
 }

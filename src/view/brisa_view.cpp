@@ -24,9 +24,13 @@ const fw::CommandEntry CBrisaView::s_commands[] = {
     fw::OnCommand(IDC_HELP_BUTTON, &CBrisaView::OnHelpButton),
 };
 
-fw::CommandMap CBrisaView::GetCommandMap() const { return fw::MakeCommandMap(s_commands); }
+fw::CommandMap CBrisaView::GetCommandMap() const {
+    return fw::MakeCommandMap(s_commands);
+}
 
-CBrisaView::CBrisaView() : CFormView(IDD_BRISA_FORM), m_pApp(GetBrisaApp()) { LoadSettings(); }
+CBrisaView::CBrisaView() : CFormView(IDD_BRISA_FORM), m_pApp(GetBrisaApp()) {
+    LoadSettings();
+}
 
 void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDX_Control(dx, IDC_FILE_LIST, m_listFiles);
@@ -95,7 +99,9 @@ void CBrisaView::OnPlay() {
     ::sndPlaySoundA(m_strFullPath.c_str(), SND_ASYNC);
 }
 
-void CBrisaView::OnStop() { ::sndPlaySoundA(nullptr, SND_ASYNC); }
+void CBrisaView::OnStop() {
+    ::sndPlaySoundA(nullptr, SND_ASYNC);
+}
 
 void CBrisaView::OnDelete() {
     ReadSelectedFileName();
@@ -123,7 +129,9 @@ void CBrisaView::OnRefresh() {
     UpdateClientButtons(true);
 }
 
-void CBrisaView::OnHelpButton() { m_pApp->WinHelp(HID_BASE_COMMAND + IDC_HELP_BUTTON); }
+void CBrisaView::OnHelpButton() {
+    m_pApp->WinHelp(HID_BASE_COMMAND + IDC_HELP_BUTTON);
+}
 
 void CBrisaView::OnSend() {
     const HWND topLevel = FindClientWindow(m_pApp->m_strClientClass);
