@@ -116,7 +116,7 @@ new_server=yes
 wineserver -p </dev/null >>"$log" 2>&1 9>&- || new_server=no
 
 # Names the prefix settings below; a prefix made with other settings gets these.
-settings="boot+no-crash-dialog+unmanaged+brisa-native-winmm"
+settings="boot+no-crash-dialog+unmanaged+brisa-native-winmm+wine-fonts"
 if [ "$(cat "$state/prefix.ready" 2>/dev/null)" != "$settings" ]; then
     if [ ! -e "$WINEPREFIX/system.reg" ]; then
         # No Mono or Gecko installer dialogs.
@@ -134,6 +134,9 @@ if [ "$(cat "$state/prefix.ready" 2>/dev/null)" != "$settings" ]; then
     # from the environment a process hands its child, so the override is Brisa.exe's own here.
     wine reg add 'HKCU\Software\Wine\AppDefaults\Brisa.exe\DllOverrides' /v winmm /t REG_SZ \
         /d native,builtin /f </dev/null >>"$log" 2>&1 9>&- || die "setting winmm failed (see $log)"
+    # Debian keeps Wine's own TrueType fonts (Tahoma, and Marlett for caption buttons) out of
+    # the prefix; without them Wine draws "0 1 r" where a window's caption buttons belong.
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     echo "$settings" >"$state/prefix.ready"
 fi
 
