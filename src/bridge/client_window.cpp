@@ -32,7 +32,7 @@ HWND FindClientWindow(const std::string& className) {
 std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth) {
     ClientWindows windows;
     windows.topLevel = topLevel;
-    const HWND first = ::GetWindow(topLevel, GW_CHILD);
+    const HWND first = topLevel ? ::GetWindow(topLevel, GW_CHILD) : nullptr;
     const HWND second = first ? ::GetWindow(first, GW_HWNDNEXT) : nullptr;
     windows.active = second ? ::GetWindow(second, GW_CHILD) : nullptr;
     windows.editLine = windows.active ? ::GetWindow(windows.active, GW_CHILD) : nullptr;

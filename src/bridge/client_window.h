@@ -22,7 +22,7 @@ enum class ClientPath { ToEditLine, ToNickList };
 // the class name is empty.
 HWND FindClientWindow(const std::string& className);
 
-// Walks the path from the top-level window; nullopt when a step finds no window.
+// Walks the path from the top-level window; nullopt when there is none or a step finds no window.
 std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth);
 
 // The whole text of a client window; nullopt when the client does not answer.

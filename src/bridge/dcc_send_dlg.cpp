@@ -43,10 +43,8 @@ BOOL CDccSendDlg::OnInitDialog() {
 }
 
 void CDccSendDlg::ImportNickList() {
-    const HWND topLevel = FindClientWindow(m_pApp->m_strClientClass);
-    if (!topLevel)
-        return;
-    const auto client = LocateClientWindows(topLevel, ClientPath::ToNickList);
+    const auto client =
+        LocateClientWindows(FindClientWindow(m_pApp->m_strClientClass), ClientPath::ToNickList);
     if (!client)
         return;
     const auto nicks = ReadClientList(client->nickList);
@@ -93,10 +91,8 @@ void CDccSendDlg::OnDblclkNickList() {
 }
 
 void CDccSendDlg::DccSendFile() {
-    const HWND topLevel = FindClientWindow(m_pApp->m_strClientClass);
-    if (!topLevel)
-        return;
-    const auto client = LocateClientWindows(topLevel, ClientPath::ToEditLine);
+    const auto client =
+        LocateClientWindows(FindClientWindow(m_pApp->m_strClientClass), ClientPath::ToEditLine);
     if (!client)
         return;
     UpdateData(true);

@@ -134,10 +134,8 @@ void CBrisaView::OnHelpButton() {
 }
 
 void CBrisaView::OnSend() {
-    const HWND topLevel = FindClientWindow(m_pApp->m_strClientClass);
-    if (!topLevel)
-        return;
-    const auto client = LocateClientWindows(topLevel, ClientPath::ToEditLine);
+    const auto client =
+        LocateClientWindows(FindClientWindow(m_pApp->m_strClientClass), ClientPath::ToEditLine);
     if (!client)
         return;
     UpdateData(true);
