@@ -1,0 +1,1 @@
+# Packaging (filled in by the packaging work).
