@@ -20,23 +20,7 @@ if ! { cmake --preset win64 && cmake --build --preset win64 --target Brisa Brisa
     exit 1
 fi
 
-shopt -s nullglob nocaseglob
-wav_files=("$sounds"/*.wav)
-shopt -u nullglob nocaseglob
-if [ ${#wav_files[@]} -eq 0 ]; then
-    echo "Making demo sounds in $sounds"
-    mkdir -p "$sounds"
-    # 8-bit mono at 11 kHz keeps each a few KB; ':' joins the notes of one sound.
-    wav() { sox -n -r 11025 -b 8 -c 1 "$sounds/$1" "${@:2}"; }
-    wav ding.wav synth 0.6 sine 1568 fade p 0 0.6 0.55
-    wav chime.wav synth 0.25 sine 1047 fade p 0 0.25 0.22 : synth 0.25 sine 1319 fade p 0 0.25 0.22 \
-        : synth 0.5 sine 1568 fade p 0 0.5 0.45
-    wav doorbell.wav synth 0.45 sine 659 fade p 0 0.45 0.4 : synth 0.7 sine 523 fade p 0 0.7 0.63
-    ha=(lowpass 1800 fade q 0.01 0.14 0.06 pad 0 0.07)
-    wav laugh.wav synth 0.14 sawtooth 330 "${ha[@]}" : synth 0.14 sawtooth 311 "${ha[@]}" \
-        : synth 0.14 sawtooth 294 "${ha[@]}" : synth 0.14 sawtooth 262 "${ha[@]}"
-    wav applause.wav synth 1.2 pinknoise tremolo 11 70 fade q 0.05 1.2 0.5 vol 0.7
-fi
+scripts/demo_sounds.sh "$sounds"
 
 cp "$build/bin/Brisa.exe" "$run/Brisa.exe"
 # The user's settings survive a rerun; a first run points Brisa at the demo sounds. Wine shows
