@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd -P)
 
 case ${1:-100} in
-100) dpi=96 suffix= state=build/shots ;;
+100) dpi=96 suffix='' state=build/shots ;;
 150) dpi=144 suffix=-150 state=build/shots-150 ;;
 *)
     echo "usage: $0 [100|150]" >&2
@@ -59,15 +59,19 @@ trap 'exit 130' INT TERM
 
 echo "Starting Wine at $dpi dpi (prefix $state/wine/prefix)"
 cmake/wine-env.sh start "$state"
-if [ "$(cat "$state/wine/dpi" 2>/dev/null)" != $dpi ]; then
+# Names the settings below; the first run in a prefix applies them.
+settings="dpi-$dpi+steady-caret"
+if [ "$(cat "$state/wine/shot-settings" 2>/dev/null)" != "$settings" ]; then
     for key in 'HKCU\Control Panel\Desktop' \
         'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
         wine reg add "$key" /v LogPixels /t REG_DWORD /d $dpi /f >>"$log" 2>&1
     done
-    # Wine reads the resolution when its session starts.
+    # A caret that does not blink looks the same in every shot.
+    wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f >>"$log" 2>&1
+    # Wine reads these when its session starts.
     cmake/wine-env.sh stop "$state"
     cmake/wine-env.sh start "$state"
-    echo $dpi >"$state/wine/dpi"
+    echo "$settings" >"$state/wine/shot-settings"
 fi
 DISPLAY=:$(cat "$state/wine/display")
 export DISPLAY
@@ -86,7 +90,7 @@ drive() {
 
 # Painting follows a window's appearance: the screen counts as drawn once two looks agree.
 settle() {
-    local previous= current deadline=$((SECONDS + 10))
+    local previous='' current deadline=$((SECONDS + 10))
     while [ $SECONDS -lt $deadline ]; do
         sleep 0.3
         current=$(xwd -root -silent | md5sum)
@@ -119,7 +123,7 @@ shot() {
     echo "$file"
 }
 
-# open <name> <command>: opens a window by its command, shoots it and closes it again.
+# open_and_shoot <name> <command>: opens a window by its command, shoots it and closes it again.
 open_and_shoot() {
     local hwnd geometry
     read -r hwnd geometry < <(drive open "$(id "$2")") || true
@@ -138,10 +142,10 @@ read -r _ client < <(drive rect "Stand-in IRC client (mIRC32)") || true
 wine 'C:\Brisa\Brisa.exe' >>"$log" 2>&1 &
 brisa_pid=$!
 read -r _ main < <(drive rect "Brisa Server - Brisa") || true
-[ -n "$client" ] && [ -n "$main" ] || {
+if [ -z "$client" ] || [ -z "$main" ]; then
     echo "screenshots: Brisa or the stand-in client did not start (see $log)" >&2
     exit 1
-}
+fi
 
 shot main "$main"
 open_and_shoot about ID_APP_ABOUT
