@@ -70,10 +70,11 @@ TEST(DccSendDialog, SendEntersTheLineAndTheDialogStaysOnTop) {
         ASSERT_TRUE(brisa.PressSend());
         ASSERT_TRUE(WaitEntered(client, 1));
         EXPECT_EQ(Names{brisa.Line("bob")}, client.EnteredLines());
-        EXPECT_TRUE(IsWindowVisible(brisa.Dialog()));
-        // Brisa raises the client's window after the line is entered, and its own dialog last.
-        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == brisa.Dialog(); }));
+        // Brisa raises the client's window after the line is entered.
+        ASSERT_TRUE(brisa.Sync());
         EXPECT_EQ(bFallBack ? Names{"active"} : Names{}, client.RaisedWindows());
+        EXPECT_TRUE(IsWindowVisible(brisa.Dialog()));
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == brisa.Dialog(); }));
         EXPECT_EQ(0, brisa.NickSelection());
         EXPECT_EQ("bob", brisa.Nick());
         EXPECT_TRUE(IsEnabled(brisa.DialogItem(IDC_DCC_SEND)));
