@@ -33,6 +33,15 @@ std::string ToWindowsLines(const std::string& text) {
     return result;
 }
 
+// Sizes are given for 96 dpi. The manifest declares the program DPI-aware, so Windows does not
+// stretch its windows and each size in pixels follows the screen's scale here.
+int ScaledToScreen(int pixels) {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return ::MulDiv(pixels, dpi, 96);
+}
+
 } // namespace
 
 CHelpWindow::CHelpWindow(const HelpBook& book, std::string caption)
@@ -100,8 +109,8 @@ bool CHelpWindow::Create() {
         ::RegisterClassExA(&wc);
     }
     if (!::CreateWindowExA(WS_EX_CONTROLPARENT, kHelpClass, m_strCaption.c_str(),
-                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 720, 460, nullptr,
-                           nullptr, instance, this))
+                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, ScaledToScreen(720),
+                           ScaledToScreen(460), nullptr, nullptr, instance, this))
         return false;
 
     NONCLIENTMETRICSA metrics{};
@@ -137,7 +146,8 @@ void CHelpWindow::ShowTopic(std::size_t index) {
 void CHelpWindow::Layout() const {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const int margin = 8, listWidth = std::min(220, static_cast<int>(client.right / 3));
+    const int margin = ScaledToScreen(8);
+    const int listWidth = std::min(ScaledToScreen(220), static_cast<int>(client.right / 3));
     const int height = std::max(0, static_cast<int>(client.bottom) - 2 * margin);
     ::MoveWindow(m_listTopics.m_hWnd, margin, margin, listWidth, height, TRUE);
     ::MoveWindow(m_editText.m_hWnd, 2 * margin + listWidth, margin,
