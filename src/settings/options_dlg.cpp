@@ -91,12 +91,20 @@ void COptionsDlg::OnOK() {
         return;
     using namespace profile;
     const CBrisaApp* app = GetBrisaApp();
-    app->WriteProfileInt(kSection, kTagPrompt, m_bTagPrompt);
-    app->WriteProfileInt(kSection, kFallBack, m_bFallBack);
-    app->WriteProfileInt(kSection, kSendClose, m_bSendClose);
-    app->WriteProfileInt(kSection, kClient, m_nClient);
-    app->WriteProfileString(kSection, kTagText, m_strTagText);
-    app->WriteProfileString(kSection, kWavDir, m_strWavDir);
+    bool bSaved = app->WriteProfileInt(kSection, kTagPrompt, m_bTagPrompt);
+    bSaved &= app->WriteProfileInt(kSection, kFallBack, m_bFallBack);
+    bSaved &= app->WriteProfileInt(kSection, kSendClose, m_bSendClose);
+    bSaved &= app->WriteProfileInt(kSection, kClient, m_nClient);
+    bSaved &= app->WriteProfileString(kSection, kTagText, m_strTagText);
+    bSaved &= app->WriteProfileString(kSection, kWavDir, m_strWavDir);
+    // Closing would take the choices back from the file, so the user would lose them unawares;
+    // the dialog stays open to try again once the file is free, or to cancel.
+    if (!bSaved) {
+        app->DoMessageBox("The settings could not be saved in " + app->GetProfilePath() +
+                              ".\n\nClose any program that holds the file and choose OK again.",
+                          MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     CDialog::OnOK();
 }
 
