@@ -99,9 +99,9 @@ measured. Brisa runs as a copy in `build/bench/work/brisa` beside its own `Brisa
 of name order) are made once in `build/bench/work` and kept for later runs.
 
 - Refresh: each run starts a fresh baseline and then a fresh Brisa on the folder, waits for the
-  start-up listing, empties the list (`LB_RESETCONTENT`, so that the new listing can be told from
-  the old), posts `BM_CLICK` to the Refresh button and waits until `LB_GETCOUNT` gives the number
-  of files. Baseline: `bench/baseline_list.cpp`, a window with a list box of the same styles as
+  start-up listing and one unrecorded Refresh, empties the list (`LB_RESETCONTENT`, so that the
+  new listing can be told from the old), posts `BM_CLICK` to the Refresh button and waits until
+  `LB_GETCOUNT` gives the number of files. Baseline: `bench/baseline_list.cpp`, a window with a list box of the same styles as
   Brisa's (sorted, always-shown vertical scroll bar) filled by `DlgDirListA` at start and on a
   click of its Refresh button. Like Brisa, it holds drawing off (`WM_SETREDRAW`) while the list
   fills: otherwise Wine redraws the scroll bar for every entry added, some 5 ms each on the
