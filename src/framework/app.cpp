@@ -2,6 +2,7 @@
 
 #include "framework/framework_ids.h"
 #include "framework/help_window.h"
+#include "framework/system_function.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -23,7 +24,10 @@ std::string ApplicationDataFolder() {
     const DWORD length = ::GetEnvironmentVariableA("APPDATA", buffer, sizeof buffer);
     if (length > 0 && length < sizeof buffer)
         return buffer;
-    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, buffer)))
+    using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    static const auto getFolderPath =
+        LoadSystemFunction<GetFolderPath>("shell32.dll", "SHGetFolderPathA");
+    if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, CSIDL_APPDATA, nullptr, 0, buffer)))
         return buffer;
     return {};
 }

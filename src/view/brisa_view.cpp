@@ -4,11 +4,26 @@
 #include "bridge/client_window.h"
 #include "bridge/command_lines.h"
 #include "framework/framework_ids.h"
+#include "framework/system_function.h"
 #include "resource.h"
 
 #include <mmsystem.h>
 
 #include <cstring>
+
+namespace {
+
+// The sound functions are loaded at the first Play or Stop: loaded with the program, they would
+// bring the audio stack into every start-up.
+void PlaySoundFile(const char* path) {
+    using SndPlaySound = BOOL(WINAPI*)(LPCSTR, UINT);
+    static const auto sndPlaySound =
+        fw::LoadSystemFunction<SndPlaySound>("winmm.dll", "sndPlaySoundA");
+    if (sndPlaySound)
+        sndPlaySound(path, SND_ASYNC);
+}
+
+} // namespace
 
 const fw::CommandEntry CBrisaView::s_commands[] = {
     fw::OnCommand(IDC_PLAY, &CBrisaView::OnPlay),
@@ -101,11 +116,11 @@ void CBrisaView::OnChangeFileName() {
 void CBrisaView::OnPlay() {
     ReadSelectedFileName();
     m_strFullPath = m_strWavDir + "\\" + m_strFileName;
-    ::sndPlaySoundA(m_strFullPath.c_str(), SND_ASYNC);
+    PlaySoundFile(m_strFullPath.c_str());
 }
 
 void CBrisaView::OnStop() {
-    ::sndPlaySoundA(nullptr, SND_ASYNC);
+    PlaySoundFile(nullptr); // stops the sound playing
 }
 
 void CBrisaView::OnDelete() {
