@@ -120,6 +120,29 @@ of name order) are made once in `build/bench/work` and kept for later runs.
   `WM_CHAR` Enter, each by `SendMessageTimeoutA`), from another thread of the same process.
 - Size: `objdump -p` lists the DLLs each build imports, `objdump -t` shows that no symbols are
   left.
+
+## Where the time and the bytes go
+
+- Start-up is the closest goal: over four quiet runs of this script its ratio was 1.47 to 1.55,
+  so it is met in some runs and missed in others. What Brisa adds to an empty window is almost all
+  what any window like it costs under Wine, not Brisa's own work. Variants built from the same
+  resources took (medians of 15 starts) 162 ms for the empty window, 177 ms with the common
+  controls of the manifest (their DLL and its class registration, which visual styles on Windows
+  need), 232 ms with Brisa's frame, menu and form of twelve controls shown, 241 ms for Brisa on an
+  empty folder and 243 ms with 1,000 files. A traced start of Brisa: 105 ms until `WinMain`
+  (DLLs, Wine's window system, the common controls), 16 ms for the frame window, 21 ms for the
+  form and its controls, 6 ms for the settings and the listing of 1,000 files, 23 ms to show and
+  paint. `winmm` and `shell32` are loaded only when needed (the first Play or Stop; a missing
+  `APPDATA`): imported, they and the DLLs they import cost some 6 to 12 ms at every start.
+- A visible list box redraws after every entry added, some 5 ms each under Wine. Brisa and the
+  listing baseline both fill their lists with drawing held off (`WM_SETREDRAW`) and draw once;
+  without that, a listing of 10,000 files takes about a minute.
+- Size: built as usual, the static C++ runtime alone made `Brisa.exe` 264 KB (win64) and 343 KB
+  (win32): its exception machinery, the demangler it prints uncaught exceptions with, the
+  library's precompiled string code (built with exceptions) and the POSIX thread library they
+  need. Brisa is built with `-fno-exceptions -fno-threadsafe-statics -D_GLIBCXX_ASSERTIONS`, and
+  `src/app/no_exceptions.cpp` ends the program with a message where the library would throw; a
+  test keeps both builds within 200 KB.
 EOF
 } >"$doc.new"
 mv "$doc.new" "$doc"
