@@ -287,9 +287,9 @@ TEST(Robustness, HostileWavFolderNeitherStopsBrisaNorLosesFiles) {
         int nMore;            // files made beside it
         int nFlags;           // held open, or the folder deleted, once listed; removed by Delete
     } const cases[] = {
-        // Under Wine each new name costs a look through the whole folder: 10,000 files take 20
-        // to 30 s to make. 3,000 show as well whether Brisa keeps answering as it lists many.
-        {"3,000 files", L"f01500.wav", 3000, kRemoved},
+        // Under Wine each new name costs a look through the whole folder: 10,000 files take
+        // some 20 s to make.
+        {"10,000 files", L"f05000.wav", 10000, kRemoved},
         {"name filling the path", std::wstring(259 - strDir.size() - 5, L'n') + L".wav", 0,
          kRemoved},
         // Joined to the folder it is longer than an ANSI path may be: Delete reports it.
