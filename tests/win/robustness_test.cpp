@@ -251,6 +251,7 @@ TEST(Robustness, UnusableProfileFileLosesNothing) {
             ASSERT_TRUE(Click(brisa.DialogItem(IDOK)));
             EXPECT_EQ(0u, brisa.AnswerMessageBox(IDOK).find("The settings could not be saved in " +
                                                             strIni + "."));
+            ASSERT_TRUE(brisa.Sync());
             ASSERT_TRUE(brisa.CloseDialog(IDCANCEL));
         }
         EXPECT_TRUE(brisa.Answers());
