@@ -10,7 +10,7 @@ namespace {
 char g_szSpec[MAX_PATH]; // "<folder>\*.WAV", from the command line
 
 void FillList(HWND hwnd) {
-    // The listing writes into the specification it is given.
+    // The listing writes into the path pattern it is given.
     char szSpec[MAX_PATH];
     lstrcpynA(szSpec, g_szSpec, sizeof(szSpec));
     // Drawing is held off while the list fills, as Brisa does: a visible list under Wine

@@ -73,7 +73,7 @@ bool CBrisaView::UpdateClientButtons(bool disableWhenAbsent) {
 }
 
 void CBrisaView::RefreshList(int index) {
-    // The listing call takes its specification in a 256-byte buffer; a longer one is refused
+    // The listing call takes its path pattern in a 256-byte buffer; a longer one is refused
     // and the list stays as it is, as for a directory that cannot be listed.
     char listSpec[256] = {};
     const std::string wanted = m_strWavDir + "\\" + m_strFilter;
