@@ -56,15 +56,14 @@ void CDccSendDlg::ImportNickList() {
     if (nicks->empty())
         return;
     // Drawn once when full: redrawn for every entry, a big channel would take minutes.
-    m_listNicks.SendMessage(WM_SETREDRAW, FALSE);
+    m_listNicks.SetRedraw(false);
     m_listNicks.ResetContent();
     for (const std::string& nick : *nicks) {
         if (nick.empty())
             continue;
         m_listNicks.AddString(nick[0] == kOperatorMark ? nick.substr(1) : nick);
     }
-    m_listNicks.SendMessage(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(m_listNicks.m_hWnd, nullptr, TRUE);
+    m_listNicks.SetRedraw(true);
     m_listNicks.SetCurSel(0);
     // Selecting by message raises no notification.
     OnSelchangeNickList();

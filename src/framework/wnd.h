@@ -19,6 +19,13 @@ public:
     }
     std::string GetWindowText() const;
     void SetWindowText(const std::string& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
+    // Held off, a window is not redrawn as it changes (a list box would redraw for every entry
+    // added); let go, it is drawn once, whole.
+    void SetRedraw(bool redraw) const {
+        SendMessage(WM_SETREDRAW, redraw);
+        if (redraw)
+            ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
     int MessageBox(const std::string& text, const std::string& caption, UINT type) const {
         return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
     }

@@ -84,12 +84,10 @@ void CBrisaView::RefreshList(int index) {
         // directory must keep meaning the same folder afterwards.
         char currentFolder[MAX_PATH] = {};
         const DWORD length = ::GetCurrentDirectoryA(sizeof currentFolder, currentFolder);
-        // A visible list redraws itself for every entry added, which makes a folder of a few
-        // thousand files take minutes under Wine; it is drawn once, when it is full.
-        m_listFiles.SendMessage(WM_SETREDRAW, FALSE);
+        // Drawn once when full: redrawn for every entry, a big folder would take minutes.
+        m_listFiles.SetRedraw(false);
         ::DlgDirListA(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY);
-        m_listFiles.SendMessage(WM_SETREDRAW, TRUE);
-        ::InvalidateRect(m_listFiles.m_hWnd, nullptr, TRUE);
+        m_listFiles.SetRedraw(true);
         if (length > 0 && length < sizeof currentFolder)
             ::SetCurrentDirectoryA(currentFolder);
     }
