@@ -11,11 +11,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names Sorted(Names list) {
-    std::sort(list.begin(), list.end());
-    return list;
-}
-
 // Brisa with a WAV folder holding ding.wav and other.wav, and its DCC Send dialog.
 struct CDccCase : CBrisaCase {
     explicit CDccCase(const std::string& strMoreOptions = "")

@@ -31,11 +31,6 @@ class CCaseCount : public ::testing::Environment {
 };
 ::testing::Environment* const g_pCaseCount = ::testing::AddGlobalTestEnvironment(new CCaseCount);
 
-Names Sorted(Names list) {
-    std::sort(list.begin(), list.end());
-    return list;
-}
-
 // The files of a folder that match the pattern, as the ANSI listing names them.
 Names DiskNames(const std::string& strDir, const char* pszPattern = "*") {
     Names list;

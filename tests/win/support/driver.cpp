@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -246,4 +247,9 @@ CMessageBox WaitMessageBox(DWORD nProcessId, const std::string& strCaption) {
 
 bool PressButton(HWND hwndBox, int nId) {
     return Click(GetDlgItem(hwndBox, nId));
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> list) {
+    std::sort(list.begin(), list.end());
+    return list;
 }

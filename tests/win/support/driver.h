@@ -48,6 +48,7 @@ bool DoubleClickListItem(HWND hwndList, int nIndex);
 // Every entry of a list box, also of another process.
 std::vector<std::string> ReadListItems(HWND hwndList);
 int ListSelection(HWND hwndList); // LB_ERR when nothing is selected
+std::vector<std::string> Sorted(std::vector<std::string> list);
 
 // A message box (MessageBoxA) shown by a process: its window, caption and text.
 struct CMessageBox {
