@@ -2,11 +2,47 @@
 
 #include "app/about_dlg.h"
 #include "app/brisa_doc.h"
-#include "app/help_topics.h"
 #include "app/main_frame.h"
 #include "framework/framework_ids.h"
 #include "resource.h"
 #include "view/brisa_view.h"
+
+#include <iterator>
+
+namespace {
+
+// Which help topic each help context opens. Topics appear in the help index in the order of
+// their first entry here.
+constexpr fw::HelpContext kHelpContexts[] = {
+    {HID_BASE_COMMAND + ID_HELP_INDEX, IDH_INDEX},
+
+    {HID_BASE_COMMAND + IDC_HELP_BUTTON, IDH_MAIN_WINDOW},
+    {HID_BASE_RESOURCE + IDR_MAINFRAME, IDH_MAIN_WINDOW},
+    {HID_BASE_COMMAND + IDC_FILE_NAME, IDH_MAIN_WINDOW},
+    {HID_BASE_COMMAND + IDC_FILE_LIST, IDH_MAIN_WINDOW},
+    {HID_BASE_COMMAND + IDC_PLAY, IDH_MAIN_WINDOW},
+    {HID_BASE_COMMAND + IDC_STOP, IDH_MAIN_WINDOW},
+    {HID_BASE_COMMAND + IDC_DELETE, IDH_MAIN_WINDOW},
+    {HID_BASE_COMMAND + IDC_REFRESH, IDH_MAIN_WINDOW},
+
+    {HID_BASE_COMMAND + IDC_SEND, IDH_ANNOUNCING},
+
+    {HID_BASE_RESOURCE + IDD_OPTIONS, IDH_OPTIONS},
+    {HID_BASE_COMMAND + IDC_OPTIONS, IDH_OPTIONS},
+
+    {HID_BASE_RESOURCE + IDD_DCC_SEND, IDH_DCC_SEND},
+    {HID_BASE_COMMAND + IDC_DCC, IDH_DCC_SEND},
+
+    // No window asks for these two; they are here so that the index lists them.
+    {HID_BASE_RESOURCE + IDH_SETTINGS_FILE, IDH_SETTINGS_FILE},
+    {HID_BASE_RESOURCE + IDH_FINDING_CLIENT, IDH_FINDING_CLIENT},
+
+    {HID_BASE_RESOURCE + IDD_ABOUTBOX, IDH_MENUS_KEYS},
+};
+
+constexpr fw::HelpBook kHelpBook = {IDH_INDEX, kHelpContexts, std::size(kHelpContexts)};
+
+} // namespace
 
 const fw::CommandEntry CBrisaApp::s_commands[] = {
     fw::OnCommand(ID_APP_ABOUT, &CBrisaApp::OnAppAbout),
@@ -18,14 +54,18 @@ fw::CommandMap CBrisaApp::GetCommandMap() const {
 }
 
 bool CBrisaApp::InitInstance() {
-    AddDocTemplate(std::make_unique<fw::CSingleDocTemplate>(IDR_MAINFRAME, &CBrisaDoc::CreateObject,
-                                                            &CMainFrame::CreateObject,
-                                                            &CBrisaView::CreateObject));
+    AddDocTemplate(std::make_unique<fw::CSingleDocTemplate>(
+        IDR_MAINFRAME,
+        []() -> std::unique_ptr<fw::CDocument> { return std::make_unique<CBrisaDoc>(); },
+        []() -> std::unique_ptr<fw::CFrameWnd> { return std::make_unique<CMainFrame>(); },
+        [](fw::CWinApp& app) -> std::unique_ptr<fw::CFormView> {
+            return std::make_unique<CBrisaView>(static_cast<CBrisaApp&>(app));
+        }));
     return ProcessShellCommand();
 }
 
 const fw::HelpBook& CBrisaApp::GetHelpBook() const {
-    return kBrisaHelpBook;
+    return kHelpBook;
 }
 
 void CBrisaApp::OnAppAbout() {
@@ -35,8 +75,4 @@ void CBrisaApp::OnAppAbout() {
 
 void CBrisaApp::OnHelpIndex() {
     WinHelp(HID_BASE_COMMAND + ID_HELP_INDEX);
-}
-
-CBrisaApp* GetBrisaApp() {
-    return static_cast<CBrisaApp*>(fw::GetApp());
 }

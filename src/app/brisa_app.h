@@ -1,15 +1,8 @@
-// The application object: start-up, and the values that the settings give the whole program.
+// The application object: start-up, the About box and the help index.
 #pragma once
 #include "framework/app.h"
 
-#include <string>
-
 class CBrisaApp : public fw::CWinApp {
-public:
-    std::string m_strClientClass; // window class name of the IRC client's top-level window
-    int m_bFallBack = 0;
-    int m_bSendClose = 0;
-
 protected:
     bool InitInstance() override;
     const fw::HelpBook& GetHelpBook() const override;
@@ -21,5 +14,3 @@ private:
 
     static const fw::CommandEntry s_commands[];
 };
-
-CBrisaApp* GetBrisaApp();

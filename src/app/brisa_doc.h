@@ -2,10 +2,12 @@
 #pragma once
 #include "framework/frame.h"
 
-#include <memory>
-
 class CBrisaDoc : public fw::CDocument {
 public:
-    static std::unique_ptr<fw::CDocument> CreateObject() { return std::make_unique<CBrisaDoc>(); }
-    bool OnNewDocument() override;
+    bool OnNewDocument() override {
+        if (!CDocument::OnNewDocument())
+            return false;
+        SetTitle("Brisa Server");
+        return true;
+    }
 };

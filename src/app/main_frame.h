@@ -2,12 +2,10 @@
 #pragma once
 #include "framework/frame.h"
 
-#include <memory>
-
 class CMainFrame : public fw::CFrameWnd {
-public:
-    static std::unique_ptr<fw::CFrameWnd> CreateObject() { return std::make_unique<CMainFrame>(); }
-
 protected:
-    void PreCreateWindow(CREATESTRUCTA& cs) override;
+    void PreCreateWindow(CREATESTRUCTA& cs) override {
+        cs.style &= ~WS_THICKFRAME;
+        cs.style &= ~WS_MAXIMIZEBOX;
+    }
 };

@@ -1,7 +1,6 @@
 #include "app/brisa_app.h"
 
-CBrisaApp theApp;
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int nCmdShow) {
-    return theApp.Main(instance, nCmdShow);
+    CBrisaApp app;
+    return app.Main(instance, nCmdShow);
 }

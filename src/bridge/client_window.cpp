@@ -1,7 +1,7 @@
 #include "bridge/client_window.h"
 
 #include "framework/app.h"
-#include "framework/wnd.h"
+#include "framework/text.h"
 
 #include <algorithm>
 
@@ -58,7 +58,7 @@ std::optional<std::string> ReadClientWindowText(HWND window) {
                       true))
         return std::nullopt;
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
-    return fw::WideToAnsi(text);
+    return fw::Narrow(text);
 }
 
 std::optional<std::vector<std::string>> ReadClientList(HWND list) {
@@ -76,12 +76,13 @@ std::optional<std::vector<std::string>> ReadClientList(HWND list) {
                                         &copied, true))
             return std::nullopt;
         text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min(copied, length))));
-        items.push_back(fw::WideToAnsi(text));
+        items.push_back(fw::Narrow(text));
     }
     return items;
 }
 
-bool TypeCommandLine(HWND editLine, const std::string& line, int prompt, HWND raise, int fallBack) {
+bool TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
+                     bool fallBack) {
     if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str())) ||
         !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
         return false;

@@ -35,7 +35,8 @@ std::optional<std::vector<std::string>> ReadClientList(HWND list);
 // Replaces the edit line's text with the line and leaves the caret at its end. With prompt on,
 // raises `raise` and sends no Enter; otherwise presses Enter and raises `raise` when fallBack is
 // on. false when the client stopped answering (nothing further was sent).
-bool TypeCommandLine(HWND editLine, const std::string& line, int prompt, HWND raise, int fallBack);
+bool TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
+                     bool fallBack);
 
 // Tells the user that the client does not answer.
 void ReportClientNotAnswering();

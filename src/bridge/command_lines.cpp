@@ -32,7 +32,7 @@ std::string ExpandTag(const std::string& tagTemplate, char placeholder,
 }
 
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,
-                             const std::string& tagTemplate, int tagPrompt) {
+                             const std::string& tagTemplate, bool tagPrompt) {
     const std::string tag = ExpandTag(tagPrompt ? std::string(kPromptTagTemplate) : tagTemplate,
                                       kTagPlaceholder, fileName);
     return kSoundLineHead + channel + ' ' + fileName + ' ' + tag;

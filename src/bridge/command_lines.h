@@ -24,7 +24,7 @@ std::string ExpandTag(const std::string& tagTemplate, char placeholder,
 
 // "/sound <channel> <file> <tag>"; in prompt mode the tag is "- " for the user to complete.
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,
-                             const std::string& tagTemplate, int tagPrompt);
+                             const std::string& tagTemplate, bool tagPrompt);
 
 // "/dcc send <nick> <dir>\<file>", with exactly one backslash added whatever the directory ends in.
 std::string ComposeDccSendLine(const std::string& nick, const std::string& wavDir,

@@ -1,12 +1,10 @@
 #include "bridge/dcc_send_dlg.h"
 
 #include "app/brisa_app.h"
-#include "app/current_file.h"
 #include "bridge/client_window.h"
 #include "bridge/command_lines.h"
 #include "resource.h"
-#include "settings/profile_keys.h"
-#include "view/brisa_view.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -18,16 +16,19 @@ constexpr char kOperatorMark = '@';
 const fw::CommandEntry CDccSendDlg::s_commands[] = {
     fw::OnCommand(IDC_NICK_REFRESH, &CDccSendDlg::OnRefresh),
     fw::OnCommand(IDC_DCC_SEND, &CDccSendDlg::DccSendFile),
-    fw::OnNotify(IDC_NICK_LIST, LBN_DBLCLK, &CDccSendDlg::OnDblclkNickList),
-    fw::OnNotify(IDC_NICK, EN_CHANGE, &CDccSendDlg::OnChangeNick),
-    fw::OnNotify(IDC_NICK_LIST, LBN_SELCHANGE, &CDccSendDlg::OnSelchangeNickList),
+    fw::OnCommandCode(IDC_NICK_LIST, LBN_DBLCLK, &CDccSendDlg::OnDblclkNickList),
+    fw::OnCommandCode(IDC_NICK, EN_CHANGE, &CDccSendDlg::OnChangeNick),
+    fw::OnCommandCode(IDC_NICK_LIST, LBN_SELCHANGE, &CDccSendDlg::OnSelchangeNickList),
 };
 
 fw::CommandMap CDccSendDlg::GetCommandMap() const {
     return fw::MakeCommandMap(s_commands);
 }
 
-CDccSendDlg::CDccSendDlg(HWND parent) : CDialog(IDD_DCC_SEND, parent), m_pApp(GetBrisaApp()) {}
+CDccSendDlg::CDccSendDlg(CBrisaApp& app, std::string strClientClass, bool bFallBack,
+                         std::string strFileName, HWND parent)
+    : CDialog(IDD_DCC_SEND, parent), m_strClientClass(std::move(strClientClass)),
+      m_bFallBack(bFallBack), m_strFileName(std::move(strFileName)), m_pApp(&app) {}
 
 void CDccSendDlg::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDX_Control(dx, IDC_DCC_SEND, m_btnSend);
@@ -44,7 +45,7 @@ BOOL CDccSendDlg::OnInitDialog() {
 
 void CDccSendDlg::ImportNickList() {
     const auto client =
-        LocateClientWindows(FindClientWindow(m_pApp->m_strClientClass), ClientPath::ToNickList);
+        LocateClientWindows(FindClientWindow(m_strClientClass), ClientPath::ToNickList);
     if (!client)
         return;
     const auto nicks = ReadClientList(client->nickList);
@@ -83,11 +84,11 @@ void CDccSendDlg::OnChangeNick() {
 
 void CDccSendDlg::OnRefresh() {
     ImportNickList();
-    m_btnSend.EnableWindow(FindClientWindow(m_pApp->m_strClientClass) != nullptr);
+    m_btnSend.EnableWindow(FindClientWindow(m_strClientClass) != nullptr);
 }
 
 void CDccSendDlg::OnDblclkNickList() {
-    if (!FindClientWindow(m_pApp->m_strClientClass))
+    if (!FindClientWindow(m_strClientClass))
         return;
     m_btnSend.EnableWindow(true);
     DccSendFile();
@@ -95,25 +96,17 @@ void CDccSendDlg::OnDblclkNickList() {
 
 void CDccSendDlg::DccSendFile() {
     const auto client =
-        LocateClientWindows(FindClientWindow(m_pApp->m_strClientClass), ClientPath::ToEditLine);
+        LocateClientWindows(FindClientWindow(m_strClientClass), ClientPath::ToEditLine);
     if (!client)
         return;
     UpdateData(true);
     // Read now, not from the view: a hand edit of the profile counts from the next send.
     const std::string wavDir =
-        m_pApp->GetProfileString(profile::kSection, profile::kWavDir, profile::kDefaultWavDir);
-    const std::string line = ComposeDccSendLine(m_strNick, wavDir, g_strCurrentFileName);
-    if (!TypeCommandLine(client->editLine, line, 0, client->active, m_pApp->m_bFallBack)) {
+        settings::Load(m_pApp->GetProfile(), settings::Reader::View).m_strWavDir;
+    const std::string line = ComposeDccSendLine(m_strNick, wavDir, m_strFileName);
+    if (!TypeCommandLine(client->editLine, line, false, client->active, m_bFallBack)) {
         ReportClientNotAnswering();
         return;
     }
     ::BringWindowToTop(m_hWnd);
-}
-
-void CBrisaView::OnDcc() {
-    g_strCurrentFileName = m_strFileName;
-    CDccSendDlg dialog;
-    dialog.DoModal();
-    LoadSettings();
-    OnRefresh();
 }

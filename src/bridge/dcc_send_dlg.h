@@ -8,7 +8,9 @@ class CBrisaApp;
 
 class CDccSendDlg : public fw::CDialog {
 public:
-    explicit CDccSendDlg(HWND parent = nullptr);
+    // Offers fileName, a name in the WAV directory, through the client of that window class.
+    CDccSendDlg(CBrisaApp& app, std::string strClientClass, bool bFallBack, std::string strFileName,
+                HWND parent = nullptr);
 
 protected:
     fw::CommandMap GetCommandMap() const override;
@@ -29,6 +31,9 @@ private:
     fw::CButton m_btnSend;
     fw::CListBox m_listNicks;
     std::string m_strNick;
+    const std::string m_strClientClass;
+    const bool m_bFallBack;
+    const std::string m_strFileName;
     CBrisaApp* m_pApp;
 
     static const fw::CommandEntry s_commands[];

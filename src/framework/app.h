@@ -2,6 +2,7 @@
 #pragma once
 #include "framework/frame.h"
 #include "framework/help.h"
+#include "framework/profile.h"
 
 #include <memory>
 #include <string>
@@ -9,13 +10,15 @@
 namespace fw {
 
 class CHelpWindow;
+class CWinApp;
 
 // Binds the document, frame and view classes of a single-document program to one resource id.
 class CSingleDocTemplate {
 public:
     using DocumentFactory = std::unique_ptr<CDocument> (*)();
     using FrameFactory = std::unique_ptr<CFrameWnd> (*)();
-    using ViewFactory = std::unique_ptr<CFormView> (*)();
+    // The view gets the application object, whose profile it reads.
+    using ViewFactory = std::unique_ptr<CFormView> (*)(CWinApp& app);
 
     CSingleDocTemplate(UINT nIDResource, DocumentFactory createDocument, FrameFactory createFrame,
                        ViewFactory createView);
@@ -40,26 +43,28 @@ public:
     CWinApp();
     ~CWinApp() override;
 
-    // The program's entry point, called from WinMain.
+    // The program's entry point, called from WinMain: InitApplication, the message loop, and
+    // ExitInstance.
     int Main(HINSTANCE instance, int nCmdShow);
+    // Everything before the message loop: the profile, the common controls, InitInstance.
+    bool InitApplication(HINSTANCE instance, int nCmdShow);
+    // Destroys the main window and the help window.
+    void ExitInstance();
 
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
 
     HWND GetMainWindow() const;
     const std::string& GetAppTitle() const { return m_strAppTitle; }
+    // The string resource `id` (16 bits wide); "" when there is none.
     std::string LoadString(UINT id) const;
+    const CProfile& GetProfile() const { return m_profile; }
 
-    // The private profile: an INI file named after the executable.
-    const std::string& GetProfilePath() const { return m_strProfilePath; }
-    std::string GetProfileString(const char* section, const char* key,
-                                 const char* defaultValue) const;
-    int GetProfileInt(const char* section, const char* key, int defaultValue) const;
-    bool WriteProfileString(const char* section, const char* key, const std::string& value) const;
-    bool WriteProfileInt(const char* section, const char* key, int value) const;
-
+    // Every message box of the program goes through here.
+    virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                               UINT type);
     // A message box owned by the window the user is working in, captioned with the app title.
-    int DoMessageBox(const std::string& text, UINT type) const;
+    int DoMessageBox(const std::string& text, UINT type);
     // Opens the help window on the topic of a help context (HELP_CONTEXT), or on the index.
     void WinHelp(DWORD context, UINT command = HELP_CONTEXT);
 
@@ -69,6 +74,8 @@ public:
 protected:
     virtual bool InitInstance() = 0;
     virtual const HelpBook& GetHelpBook() const = 0;
+    // The profile's path; by default CProfile::Locate for this executable.
+    virtual std::string LocateProfile() const;
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
     // The standard document command line: a new document, which creates the frame and view.
     bool ProcessShellCommand();
@@ -80,7 +87,7 @@ private:
     int Run();
 
     std::string m_strAppTitle;
-    std::string m_strProfilePath;
+    CProfile m_profile;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CHelpWindow> m_pHelpWindow;
 
@@ -89,10 +96,5 @@ private:
 
 // The program's one application object.
 CWinApp* GetApp();
-
-// Where the profile lives: beside the executable when a file of that name is there (portable
-// use); otherwise in the user's application-data folder, seeded once from an older profile in
-// the Windows directory.
-std::string ResolveProfilePath(const std::string& exePath);
 
 } // namespace fw

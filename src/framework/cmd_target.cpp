@@ -8,10 +8,13 @@ bool CCmdTarget::OnCmdMsg(UINT id, UINT code) {
 
 bool CCmdTarget::Dispatch(CommandMap map, UINT id, UINT code) {
     for (const CommandEntry* entry = map.first; entry != map.last; ++entry) {
-        if (entry->id == id && entry->code == code) {
+        if (id < entry->firstId || id > entry->lastId || code != entry->code)
+            continue;
+        if (entry->rangeHandler)
+            (this->*entry->rangeHandler)(id);
+        else
             (this->*entry->handler)();
-            return true;
-        }
+        return true;
     }
     return false;
 }

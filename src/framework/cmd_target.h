@@ -9,11 +9,14 @@ namespace fw {
 
 class CCmdTarget;
 using CommandHandler = void (CCmdTarget::*)();
+using RangeHandler = void (CCmdTarget::*)(UINT id);
 
 struct CommandEntry {
-    UINT id;
+    UINT firstId;
+    UINT lastId;
     UINT code;
-    CommandHandler handler;
+    CommandHandler handler;    // a row for one id
+    RangeHandler rangeHandler; // a row for the ids firstId to lastId: told which one
 };
 
 struct CommandMap {
@@ -25,14 +28,20 @@ template <std::size_t N> constexpr CommandMap MakeCommandMap(const CommandEntry 
     return {entries, entries + N};
 }
 
-// A row for a notification `code` from control or command `id`.
-template <class T> constexpr CommandEntry OnNotify(UINT id, UINT code, void (T::*handler)()) {
-    return {id, code, static_cast<CommandHandler>(handler)};
+// A row for the notification `code` (EN_CHANGE, LBN_DBLCLK, …) from the control `id`.
+template <class T> constexpr CommandEntry OnCommandCode(UINT id, UINT code, void (T::*handler)()) {
+    return {id, id, code, static_cast<CommandHandler>(handler), nullptr};
 }
 
 // A row for a menu command, accelerator or button click (notification code 0).
 template <class T> constexpr CommandEntry OnCommand(UINT id, void (T::*handler)()) {
-    return OnNotify(id, 0, handler);
+    return OnCommandCode(id, 0, handler);
+}
+
+// A row for clicks on any of the controls firstId to lastId, such as a group of radio buttons.
+template <class T>
+constexpr CommandEntry OnCommandRange(UINT firstId, UINT lastId, void (T::*handler)(UINT)) {
+    return {firstId, lastId, 0, nullptr, static_cast<RangeHandler>(handler)};
 }
 
 class CCmdTarget {

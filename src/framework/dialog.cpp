@@ -9,21 +9,35 @@
 namespace fw {
 namespace {
 
+// The fixed start of an extended dialog template, which the platform headers do not declare;
+// the plain form is their DLGTEMPLATE.
+#pragma pack(push, 2)
+struct DialogTemplateEx {
+    WORD dlgVer;
+    WORD signature; // 0xFFFF
+    DWORD helpID;
+    DWORD exStyle;
+    DWORD style;
+    WORD cDlgItems;
+    short x, y, cx, cy;
+};
+#pragma pack(pop)
+
 // The position written in a dialog template, in dialog units; 0,0 when it cannot be read.
 POINT TemplatePosition(UINT nIDTemplate) {
     const HINSTANCE instance = GetApp()->m_hInstance;
     const HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(nIDTemplate), RT_DIALOG);
     const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
-    const auto* bytes = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
-    if (!bytes || ::SizeofResource(instance, resource) < 22)
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes || ::SizeofResource(instance, resource) < sizeof(DialogTemplateEx))
         return {};
-    WORD version = 0, signature = 0;
-    std::memcpy(&version, bytes, sizeof version);
-    std::memcpy(&signature, bytes + 2, sizeof signature);
-    const bool extended = version == 1 && signature == 0xFFFF;
-    short position[2] = {};
-    std::memcpy(position, bytes + (extended ? 18 : 10), sizeof position);
-    return {position[0], position[1]};
+    DialogTemplateEx extended{};
+    std::memcpy(&extended, bytes, sizeof extended);
+    if (extended.dlgVer == 1 && extended.signature == 0xFFFF)
+        return {extended.x, extended.y};
+    DLGTEMPLATE plain{};
+    std::memcpy(&plain, bytes, sizeof plain);
+    return {plain.x, plain.y};
 }
 
 void CenterOver(HWND window, HWND owner) {

@@ -3,6 +3,8 @@
 #include "framework/app.h"
 #include "framework/framework_ids.h"
 
+#include <cassert>
+
 namespace fw {
 namespace {
 
@@ -20,7 +22,8 @@ void RegisterFrameClass(HINSTANCE instance, WNDPROC windowProc) {
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFrameClass;
-    ::RegisterClassExA(&wc);
+    [[maybe_unused]] const ATOM registered = ::RegisterClassExA(&wc);
+    assert(registered && "the frame's window class could not be registered");
 }
 
 // The edit keys act on the edit box that has the focus, as they do everywhere in Windows.

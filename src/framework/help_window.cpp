@@ -3,6 +3,7 @@
 #include "framework/app.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace fw {
 namespace {
@@ -106,7 +107,8 @@ bool CHelpWindow::Create() {
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.hIcon = ::LoadIconA(nullptr, IDI_QUESTION);
         wc.lpszClassName = kHelpClass;
-        ::RegisterClassExA(&wc);
+        [[maybe_unused]] const ATOM registered = ::RegisterClassExA(&wc);
+        assert(registered && "the help window's class could not be registered");
     }
     if (!::CreateWindowExA(WS_EX_CONTROLPARENT, kHelpClass, m_strCaption.c_str(),
                            WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, ScaledToScreen(720),

@@ -1,29 +1,25 @@
 #include "framework/wnd.h"
 
+#include "framework/app.h"
+#include "framework/text.h"
+
 #include <algorithm>
 
 namespace fw {
 
+// Read wide, the length asked first: texts of any length come back whole.
 std::string GetWindowTextOf(HWND hwnd) {
-    std::string text(::GetWindowTextLengthA(hwnd), '\0');
-    if (text.empty())
-        return text;
-    const int copied = ::GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()) + 1);
-    text.resize(copied > 0 ? copied : 0);
-    return text;
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    const int copied = ::GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()));
+    return Narrow(text.data(), static_cast<std::size_t>(std::max(copied, 0)));
 }
 
 std::string CWnd::GetWindowText() const {
     return GetWindowTextOf(m_hWnd);
 }
 
-std::string WideToAnsi(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    std::string result(
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &result[0], static_cast<int>(result.size()),
-                          nullptr, nullptr);
-    return result;
+int CWnd::MessageBox(const std::string& text, const std::string& caption, UINT type) const {
+    return GetApp()->ShowMessageBox(m_hWnd, text, caption, type);
 }
 
 // Read wide: under Wine an ANSI LB_GETTEXT passes through a fixed 512-character buffer and
@@ -35,8 +31,7 @@ std::string CListBox::GetText(int index) const {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied =
         ::SendMessageW(m_hWnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(copied > 0 ? std::min(static_cast<std::size_t>(copied), text.size() - 1) : 0);
-    return WideToAnsi(text);
+    return Narrow(text.data(), static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
 }
 
 } // namespace fw

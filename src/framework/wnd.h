@@ -26,9 +26,8 @@ public:
         if (redraw)
             ::InvalidateRect(m_hWnd, nullptr, TRUE);
     }
-    int MessageBox(const std::string& text, const std::string& caption, UINT type) const {
-        return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
-    }
+    // A message box owned by this window (through the application's one message-box call).
+    int MessageBox(const std::string& text, const std::string& caption, UINT type) const;
 };
 
 // The window procedure of a class T whose windows are created with the object as their creation
@@ -54,8 +53,6 @@ LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 // Reads any window's text of any length.
 std::string GetWindowTextOf(HWND hwnd);
-// UTF-16 text in the ANSI code page, the program's one string model.
-std::string WideToAnsi(const std::wstring& text);
 
 class CButton : public CWnd {};
 

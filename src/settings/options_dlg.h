@@ -1,14 +1,14 @@
 // The Options dialog: the one place where the user edits the settings, and their only writer.
 #pragma once
 #include "framework/dialog.h"
+#include "settings/settings.h"
 
-#include <string>
+class CBrisaApp;
 
 class COptionsDlg : public fw::CDialog {
 public:
-    // Reads the six settings from the profile; the view's and the application's copies are
-    // left alone.
-    explicit COptionsDlg(HWND parent = nullptr);
+    // Reads the six settings from the application's profile; the view's copy is left alone.
+    explicit COptionsDlg(CBrisaApp& app, HWND parent = nullptr);
 
 protected:
     fw::CommandMap GetCommandMap() const override;
@@ -18,19 +18,13 @@ protected:
 
 private:
     void OnPromptForTag();
-    void OnRadioMirc();
-    void OnRadioMirc32();
-    void OnRadioPirch();
+    void OnRadioClient(UINT id);
     void OnCloseOnSend();
 
     fw::CButton m_btnFallBack;
     fw::CEdit m_editTagText;
-    std::string m_strTagText;
-    std::string m_strWavDir;
-    int m_bFallBack;
-    int m_bTagPrompt;
-    int m_bSendClose;
-    int m_nClient;
+    settings::Settings m_settings;
+    CBrisaApp* m_pApp;
 
     static const fw::CommandEntry s_commands[];
 };

@@ -3,9 +3,11 @@
 #include "app/brisa_app.h"
 #include "bridge/client_window.h"
 #include "bridge/command_lines.h"
+#include "bridge/dcc_send_dlg.h"
 #include "framework/framework_ids.h"
 #include "framework/system_function.h"
 #include "resource.h"
+#include "settings/options_dlg.h"
 
 #include <mmsystem.h>
 
@@ -31,9 +33,9 @@ const fw::CommandEntry CBrisaView::s_commands[] = {
     fw::OnCommand(IDC_OPTIONS, &CBrisaView::OnOptions),
     fw::OnCommand(IDC_SEND, &CBrisaView::OnSend),
     fw::OnCommand(IDC_STOP, &CBrisaView::OnStop),
-    fw::OnNotify(IDC_FILE_LIST, LBN_DBLCLK, &CBrisaView::OnDblclkFileList),
-    fw::OnNotify(IDC_FILE_LIST, LBN_SELCHANGE, &CBrisaView::OnSelchangeFileList),
-    fw::OnNotify(IDC_FILE_NAME, EN_CHANGE, &CBrisaView::OnChangeFileName),
+    fw::OnCommandCode(IDC_FILE_LIST, LBN_DBLCLK, &CBrisaView::OnDblclkFileList),
+    fw::OnCommandCode(IDC_FILE_LIST, LBN_SELCHANGE, &CBrisaView::OnSelchangeFileList),
+    fw::OnCommandCode(IDC_FILE_NAME, EN_CHANGE, &CBrisaView::OnChangeFileName),
     fw::OnCommand(IDC_REFRESH, &CBrisaView::OnRefresh),
     fw::OnCommand(IDC_DCC, &CBrisaView::OnDcc),
     fw::OnCommand(IDC_HELP_BUTTON, &CBrisaView::OnHelpButton),
@@ -43,8 +45,14 @@ fw::CommandMap CBrisaView::GetCommandMap() const {
     return fw::MakeCommandMap(s_commands);
 }
 
-CBrisaView::CBrisaView() : CFormView(IDD_BRISA_FORM), m_pApp(GetBrisaApp()) {
+CBrisaView::CBrisaView(CBrisaApp& app) : CFormView(IDD_BRISA_FORM), m_pApp(&app) {
     LoadSettings();
+}
+
+void CBrisaView::LoadSettings() {
+    m_settings = settings::Load(m_pApp->GetProfile(), settings::Reader::View);
+    const auto classStringId = settings::ClientClassStringId(m_settings);
+    m_strClientClass = classStringId ? m_pApp->LoadString(*classStringId) : std::string();
 }
 
 void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
@@ -64,7 +72,7 @@ void CBrisaView::OnInitialUpdate() {
 }
 
 bool CBrisaView::UpdateClientButtons(bool disableWhenAbsent) {
-    const bool present = FindClientWindow(m_pApp->m_strClientClass) != nullptr;
+    const bool present = FindClientWindow(m_strClientClass) != nullptr;
     if (present || disableWhenAbsent) {
         m_btnSend.EnableWindow(present);
         m_btnDcc.EnableWindow(present);
@@ -76,7 +84,7 @@ void CBrisaView::RefreshList(int index) {
     // The listing call takes its path pattern in a 256-byte buffer; a longer one is refused
     // and the list stays as it is, as for a directory that cannot be listed.
     char listSpec[256] = {};
-    const std::string wanted = m_strWavDir + "\\" + m_strFilter;
+    const std::string wanted = m_settings.m_strWavDir + "\\" + m_strFilter;
     const HCURSOR previousCursor = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     if (wanted.size() < sizeof listSpec) {
         std::memcpy(listSpec, wanted.c_str(), wanted.size() + 1);
@@ -113,7 +121,7 @@ void CBrisaView::OnChangeFileName() {
 
 void CBrisaView::OnPlay() {
     ReadSelectedFileName();
-    m_strFullPath = m_strWavDir + "\\" + m_strFileName;
+    m_strFullPath = m_settings.m_strWavDir + "\\" + m_strFileName;
     PlaySoundFile(m_strFullPath.c_str());
 }
 
@@ -123,7 +131,7 @@ void CBrisaView::OnStop() {
 
 void CBrisaView::OnDelete() {
     ReadSelectedFileName();
-    m_strFullPath = m_strWavDir + "\\" + m_strFileName;
+    m_strFullPath = m_settings.m_strWavDir + "\\" + m_strFileName;
     if (MessageBox(m_strFullPath, "Delete This File?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     RemoveFile(m_strFullPath);
@@ -153,7 +161,7 @@ void CBrisaView::OnHelpButton() {
 
 void CBrisaView::OnSend() {
     const auto client =
-        LocateClientWindows(FindClientWindow(m_pApp->m_strClientClass), ClientPath::ToEditLine);
+        LocateClientWindows(FindClientWindow(m_strClientClass), ClientPath::ToEditLine);
     if (!client)
         return;
     UpdateData(true);
@@ -167,14 +175,30 @@ void CBrisaView::OnSend() {
         m_pApp->DoMessageBox(kChannelNotActiveMessage, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (m_bTagPrompt)
-        m_strTagText = kPromptTagTemplate;
-    const std::string line = ComposeSoundLine(*channel, m_strFileName, m_strTagText, m_bTagPrompt);
-    if (!TypeCommandLine(client->editLine, line, m_bTagPrompt, client->topLevel,
-                         m_pApp->m_bFallBack)) {
+    const bool prompt = settings::PromptsForTag(m_settings);
+    if (prompt)
+        m_settings.m_strTagText = kPromptTagTemplate;
+    const std::string line =
+        ComposeSoundLine(*channel, m_strFileName, m_settings.m_strTagText, prompt);
+    if (!TypeCommandLine(client->editLine, line, prompt, client->topLevel,
+                         settings::FallsBack(m_settings))) {
         ReportClientNotAnswering();
         return;
     }
-    if (m_pApp->m_bSendClose == 1)
+    if (settings::ClosesOnSend(m_settings))
         ::PostMessageA(m_pApp->GetMainWindow(), WM_CLOSE, 0, 0);
+}
+
+void CBrisaView::OnOptions() {
+    COptionsDlg dialog(*m_pApp);
+    dialog.DoModal();
+    LoadSettings();
+    OnRefresh();
+}
+
+void CBrisaView::OnDcc() {
+    CDccSendDlg dialog(*m_pApp, m_strClientClass, settings::FallsBack(m_settings), m_strFileName);
+    dialog.DoModal();
+    LoadSettings();
+    OnRefresh();
 }

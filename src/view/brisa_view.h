@@ -1,26 +1,26 @@
 // The main form: the WAV directory's files and the buttons that act on them.
 #pragma once
 #include "framework/dialog.h"
+#include "settings/settings.h"
 
-#include <memory>
 #include <string>
 
 class CBrisaApp;
 
 class CBrisaView : public fw::CFormView {
 public:
-    CBrisaView();
-    static std::unique_ptr<fw::CFormView> CreateObject() { return std::make_unique<CBrisaView>(); }
+    // Loads the settings from the application's profile.
+    explicit CBrisaView(CBrisaApp& app);
 
     void OnInitialUpdate() override;
-    // Copies the settings from the profile into the view and the application object.
-    void LoadSettings();
 
 protected:
     void DoDataExchange(fw::CDataExchange& dx) override;
     fw::CommandMap GetCommandMap() const override;
 
 private:
+    // Copies the settings from the profile, with the client's window class name they select.
+    void LoadSettings();
     void RefreshList(int index);
     void RemoveFile(const std::string& path);
     // Present: enables Send and DCC and returns true. Absent: disables them when asked to.
@@ -45,9 +45,8 @@ private:
     std::string m_strFileName;
     const std::string m_strFilter = "*.WAV";
     std::string m_strFullPath;
-    std::string m_strWavDir;
-    std::string m_strTagText;
-    int m_bTagPrompt = 0;
+    settings::Settings m_settings;
+    std::string m_strClientClass; // the window class of the client's top-level window
     CBrisaApp* m_pApp;
 
     static const fw::CommandEntry s_commands[];

@@ -83,7 +83,7 @@ private:
 };
 
 const fw::CommandEntry CTestDialog::s_commands[2] = {
-    fw::OnNotify(kName, EN_CHANGE, &CTestDialog::OnNameChange),
+    fw::OnCommandCode(kName, EN_CHANGE, &CTestDialog::OnNameChange),
     fw::OnCommand(kCheck, &CTestDialog::OnCheckClicked),
 };
 

@@ -1,3 +1,0 @@
-#include "app/current_file.h"
-
-std::string g_strCurrentFileName;

@@ -1,5 +1,0 @@
-// Which help topic each help context of Brisa opens.
-#pragma once
-#include "framework/help.h"
-
-extern const fw::HelpBook kBrisaHelpBook;
