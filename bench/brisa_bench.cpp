@@ -3,7 +3,10 @@
 // table and one "BENCH key=value ..." line per measure, which scripts/bench.sh turns into
 // docs/PERFORMANCE.md.
 //   brisa_bench.exe [runs]    runs per measure and program: 15 unless given, at least 5
-#include "brisa_fixture.h"
+#include "brisa_process.h"
+#include "controls.h"
+#include "imitation_client.h"
+#include "resource.h"
 
 #include <psapi.h>
 
@@ -18,6 +21,36 @@ constexpr char kWindowCaption[] = "Baseline window";
 constexpr char kListCaption[] = "Baseline list";
 // Generous: a list that redraws itself for every entry takes minutes for 10,000 files under Wine.
 constexpr DWORD kTimeoutMs = 300000;
+
+HWND FindProcessWindow(DWORD processId, const std::string& caption) {
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == processId && IsWindowVisible(hwnd) && TextOf(hwnd) == caption)
+            return hwnd;
+    }
+    return nullptr;
+}
+
+HWND FindControl(HWND top, int id) {
+    return GetDlgItem(GetWindow(top, GW_CHILD), id);
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsEnabled(HWND hwnd) {
+    return IsWindowEnabled(hwnd) != FALSE;
+}
+
+// The answer of a bounded send; failed when the window does not answer.
+LRESULT Ask(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT failed) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)
+               ? static_cast<LRESULT>(result)
+               : failed;
+}
 
 double NowMs() {
     static const double s_dTicksPerMs = [] {
@@ -150,7 +183,7 @@ public:
     CProgram StartBrisa(const std::string& strWavDir) const {
         WriteFileText(m_strWork + "\\brisa\\Brisa.INI",
                       "[Options]\r\nWAVDir=" + strWavDir + "\r\n");
-        return CProgram(BrisaExe(), "", CBrisaCase::kMainCaption);
+        return CProgram(BrisaExe(), "", "Brisa Server - Brisa");
     }
     CProgram StartBaselineList(const std::string& strWavDir) const {
         return CProgram(TestBinDir() + "\\baseline_list.exe", "\"" + strWavDir + "\"",

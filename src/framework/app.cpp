@@ -106,15 +106,18 @@ std::string CWinApp::LocateProfile() const {
     return CProfile::Locate(ModuleFileName());
 }
 
+bool CWinApp::PreTranslateMessage(MSG& msg) {
+    CFrameWnd* frame = m_pDocTemplate ? m_pDocTemplate->GetFrame() : nullptr;
+    const bool forFrame = frame && frame->m_hWnd &&
+                          (msg.hwnd == frame->m_hWnd || ::IsChild(frame->m_hWnd, msg.hwnd));
+    return (forFrame && frame->PreTranslateMessage(msg)) ||
+           (m_pHelpWindow && m_pHelpWindow->PreTranslateMessage(msg));
+}
+
 int CWinApp::Run() {
     MSG msg{};
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        CFrameWnd* frame = m_pDocTemplate ? m_pDocTemplate->GetFrame() : nullptr;
-        const bool forFrame = frame && frame->m_hWnd &&
-                              (msg.hwnd == frame->m_hWnd || ::IsChild(frame->m_hWnd, msg.hwnd));
-        if (forFrame && frame->PreTranslateMessage(msg))
-            continue;
-        if (m_pHelpWindow && m_pHelpWindow->PreTranslateMessage(msg))
+        if (PreTranslateMessage(msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);

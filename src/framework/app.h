@@ -50,6 +50,10 @@ public:
     bool InitApplication(HINSTANCE instance, int nCmdShow);
     // Destroys the main window and the help window.
     void ExitInstance();
+    // The message loop's keyboard handling before a message is dispatched: context help,
+    // accelerators and the dialog keys of the form and the help window. True when it took the
+    // message.
+    bool PreTranslateMessage(MSG& msg);
 
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;

@@ -1,170 +1,231 @@
-// The main form of a running Brisa.exe: listing the WAV folder, the name box, Play, Stop, Delete
-// and Refresh. Sound is observed through the recording winmm.dll.
-#include "support/brisa_fixture.h"
+// The main window in this process: the frame, its commands and help, and the form with the
+// WAV directory's files, the name box and the buttons that act on them.
+#include "brisa_harness.h"
+#include "framework/framework_ids.h"
+#include "imitation_client.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using Names = std::vector<std::string>;
+using Lines = std::vector<std::string>;
 
-TEST(WavListView, ListsTheFolderSortedAndTakesTheFirstEntry) {
-    const Names listMixed = {"beta.wav", "mid.wav", "zulu.WAV", "Alpha.WAV", "notes.txt"};
-    struct {
-        const char* pszCase;
-        size_t nPathLength;      // the folder's name is padded to give its path this length
-        const char* pszStoredAs; // "relative", or appended to the full path in the profile
-        Names listFiles;         // the first is made read-only
-        Names listShown;
-    } const cases[] = {
-        {"plain", 0, "", listMixed, {"Alpha.WAV", "beta.wav", "mid.wav", "zulu.WAV"}},
-        {"empty", 0, "", {}, {}},
-        {"missing", 0, "\\missing", {"a.wav"}, {}},
-        {"trailing backslash", 0, "\\", {"b.wav", "a.wav"}, {"a.wav", "b.wav"}},
-        {"relative", 0, "relative", {"a.wav"}, {"a.wav"}},
-        // The pattern "<folder>\*.WAV" listed then has exactly 255 characters.
-        {"249 characters", 249, "", {"a.wav"}, {"a.wav"}},
-        {"250 characters", 250, "", {"a.wav"}, {}},
+// The title of a help topic: its resource's first line.
+std::string TopicTitle(UINT topic) {
+    const HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(topic), "HELPTEXT");
+    const char* text = static_cast<const char*>(LockResource(LoadResource(nullptr, resource)));
+    const std::string all(text, SizeofResource(nullptr, resource));
+    return all.substr(0, all.find('\n'));
+}
+
+TEST(Shell, FixedFrameFitsTheFormNewRelistsAndExitEndsTheLoop) {
+    CBrisaHarness brisa;
+    const HWND main = brisa.Main();
+    EXPECT_EQ("Brisa Server - Brisa", TextOf(main));
+    const LONG style = GetWindowLongA(main, GWL_STYLE);
+    EXPECT_EQ(WS_MINIMIZEBOX, style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+    RECT client = {}, form = {};
+    GetClientRect(main, &client);
+    GetWindowRect(GetWindow(main, GW_CHILD), &form);
+    EXPECT_EQ(form.right - form.left, client.right);
+    EXPECT_EQ(form.bottom - form.top, client.bottom);
+
+    SendMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
+    brisa.PressKey('N', false, true);
+    EXPECT_EQ(0, brisa.Selection());
+    EXPECT_EQ("ding.wav", brisa.FileName());
+    SendMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_FALSE(brisa.Pump());
+    EXPECT_FALSE(IsWindow(main));
+}
+
+TEST(Shell, EachHelpContextOpensItsTopic) {
+    CBrisaHarness brisa;
+    const HWND main = brisa.Main();
+    // Context help: Shift+F1, then a click on the frame over a control, or where none is. The
+    // frame must be active to hold the mouse; activation comes back through the X server.
+    const auto clickInHelpMode = [&](int id) {
+        SetForegroundWindow(main);
+        brisa.Settle();
+        brisa.PressKey(VK_F1, true);
+        RECT rect = {0, 0, 2, 2};
+        if (id) {
+            GetWindowRect(brisa.Item(id), &rect);
+            MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+        }
+        SendMessageA(main, WM_LBUTTONDOWN, 0,
+                     MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    };
+    const struct {
+        const char* name;
+        std::function<void()> action;
+        UINT topic;
+    } cases[] = {
+        {"Help Index", [&] { SendMessageA(main, WM_COMMAND, ID_HELP_INDEX, 0); }, IDH_INDEX},
+        {"F1", [&] { brisa.PressKey(VK_F1); }, IDH_MAIN_WINDOW},
+        {"Help button", [&] { brisa.Click(IDC_HELP_BUTTON); }, IDH_MAIN_WINDOW},
+        {"Options' Help",
+         [&] {
+             DuringModal([&] { brisa.Click(IDC_OPTIONS); },
+                         [](HWND dialog) {
+                             ClickItem(dialog, ID_HELP);
+                             ClickItem(dialog, IDCANCEL);
+                         });
+         },
+         IDH_OPTIONS},
+        {"on Send", [&] { clickInHelpMode(IDC_SEND); }, IDH_ANNOUNCING},
+        {"on the frame", [&] { clickInHelpMode(0); }, IDH_MAIN_WINDOW},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszCase);
-        CBrisaCase brisa;
-        const std::string strName =
-            c.nPathLength ? std::string(c.nPathLength - brisa.Dir().size() - 1, 'd') : "wav";
-        std::string strDir = brisa.MakeDir(strName, c.listFiles);
-        if (!c.listFiles.empty())
-            SetFileAttributesA((strDir + "\\" + c.listFiles[0]).c_str(), FILE_ATTRIBUTE_READONLY);
-        ASSERT_TRUE(FileExists(strDir) && (!c.nPathLength || strDir.size() == c.nPathLength));
-        strDir = std::string(c.pszStoredAs) == "relative" ? strName : strDir + c.pszStoredAs;
-        brisa.WriteWavDir(strDir);
-        ASSERT_TRUE(brisa.Start());
+        c.action();
+        const HWND help = FindWindowA("fwHelpWindow", nullptr);
+        EXPECT_EQ("Brisa Help - " + TopicTitle(c.topic), TextOf(help)) << c.name;
+        DestroyWindow(help);
+    }
+    // Escape leaves context-help mode: the next click is an ordinary one.
+    SetForegroundWindow(main);
+    brisa.Settle();
+    brisa.PressKey(VK_F1, true);
+    brisa.PressKey(VK_ESCAPE);
+    SendMessageA(main, WM_LBUTTONDOWN, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(nullptr, FindWindowA("fwHelpWindow", nullptr));
+}
 
-        EXPECT_EQ(c.listShown, brisa.Files());
-        EXPECT_EQ(c.listShown.empty() ? LB_ERR : 0, brisa.Selection());
-        const std::string strFirst = c.listShown.empty() ? "" : c.listShown[0];
-        EXPECT_EQ(strFirst, brisa.FileName());
-        ASSERT_TRUE(brisa.Press(IDC_PLAY));
-        EXPECT_EQ("1|" + strDir + "\\" + strFirst, brisa.LastSound());
-        EXPECT_TRUE(brisa.NoMessageBox());
+TEST(WavListView, ListsTheFolderSortedAndTakesTheFirstEntry) {
+    Lines many;
+    for (int i = 0; i < 3000; ++i)
+        many.push_back("s" + std::to_string(10000 + i) + ".wav");
+    const std::string longName = std::string(251, 'n') + ".wav";
+    const struct {
+        const char* name;
+        Lines files;
+        Lines listed;
+    } cases[] = {
+        {"sorted in any case", {"b.WAV", "A.wav", "c.txt", "a2.wav"}, {"A.wav", "a2.wav", "b.WAV"}},
+        {"empty", {}, {}},
+        {"names with spaces and long ones",
+         {"door bell.wav", longName},
+         {"door bell.wav", longName}},
+        {"3,000 files", many, many},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CBrisaHarness brisa("", c.files);
+        const ULONGLONG start = GetTickCount64();
+        brisa.Click(IDC_REFRESH);
+        EXPECT_LT(GetTickCount64() - start, 2000u); // a list redrawn per entry takes many seconds
+        EXPECT_EQ(c.listed, brisa.Files());
+        EXPECT_EQ(c.listed.empty() ? -1 : 0, brisa.Selection());
+        EXPECT_EQ(c.listed.empty() ? "" : c.listed[0], brisa.FileName());
     }
 }
 
-TEST(WavListView, RefreshRelistsTheLoadedFolderAndDialogsLoadANewOne) {
-    CBrisaCase brisa;
-    brisa.MakeDir("wav", {"a.wav", "b.wav"});
-    const std::string strOther = brisa.MakeDir("other", {"o.wav"});
-    const std::string strMissing = brisa.PathOf("missing");
-    const std::string strLong =
-        brisa.MakeDir(std::string(250 - brisa.Dir().size() - 1, 'd'), {"long.wav"});
-    brisa.WriteWavDir("wav"); // relative: the listing moves the current folder
-    ASSERT_TRUE(brisa.Start());
-    ASSERT_TRUE(brisa.Select(1));
-
-    Names listExpected = {"a.wav", "b.wav"};
-    for (const char* pszAdded : {"c.wav", "d.wav", "e.wav"}) {
-        SCOPED_TRACE(pszAdded);
-        brisa.MakeDir("wav", {pszAdded});
-        listExpected.push_back(pszAdded);
-        ASSERT_TRUE(brisa.Press(IDC_REFRESH));
-        EXPECT_EQ(listExpected, brisa.Files());
-        EXPECT_EQ(1, brisa.Selection());
-        EXPECT_EQ("b.wav", brisa.FileName());
+TEST(WavListView, FolderLimitsReadOnlyFilesAndARelativeFolder) {
+    CBrisaHarness brisa;
+    SetFileAttributesA((brisa.WavDir() + "\\ding.wav").c_str(), FILE_ATTRIBUTE_READONLY);
+    // The listing pattern "<dir>\*.WAV" fits its 255 characters with a folder of 249.
+    const std::string base = brisa.PathOf("");
+    std::string folders[2];
+    for (int length : {249, 250}) {
+        std::string& dir = folders[length - 249];
+        dir = base + std::string(length - base.size(), length == 249 ? 'd' : 'e');
+        CreateDirectoryA(dir.c_str(), nullptr);
+        WriteFileText(dir + "\\" + std::to_string(length) + ".wav", "RIFF");
     }
-    ASSERT_TRUE(brisa.Press(IDC_PLAY));
-    EXPECT_EQ("1|wav\\b.wav", brisa.LastSound());
-
-    // Refresh relists the folder loaded at start; the profile is read again after a dialog.
-    brisa.WriteWavDir(strOther);
-    ASSERT_TRUE(brisa.Press(IDC_REFRESH));
-    EXPECT_EQ(listExpected, brisa.Files());
-    ASSERT_TRUE(brisa.PassOptions(IDCANCEL));
-    EXPECT_EQ(Names{"o.wav"}, brisa.Files());
-    EXPECT_EQ(LB_ERR, brisa.Selection()); // the selection follows the index, not the name
-    EXPECT_EQ("", brisa.FileName());
-
-    // A folder that cannot be listed leaves the list alone; its names meet the new folder.
-    ASSERT_TRUE(brisa.Select(0));
-    for (const std::string& strDir : {strMissing, strLong}) {
-        SCOPED_TRACE(strDir);
-        brisa.WriteWavDir(strDir);
-        ASSERT_TRUE(brisa.PassOptions(IDCANCEL));
-        EXPECT_EQ(Names{"o.wav"}, brisa.Files());
-        EXPECT_EQ(0, brisa.Selection());
-        ASSERT_TRUE(brisa.Press(IDC_PLAY));
-        EXPECT_EQ("1|" + strDir + "\\o.wav", brisa.LastSound());
-        EXPECT_TRUE(brisa.NoMessageBox());
+    const Lines wav = {"ding.wav", "other.wav"};
+    const struct {
+        std::string wavDir;
+        Lines listed; // a folder that cannot be listed leaves the list as it was
+    } cases[] = {
+        {folders[0], {"249.wav"}},      {folders[1], {"249.wav"}}, {"wav\\", wav},
+        {brisa.PathOf("missing"), wav}, {folders[0], {"249.wav"}}, {"wav", wav},
+    };
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof current, current);
+    SetCurrentDirectoryA(base.c_str());
+    for (const auto& c : cases) {
+        brisa.WriteOptions("WAVDir=" + c.wavDir);
+        DuringModal([&] { brisa.Click(IDC_OPTIONS); },
+                    [](HWND dialog) { ClickItem(dialog, IDCANCEL); });
+        EXPECT_EQ(c.listed, brisa.Files()) << c.wavDir;
     }
+    // Relative folders go on meaning the same: the listing left the current folder as it was.
+    char after[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_EQ(base, std::string(after) + "\\");
+    SetCurrentDirectoryA(current);
 }
 
 TEST(WavListView, TypedPrefixSelectsTheFirstMatchInAnyCase) {
-    CBrisaCase brisa;
-    const std::string strDir =
-        brisa.MakeDir("wav", {"zz.wav", "Abc.WAV", "ab2.wav", "AB.WAV", "aa.wav"});
-    brisa.WriteWavDir(strDir);
-    ASSERT_TRUE(brisa.Start());
-    ASSERT_EQ((Names{"aa.wav", "AB.WAV", "ab2.wav", "Abc.WAV", "zz.wav"}), brisa.Files());
-    struct {
-        const char* pszTyped;
-        int nSelected; // 4, zz.wav, is selected before typing
-    } const cases[] = {
-        {"ab", 1},     {"AB", 1}, {"aB", 1},  {"abC", 3},
-        {"AA.WAV", 0}, {"q", 4},  {"abd", 1}, // where "ab" took it
-    };
+    CBrisaHarness brisa("", {"AB.WAV", "ab2.wav", "Abc.WAV", "zed.wav"});
+    const struct {
+        const char* typed;
+        int selection;
+    } cases[] = {{"ab", 0}, {"ZE", 3}, {"abc", 2}, {"x", 2}, {"", 2}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszTyped);
-        ASSERT_TRUE(brisa.Select(4));
-        brisa.TypeFileName(c.pszTyped);
-        ASSERT_TRUE(brisa.Sync());
-        EXPECT_EQ(c.pszTyped, brisa.FileName());
-        EXPECT_EQ(c.nSelected, brisa.Selection());
-        ASSERT_TRUE(brisa.Press(IDC_PLAY));
-        EXPECT_EQ("1|" + strDir + "\\" + brisa.Files()[c.nSelected], brisa.LastSound());
-        EXPECT_EQ(c.pszTyped, brisa.FileName()); // Play leaves the name box alone
-        ASSERT_TRUE(brisa.Press(IDC_STOP));
-        EXPECT_EQ("1|(null)", brisa.LastSound());
+        brisa.TypeFileName(c.typed);
+        EXPECT_EQ(c.selection, brisa.Selection()) << c.typed;
+        EXPECT_EQ(c.typed, brisa.FileName());
     }
 }
 
-TEST(WavListView, DeleteAsksRemovesAndSelectsTheNextEntry) {
-    CBrisaCase brisa;
-    const std::string strDir = brisa.MakeDir("wav", {"a.wav", "b.wav", "c.wav", "d.wav"});
-    brisa.WriteWavDir(strDir);
-    ASSERT_TRUE(brisa.Start());
-    enum EBreak { kNone, kReadOnly, kVanished }; // what keeps the removal from working
-    struct {
-        int nSelect;
-        EBreak nBreak;
-        int nAnswer;
-        Names listLeft;
-        int nSelected;
-    } const steps[] = {
-        {1, kNone, IDNO, {"a.wav", "b.wav", "c.wav", "d.wav"}, 1},
-        {1, kNone, IDYES, {"a.wav", "c.wav", "d.wav"}, 1},
-        {2, kNone, IDYES, {"a.wav", "c.wav"}, LB_ERR},
-        {0, kReadOnly, IDYES, {"a.wav", "c.wav"}, 0},
-        {0, kVanished, IDYES, {"c.wav"}, 0}, // the list is redone after the error too
+TEST(WavListView, DeleteAsksThenRemovesAndSelectsTheNextEntry) {
+    CBrisaHarness brisa("", {"a.wav", "b.wav", "c.wav"});
+    const std::string dir = brisa.WavDir();
+    const HANDLE held =
+        CreateFileA((dir + "\\c.wav").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const struct {
+        int select, answer;
+        Lines boxes, files;
+        int selection;
+    } cases[] = {
+        {1, IDNO, {"Delete This File?: " + dir + "\\b.wav"}, {"a.wav", "b.wav", "c.wav"}, 1},
+        {1, IDYES, {"Delete This File?: " + dir + "\\b.wav"}, {"a.wav", "c.wav"}, 1},
+        {1,
+         IDYES,
+         {"Delete This File?: " + dir + "\\c.wav",
+          "Error Removing File: Unable to Remove File : " + dir + "\\c.wav"},
+         {"a.wav", "c.wav"},
+         1},
+        {0, IDYES, {"Delete This File?: " + dir + "\\a.wav"}, {"c.wav"}, 0},
     };
-    for (const auto& s : steps) {
-        const std::string strPath = strDir + "\\" + brisa.Files()[s.nSelect];
-        SCOPED_TRACE(strPath + " " + std::to_string(s.nBreak));
-        SetFileAttributesA(strPath.c_str(),
-                           s.nBreak == kReadOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-        if (s.nBreak == kVanished)
-            DeleteFileA(strPath.c_str());
-        ASSERT_TRUE(brisa.Select(s.nSelect));
-        ASSERT_TRUE(Click(brisa.Item(IDC_DELETE)));
-        EXPECT_EQ(strPath, brisa.AnswerMessageBox(s.nAnswer, "Delete This File?"));
-        if (s.nBreak != kNone) {
-            EXPECT_EQ("Unable to Remove File : " + strPath,
-                      brisa.AnswerMessageBox(IDOK, "Error Removing File"));
-        }
-        ASSERT_TRUE(WaitUntil([&] { return brisa.NoMessageBox(); }) && brisa.Sync());
-
-        EXPECT_EQ(s.nAnswer == IDNO || s.nBreak == kReadOnly, FileExists(strPath));
-        EXPECT_EQ(s.listLeft, brisa.Files());
-        EXPECT_EQ(s.nSelected, brisa.Selection());
-        EXPECT_EQ(s.nSelected == LB_ERR ? "" : s.listLeft[s.nSelected], brisa.FileName());
+    for (const auto& c : cases) {
+        SendMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, c.select, 0);
+        brisa.m_answers = {c.answer, IDOK};
+        brisa.Click(IDC_DELETE);
+        EXPECT_EQ(c.boxes, brisa.TakeMessageBoxes());
+        EXPECT_EQ(c.files, brisa.Files());
+        EXPECT_EQ(c.selection, brisa.Selection());
     }
+    CloseHandle(held);
+}
+
+TEST(WavListView, ClientPresenceDrivesSendAndDcc) {
+    const auto enabled = [](const CBrisaHarness& brisa) {
+        return IsWindowEnabled(brisa.Item(IDC_SEND)) + IsWindowEnabled(brisa.Item(IDC_DCC));
+    };
+    const struct {
+        const char *client, *className; // the stored selector, the client running
+        int enabled;
+    } cases[] = {{"1011", "mIRC", 2}, {"1011", "mIRC32", 0}, {"1010", "mIRC32", 0}};
+    for (const auto& c : cases) {
+        CImitationClient client(c.className);
+        CBrisaHarness brisa(std::string("Client=") + c.client);
+        EXPECT_EQ(c.enabled, enabled(brisa)) << c.client << " " << c.className;
+    }
+    // Absent at start, Send and DCC stay disabled; a double-click finds the client, enables them
+    // and sends; one that finds none leaves them; Refresh follows the client.
+    CBrisaHarness brisa;
+    EXPECT_EQ(0, enabled(brisa));
+    auto client = std::make_unique<CImitationClient>();
+    brisa.Notify(IDC_FILE_LIST, LBN_DBLCLK);
+    EXPECT_EQ(2, enabled(brisa));
+    EXPECT_EQ(Lines{"/sound #chat ding.wav -plays Brisa: ding.wav"}, client->EnteredLines());
+    client.reset();
+    brisa.Notify(IDC_FILE_LIST, LBN_DBLCLK);
+    EXPECT_EQ(2, enabled(brisa));
+    brisa.Click(IDC_REFRESH);
+    EXPECT_EQ(0, enabled(brisa));
 }
 
 } // namespace

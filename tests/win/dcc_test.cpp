@@ -1,0 +1,214 @@
+// The DCC Send dialog in this process, against the imitation IRC client on its own thread: the
+// nicknames it copies, the "/dcc send" lines it has the client enter, and a client that is
+// frozen, shaped differently or gone.
+#include "brisa_harness.h"
+#include "imitation_client.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Sorted(Lines lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Opens DCC Send from the main form and runs whileOpen inside it.
+void InDcc(CBrisaHarness& brisa, const std::function<void(HWND)>& whileOpen) {
+    DuringModal([&] { brisa.Click(IDC_DCC); }, whileOpen);
+}
+
+void Notify(HWND dialog, int id, UINT code) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void SelectNick(HWND dialog, int index) {
+    SendDlgItemMessageA(dialog, IDC_NICK_LIST, LB_SETCURSEL, index, 0);
+    Notify(dialog, IDC_NICK_LIST, LBN_SELCHANGE);
+}
+
+int NickSelection(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_NICK_LIST, LB_GETCURSEL, 0, 0));
+}
+
+// Whether window a is above window b among the top-level windows.
+bool IsAbove(HWND a, HWND b) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a || w == b)
+            return w == a;
+    }
+    return false;
+}
+
+TEST(DccSendDialog, CopiesTheClientsNicknamesLessOneOperatorMark) {
+    Lines many;
+    for (int i = 0; i < 5000; ++i)
+        many.push_back("nick" + std::to_string(i));
+    // Longer than the 255 characters of the old fixed buffer; Wine converts an ANSI list's
+    // entries for a wide reader through 512 characters.
+    const std::string longNick(500, 'n');
+    const struct {
+        Lines client, copied;
+    } cases[] = {
+        {{"@alice", "bob", "+carol", "@@dave"}, {"alice", "bob", "+carol", "@dave"}},
+        {{"zed", "@", ""}, {"zed", ""}},
+        {{"@" + longNick, "zz"}, {longNick, "zz"}},
+        {many, many},
+    };
+    for (const auto& c : cases) {
+        CImitationClient client("mIRC32", "#chat", c.client);
+        CBrisaHarness brisa;
+        const ULONGLONG start = GetTickCount64();
+        InDcc(brisa, [&](HWND dialog) {
+            EXPECT_LT(GetTickCount64() - start, 20000u);
+            const Lines copied = ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST));
+            EXPECT_EQ(Sorted(c.copied), Sorted(copied)) << c.client[0];
+            // The dialog's list keeps its own sorted order and shows its first entry.
+            EXPECT_EQ(0, NickSelection(dialog));
+            EXPECT_EQ(copied[0], TextOf(GetDlgItem(dialog, IDC_NICK)));
+            ClickItem(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
+        // One read per entry, but none for an empty one.
+        EXPECT_EQ(std::count_if(c.client.begin(), c.client.end(),
+                                [](const std::string& nick) { return !nick.empty(); }),
+                  client.NickTextReads());
+    }
+}
+
+TEST(DccSendDialog, SendEntersTheLineWithTheStoredFolderAndTheDialogStaysOnTop) {
+    for (const char* fallBack : {"0", "1"}) {
+        CImitationClient client("mIRC32", "not a channel", {"bob", "carol"});
+        CBrisaHarness brisa(std::string("SendClose=1\r\nFallBack=") + fallBack);
+        const std::string other = brisa.PathOf("other");
+        InDcc(brisa, [&](HWND dialog) {
+            SetWindowPos(client.TopLevel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            client.ClearRecords();
+            ASSERT_TRUE(ClickItem(dialog, IDC_DCC_SEND));
+            EXPECT_EQ(Lines{"/dcc send bob " + brisa.WavDir() + "\\ding.wav"},
+                      client.EnteredLines());
+            EXPECT_EQ(*fallBack == '1' ? Lines{"active"} : Lines(), client.RaisedWindows());
+            EXPECT_TRUE(IsAbove(dialog, client.TopLevel()));
+            EXPECT_EQ("bob", TextOf(GetDlgItem(dialog, IDC_NICK)));
+            // A hand edit of the profile counts from the next send on.
+            brisa.WriteOptions("WAVDir=" + other);
+            SelectNick(dialog, 1);
+            ClickItem(dialog, IDC_DCC_SEND);
+            EXPECT_EQ("/dcc send carol " + other + "\\ding.wav", client.EnteredLines().at(1));
+            ClickItem(dialog, IDCANCEL);
+        });
+        EXPECT_TRUE(IsWindow(brisa.Main())); // Close on Send is not for DCC
+        EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
+    }
+}
+
+TEST(DccSendDialog, TypedNicknameSelectsByPrefixAndALongOneIsSentAfterTheLengthMessage) {
+    CImitationClient client("mIRC32", "#chat", {"alice", "bob", "abcdefghijkl"});
+    CBrisaHarness brisa;
+    InDcc(brisa, [&](HWND dialog) {
+        const HWND nick = GetDlgItem(dialog, IDC_NICK);
+        EXPECT_EQ(10, SendMessageA(nick, EM_GETLIMITTEXT, 0, 0));
+        const Lines nicks = ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST));
+        const auto indexOf = [&](const char* s) {
+            return static_cast<int>(std::find(nicks.begin(), nicks.end(), s) - nicks.begin());
+        };
+        for (const char* typed : {"BO", "x", "ABC"}) {
+            SetWindowTextA(nick, typed);
+            EXPECT_EQ(typed, TextOf(nick));
+            EXPECT_EQ(indexOf(*typed == 'A' ? "abcdefghijkl" : "bob"), NickSelection(dialog));
+        }
+        // Taken from the list, it shows whole without a word; Send warns, then sends it all.
+        EXPECT_EQ("abcdefghijkl", (SelectNick(dialog, indexOf("abcdefghijkl")), TextOf(nick)));
+        EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
+        ClickItem(dialog, IDC_DCC_SEND);
+        EXPECT_EQ(Lines{"Brisa: Please enter no more than 10 characters."},
+                  brisa.TakeMessageBoxes());
+        EXPECT_EQ(Lines{"/dcc send abcdefghijkl " + brisa.WavDir() + "\\ding.wav"},
+                  client.EnteredLines());
+        ClickItem(dialog, IDCANCEL);
+    });
+}
+
+TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
+    auto client = std::make_unique<CImitationClient>("mIRC32", "#chat", Lines{"bob", "carol"});
+    CBrisaHarness brisa;
+    InDcc(brisa, [&](HWND dialog) {
+        const HWND send = GetDlgItem(dialog, IDC_DCC_SEND),
+                   list = GetDlgItem(dialog, IDC_NICK_LIST);
+        const Lines before = {"bob", "carol"};
+        // An emptied channel, or a path with a gap, leaves the copied names alone.
+        client->SetNicknames({});
+        ClickItem(dialog, IDC_NICK_REFRESH);
+        client->SetNicknames({"zed"});
+        client->RemoveWindow(CImitationClient::EStep::NickList);
+        ClickItem(dialog, IDC_NICK_REFRESH);
+        EXPECT_EQ(before, ItemsOf(list));
+        EXPECT_TRUE(IsWindowEnabled(send));
+        // Gone: Refresh disables Send, a double-click does nothing.
+        client.reset();
+        ClickItem(dialog, IDC_NICK_REFRESH);
+        EXPECT_EQ(before, ItemsOf(list));
+        EXPECT_FALSE(IsWindowEnabled(send));
+        Notify(dialog, IDC_NICK_LIST, LBN_DBLCLK);
+        EXPECT_FALSE(IsWindowEnabled(send));
+        // Back: a double-click enables Send and sends to the entry double-clicked.
+        client = std::make_unique<CImitationClient>("mIRC32", "#chat", Lines{"dave"});
+        SelectNick(dialog, 1);
+        Notify(dialog, IDC_NICK_LIST, LBN_DBLCLK);
+        EXPECT_TRUE(IsWindowEnabled(send));
+        EXPECT_EQ(Lines{"/dcc send carol " + brisa.WavDir() + "\\ding.wav"},
+                  client->EnteredLines());
+        ClickItem(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
+}
+
+TEST(DccSendDialog, OffersTheFileTheViewLastTookUp) {
+    CImitationClient client("mIRC32", "#chat", {"bob"});
+    CBrisaHarness brisa;
+    const struct {
+        const char* typed;
+        bool play; // Play takes the list's selection, whatever the name box holds
+        const char* offered;
+    } cases[] = {{"zz.wav", false, "zz.wav"}, {"ot", true, "other.wav"}};
+    for (const auto& c : cases) {
+        client.ClearRecords();
+        brisa.TypeFileName(c.typed);
+        if (c.play)
+            brisa.Click(IDC_PLAY);
+        InDcc(brisa, [&](HWND dialog) {
+            ClickItem(dialog, IDC_DCC_SEND);
+            ClickItem(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(Lines{"/dcc send bob " + brisa.WavDir() + "\\" + c.offered},
+                  client.EnteredLines());
+    }
+}
+
+TEST(DccSendDialog, FrozenClientIsReportedAndNothingIsTyped) {
+    CImitationClient client("mIRC32", "#chat", {"bob"});
+    CBrisaHarness brisa;
+    client.Hang();
+    const std::string message =
+        "Brisa: The IRC client does not answer. Nothing more was typed into it.";
+    InDcc(brisa, [&](HWND dialog) {
+        // The copy failed as the dialog opened.
+        EXPECT_EQ(Lines{message}, brisa.TakeMessageBoxes());
+        EXPECT_EQ(Lines(), ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST)));
+        SetDlgItemTextA(dialog, IDC_NICK, "bob");
+        const ULONGLONG start = GetTickCount64();
+        ClickItem(dialog, IDC_DCC_SEND);
+        EXPECT_LT(GetTickCount64() - start, 4000u);
+        EXPECT_EQ(Lines{message}, brisa.TakeMessageBoxes());
+        ClickItem(dialog, IDCANCEL);
+    });
+    client.Resume();
+    EXPECT_EQ(Lines(), client.EnteredLines());
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+// The real Brisa.exe, for what only the program itself shows: where its settings live, start-up
+// and exit, Play through winmm, lines typed into a client in another process, and a frozen client.
+#include "brisa_harness.h"
+#include "brisa_process.h"
+#include "imitation_client.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string WindowsDirIni() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return std::string(folder) + "\\Brisa.INI";
+}
+
+// A folder holding one WAV file named after the folder, and the INI text naming it.
+std::string SoundFolder(const CBrisaProcess& brisa, const std::string& name) {
+    CreateDirectoryA(brisa.PathOf(name).c_str(), nullptr);
+    WriteFileText(brisa.PathOf(name + "\\" + name + ".wav"), "RIFF");
+    return "[Options]\r\nWAVDir=" + brisa.PathOf(name) + "\r\n";
+}
+
+TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
+    const struct {
+        bool beside, older, user; // where a Brisa.INI is before the start
+        const char* listed;       // whose folder Brisa lists
+        bool userAfter;           // the user's file exists afterwards
+    } cases[] = {
+        {true, true, true, "beside.wav", true},
+        {false, false, false, "", false},
+        {false, true, false, "older.wav", true},
+        {false, true, true, "user.wav", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.listed);
+        CBrisaProcess brisa(std::nullopt);
+        const std::string userIni = brisa.PathOf("appdata\\Brisa\\Brisa.INI");
+        CreateDirectoryA(brisa.PathOf("appdata").c_str(), nullptr);
+        if (c.beside)
+            WriteFileText(brisa.PathOf("Brisa.INI"), SoundFolder(brisa, "beside"));
+        if (c.older)
+            WriteFileText(WindowsDirIni(), SoundFolder(brisa, "older"));
+        if (c.user) {
+            CreateDirectoryA(brisa.PathOf("appdata\\Brisa").c_str(), nullptr);
+            WriteFileText(userIni, SoundFolder(brisa, "user"));
+        }
+        brisa.SetEnv("APPDATA", brisa.PathOf("appdata"));
+        ASSERT_TRUE(brisa.Start());
+        EXPECT_EQ(c.listed, TextOfWindow(brisa.Item(IDC_FILE_NAME)));
+        EXPECT_EQ(c.userAfter, GetFileAttributesA(userIni.c_str()) != INVALID_FILE_ATTRIBUTES);
+        DeleteFileA(WindowsDirIni().c_str());
+    }
+}
+
+TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
+    CImitationClient client("mIRC32", "#chat", {"bob"});
+    CBrisaProcess brisa("");
+    const std::string wav = SoundFolder(brisa, "wav");
+    WriteFileText(brisa.PathOf("Brisa.INI"), wav + "SendClose=1\r\n");
+    ASSERT_TRUE(brisa.Start());
+    const std::string file = brisa.PathOf("wav\\wav.wav");
+
+    ASSERT_TRUE(brisa.Click(IDC_PLAY) && brisa.Click(IDC_STOP) && brisa.Sync());
+    EXPECT_EQ((Lines{"1|" + file, "1|(null)"}), brisa.SoundCalls());
+
+    ASSERT_TRUE(brisa.Click(IDC_DCC));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowA(nullptr, "Brisa - DCC Send")); }));
+    PostMessageA(dialog, WM_COMMAND, IDC_DCC_SEND, 0);
+    ASSERT_TRUE(WaitUntil([&] { return client.EnteredLines().size() == 1; }));
+    EXPECT_EQ("/dcc send bob " + file, client.EnteredLines()[0]);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }) && brisa.Sync());
+
+    ASSERT_TRUE(brisa.Click(IDC_SEND));
+    EXPECT_TRUE(brisa.Exited());
+    EXPECT_EQ("/sound #chat wav.wav -plays Brisa: wav.wav", client.EnteredLines().at(1));
+}
+
+TEST(EndToEnd, FrozenClientLeavesBrisaAnswering) {
+    CImitationClient client;
+    CBrisaProcess brisa("");
+    WriteFileText(brisa.PathOf("Brisa.INI"), SoundFolder(brisa, "wav"));
+    ASSERT_TRUE(brisa.Start());
+    client.Hang();
+    const ULONGLONG start = GetTickCount64();
+    ASSERT_TRUE(brisa.Click(IDC_SEND));
+    EXPECT_EQ("The IRC client does not answer. Nothing more was typed into it.",
+              brisa.AnswerMessageBox(IDOK));
+    EXPECT_LT(GetTickCount64() - start, 5000u);
+    // Posted input is handled at once again.
+    EXPECT_TRUE(brisa.Sync());
+    client.Resume();
+    EXPECT_EQ(Lines(), client.EnteredLines());
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+// Brisa's frame, view and dialogs in the test process, on a Brisa.INI of its own in a fresh temp
+// folder. Message boxes are recorded and answered instead of shown; a modal dialog is driven from
+// inside its own loop. Every call is a synchronous message, as in the Wine conformance tests.
+#pragma once
+#include "app/brisa_app.h"
+#include "controls.h"
+#include "resource.h"
+
+#include <deque>
+
+class CBrisaHarness : public CBrisaApp {
+public:
+    // A folder "wav" holding these files, and a Brisa.INI naming it as WAVDir, followed by
+    // moreOptions ("Key=value" lines); then Brisa starts.
+    explicit CBrisaHarness(const std::string& moreOptions = "",
+                           const std::vector<std::string>& wavFiles = {"ding.wav", "other.wav"});
+    ~CBrisaHarness() override;
+
+    std::string PathOf(const std::string& name) const { return m_strDir + "\\" + name; }
+    std::string WavDir() const { return PathOf("wav"); }
+    std::string Ini() const;
+    void WriteOptions(const std::string& options) const; // a new Brisa.INI
+
+    HWND Main() const { return GetMainWindow(); }
+    HWND Item(int id) const; // a control of the main form
+    // Clicks a button of the main form; false, doing nothing, when it is disabled.
+    bool Click(int id) const;
+    void Notify(int id, UINT code) const; // a notification from a control of the main form
+    void TypeFileName(const std::string& text) const;
+    // Handles the messages waiting for this thread as Brisa's message loop would; false once the
+    // loop would end.
+    bool Pump();
+    // Pumps until nothing has arrived for 50 ms: focus and activation come through the X server.
+    void Settle();
+    // A key pressed in the focused window, with Shift or Ctrl held, as the message loop takes it.
+    void PressKey(UINT key, bool shift = false, bool control = false);
+    std::vector<std::string> Files() const;
+    std::string FileName() const;
+    int Selection() const;
+
+    // Answers of the coming message boxes, in order; IDOK when none is left.
+    std::deque<int> m_answers;
+    // The message boxes shown since the last call, each "caption: text".
+    std::vector<std::string> TakeMessageBoxes();
+
+protected:
+    std::string LocateProfile() const override { return PathOf("Brisa.INI"); }
+    int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                       UINT type) override;
+
+private:
+    std::string m_strDir;
+    std::vector<std::string> m_listBoxes;
+};

@@ -1,0 +1,20 @@
+// Helpers for windows of this process, driven with synchronous messages as the Wine conformance
+// tests drive theirs, and for the files of a test.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs open(), which opens a modal dialog, and whileOpen(dialog) inside that dialog's loop;
+// whileOpen must close it. A dialog left open is cancelled and fails the test.
+void DuringModal(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen);
+
+// Clicks a dialog's button with a synchronous message; false when it is disabled.
+bool ClickItem(HWND dialog, int id);
+std::string TextOf(HWND window);
+std::vector<std::string> ItemsOf(HWND list);
+std::string ReadFileText(const std::string& path); // "" when it cannot be read
+bool WriteFileText(const std::string& path, const std::string& text);
+bool DeleteTree(const std::string& path);
