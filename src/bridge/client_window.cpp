@@ -48,7 +48,12 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
 
 // Wide calls, with the length asked first, here and for the list below: texts of any length
 // are read whole, and an ANSI read across processes comes back as raw UTF-16 under Wine.
-std::optional<std::string> ReadClientWindowText(HWND window) {
+bool ClientText::StartsExactlyWith(const std::string& part) const {
+    const std::wstring widePart = fw::Widen(part);
+    return wide.compare(0, widePart.size(), widePart) == 0;
+}
+
+std::optional<ClientText> ReadClientWindowText(HWND window) {
     LRESULT length = 0;
     if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length, true))
         return std::nullopt;
@@ -58,7 +63,7 @@ std::optional<std::string> ReadClientWindowText(HWND window) {
                       true))
         return std::nullopt;
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
-    return fw::Narrow(text);
+    return ClientText{text, fw::Narrow(text)};
 }
 
 std::optional<std::vector<std::string>> ReadClientList(HWND list) {
@@ -83,7 +88,10 @@ std::optional<std::vector<std::string>> ReadClientList(HWND list) {
 
 bool TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
                      bool fallBack) {
-    if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str())) ||
+    // Wide: the system gives an ANSI client the line in that client's own code page.
+    const std::wstring wideLine = fw::Widen(line);
+    if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str()), nullptr,
+                      true) ||
         !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
         return false;
     if (prompt) {

@@ -25,8 +25,17 @@ HWND FindClientWindow(const std::string& className);
 // Walks the path from the top-level window; nullopt when there is none or a step finds no window.
 std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth);
 
+// A text read from the client, as the client has it and in the program's code page.
+struct ClientText {
+    std::wstring wide;
+    std::string text;
+    // Whether a beginning of text reads exactly as the client has it: on older Windows a
+    // character that the code page lacks reads as '?'.
+    bool StartsExactlyWith(const std::string& part) const;
+};
+
 // The whole text of a client window; nullopt when the client does not answer.
-std::optional<std::string> ReadClientWindowText(HWND window);
+std::optional<ClientText> ReadClientWindowText(HWND window);
 
 // The items of the client's list box (an unreadable item reads as ""); nullopt when the client
 // does not answer.

@@ -1,7 +1,5 @@
 #include "bridge/command_lines.h"
 
-#include <algorithm>
-
 std::optional<std::string> ChannelFromTitle(const std::string& title) {
     if (title.empty() || (title[0] != '#' && title[0] != '&'))
         return std::nullopt;
@@ -16,19 +14,33 @@ std::optional<std::string> ChannelFromTitle(const std::string& title) {
     return title.substr(0, length);
 }
 
+namespace {
+
+// The first maxCharacters characters of a UTF-8 text, never part of one.
+std::string CutToCharacters(const std::string& text, std::size_t maxCharacters) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+        if (!continuation && characters++ == maxCharacters)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
+} // namespace
+
 std::string ExpandTag(const std::string& tagTemplate, char placeholder,
                       const std::string& replacement) {
     std::string tag;
-    tag.reserve(kMaxTagLength);
     for (char c : tagTemplate) {
-        if (c == '\0' || tag.size() == kMaxTagLength)
+        if (c == '\0')
             break;
         if (c == placeholder)
-            tag.append(replacement, 0, std::min(replacement.size(), kMaxTagLength - tag.size()));
+            tag += replacement;
         else
             tag += c;
     }
-    return tag;
+    return CutToCharacters(tag, kMaxTagLength);
 }
 
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,

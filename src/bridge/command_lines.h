@@ -11,14 +11,15 @@ inline constexpr char kPromptTagTemplate[] = "- ";
 inline constexpr char kTagPlaceholder = '@';
 inline constexpr char kChannelNotActiveMessage[] = "Sorry, channel window not active";
 
-// The tag has always been built in a 256-byte buffer; longer expansions are cut.
+// The tag has always been cut at 255 characters, the size of the buffer it was once built in.
 inline constexpr std::size_t kMaxTagLength = 255;
 
 // The channel named by the title of the client's active window, or nullopt when that window
 // is not a channel ('#' or '&' first). The name ends before the first space, less one ':'.
 std::optional<std::string> ChannelFromTitle(const std::string& title);
 
-// The template with every placeholder replaced, read up to its first NUL, cut at kMaxTagLength.
+// The template with every placeholder replaced, read up to its first NUL, cut at kMaxTagLength
+// characters of UTF-8, never inside one.
 std::string ExpandTag(const std::string& tagTemplate, char placeholder,
                       const std::string& replacement);
 

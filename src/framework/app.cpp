@@ -14,13 +14,13 @@ namespace {
 
 CWinApp* g_pApp = nullptr;
 
-std::string ModuleFileName() {
-    std::vector<char> buffer(MAX_PATH);
+std::wstring ModuleFileName() {
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length < buffer.size())
-            return std::string(buffer.data(), length);
+            return std::wstring(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -89,7 +89,7 @@ bool CWinApp::InitApplication(HINSTANCE instance, int nCmdShow) {
     m_hInstance = instance;
     m_nCmdShow = nCmdShow;
     m_strAppTitle = LoadString(AFX_IDS_APP_TITLE);
-    m_profile.SetPath(LocateProfile());
+    m_profile.Open(LocateProfile());
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES;
@@ -102,14 +102,14 @@ void CWinApp::ExitInstance() {
     m_pDocTemplate.reset();
 }
 
-std::string CWinApp::LocateProfile() const {
+std::wstring CWinApp::LocateProfile() const {
     return CProfile::Locate(ModuleFileName());
 }
 
 bool CWinApp::PreTranslateMessage(MSG& msg) {
     CFrameWnd* frame = m_pDocTemplate ? m_pDocTemplate->GetFrame() : nullptr;
-    const bool forFrame = frame && frame->m_hWnd &&
-                          (msg.hwnd == frame->m_hWnd || ::IsChild(frame->m_hWnd, msg.hwnd));
+    const bool forFrame =
+        frame && frame->m_hWnd && (msg.hwnd == frame->m_hWnd || ::IsChild(frame->m_hWnd, msg.hwnd));
     return (forFrame && frame->PreTranslateMessage(msg)) ||
            (m_pHelpWindow && m_pHelpWindow->PreTranslateMessage(msg));
 }

@@ -79,7 +79,7 @@ protected:
     virtual bool InitInstance() = 0;
     virtual const HelpBook& GetHelpBook() const = 0;
     // The profile's path; by default CProfile::Locate for this executable.
-    virtual std::string LocateProfile() const;
+    virtual std::wstring LocateProfile() const;
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
     // The standard document command line: a new document, which creates the frame and view.
     bool ProcessShellCommand();

@@ -1,6 +1,7 @@
 #include "framework/data_exchange.h"
 
 #include "framework/app.h"
+#include "framework/text.h"
 
 namespace fw {
 
@@ -48,7 +49,7 @@ void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
         return;
     if (!dx.m_bSaveAndValidate) {
         ::SendMessageA(control, EM_LIMITTEXT, maxChars, 0);
-    } else if (value.size() > static_cast<std::size_t>(maxChars)) {
+    } else if (Widen(value).size() > static_cast<std::size_t>(maxChars)) { // as the box counts
         GetApp()->DoMessageBox("Please enter no more than " + std::to_string(maxChars) +
                                    " characters.",
                                MB_OK | MB_ICONEXCLAMATION);

@@ -1,81 +1,183 @@
 #include "framework/profile.h"
 
 #include "framework/system_function.h"
+#include "framework/text.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace fw {
 namespace {
 
-bool IsFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+constexpr char kUtf16Mark[] = "\xFF\xFE";
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string ApplicationDataFolder() {
-    char buffer[MAX_PATH] = {};
-    const DWORD length = ::GetEnvironmentVariableA("APPDATA", buffer, sizeof buffer);
-    if (length > 0 && length < sizeof buffer)
+std::wstring ApplicationDataFolder() {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"APPDATA", buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
         return buffer;
-    using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
     static const auto getFolderPath =
-        LoadSystemFunction<GetFolderPath>("shell32.dll", "SHGetFolderPathA");
+        LoadSystemFunction<GetFolderPath>("shell32.dll", "SHGetFolderPathW");
     if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, CSIDL_APPDATA, nullptr, 0, buffer)))
         return buffer;
     return {};
 }
 
+std::string ReadBytes(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes(::GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    if (bytes.empty() ||
+        !::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr))
+        read = 0;
+    ::CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// Replaces the file whole or not at all: written beside it, then moved over it.
+bool ReplaceFile(const std::wstring& path, const std::string& bytes) {
+    const std::wstring temporary = path + L".new";
+    const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool complete =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    ::CloseHandle(file);
+    if (complete && ::MoveFileExW(temporary.c_str(), path.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileW(temporary.c_str());
+    return false;
+}
+
+// The text of a profile that is not UTF-16 in the platform's order: big-endian UTF-16, UTF-8 when
+// it is that (with or without its mark), else the system's ANSI code page, in which earlier
+// versions wrote it.
+std::wstring Decode(const std::string& bytes) {
+    if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
+        std::wstring text;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) << 8 |
+                                         static_cast<unsigned char>(bytes[i + 1]));
+        return text;
+    }
+    const bool marked = bytes.compare(0, 3, kUtf8Mark) == 0;
+    const char* text = bytes.data() + (marked ? 3 : 0);
+    const int size = static_cast<int>(bytes.size()) - (marked ? 3 : 0);
+    UINT codePage = CP_UTF8;
+    int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, size, nullptr, 0);
+    if (length == 0 && size > 0) {
+        wchar_t ansi[8] = {};
+        ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, ansi, 8);
+        codePage = static_cast<UINT>(std::wcstoul(ansi, nullptr, 10));
+        length = ::MultiByteToWideChar(codePage, 0, text, size, nullptr, 0);
+    }
+    std::wstring result(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(codePage, 0, text, size, &result[0], length);
+    return result;
+}
+
+// Brings the file to UTF-16 with its mark, creating it when there is none; false when it
+// cannot be written.
+bool ConvertToUtf16(const std::wstring& path, const std::string& bytes) {
+    const std::wstring text = Decode(bytes);
+    std::string converted(kUtf16Mark, 2);
+    converted.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return ReplaceFile(path, converted);
+}
+
+bool IsUtf16(const std::string& bytes) {
+    return bytes.compare(0, 2, kUtf16Mark) == 0;
+}
+
 } // namespace
 
-std::string CProfile::Locate(const std::string& exePath) {
-    const std::size_t slash = exePath.find_last_of("\\/");
-    const std::string folder = exePath.substr(0, slash + 1);
-    std::string baseName = exePath.substr(slash + 1);
-    baseName = baseName.substr(0, baseName.rfind('.'));
-    const std::string fileName = baseName + ".INI";
+std::wstring CProfile::Locate(const std::wstring& exePath) {
+    const std::size_t slash = exePath.find_last_of(L"\\/");
+    const std::wstring folder = exePath.substr(0, slash + 1);
+    std::wstring baseName = exePath.substr(slash + 1);
+    baseName = baseName.substr(0, baseName.rfind(L'.'));
+    const std::wstring fileName = baseName + L".INI";
 
     if (IsFile(folder + fileName))
         return folder + fileName;
-    const std::string appData = ApplicationDataFolder();
+    const std::wstring appData = ApplicationDataFolder();
     if (appData.empty())
         return folder + fileName;
 
-    const std::string userFolder = appData + "\\" + baseName;
-    ::CreateDirectoryA(userFolder.c_str(), nullptr);
-    const std::string userProfile = userFolder + "\\" + fileName;
-    char windowsFolder[MAX_PATH] = {};
-    const UINT length = ::GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
-    if (!IsFile(userProfile) && length > 0 && length < sizeof windowsFolder) {
-        // Settings kept by older versions in the Windows directory move over once; an existing
-        // per-user file is never overwritten.
-        const std::string legacyProfile = std::string(windowsFolder) + "\\" + fileName;
-        if (IsFile(legacyProfile))
-            ::CopyFileA(legacyProfile.c_str(), userProfile.c_str(), TRUE);
-    }
+    const std::wstring userFolder = appData + L"\\" + baseName;
+    const std::wstring userProfile = userFolder + L"\\" + fileName;
+    wchar_t windowsFolder[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryW(windowsFolder, MAX_PATH);
+    if (!::CreateDirectoryW(userFolder.c_str(), nullptr) || length == 0 || length >= MAX_PATH)
+        return userProfile;
+    // Brisa's folder is new: this is the first start ever. Settings that earlier versions kept in
+    // the Windows directory move over; a user who deletes the file later starts afresh.
+    const std::wstring legacyProfile = std::wstring(windowsFolder) + L"\\" + fileName;
+    if (IsFile(legacyProfile))
+        ::CopyFileW(legacyProfile.c_str(), userProfile.c_str(), TRUE);
     return userProfile;
+}
+
+void CProfile::Open(std::wstring path) {
+    m_path = std::move(path);
+    const std::string bytes = ReadBytes(m_path);
+    // A plain ASCII file reads alike in every encoding and stays as it is until OK writes.
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+    if (!IsUtf16(bytes) && !ascii)
+        ConvertToUtf16(m_path, bytes);
+}
+
+std::string CProfile::GetPath() const {
+    return Narrow(m_path);
 }
 
 std::string CProfile::GetString(const char* section, const char* key,
                                 const char* defaultValue) const {
-    std::vector<char> buffer(256);
+    const std::wstring wideSection = Widen(section), wideKey = Widen(key);
+    const std::wstring wideDefault = Widen(defaultValue);
+    std::vector<wchar_t> buffer(256);
     for (;;) {
-        const DWORD length =
-            ::GetPrivateProfileStringA(section, key, defaultValue, buffer.data(),
-                                       static_cast<DWORD>(buffer.size()), m_strPath.c_str());
+        const DWORD length = ::GetPrivateProfileStringW(
+            wideSection.c_str(), wideKey.c_str(), wideDefault.c_str(), buffer.data(),
+            static_cast<DWORD>(buffer.size()), m_path.c_str());
         if (length + 1 < buffer.size())
-            return std::string(buffer.data(), length);
+            return Narrow(buffer.data(), length);
         buffer.resize(buffer.size() * 4);
     }
 }
 
 int CProfile::GetInt(const char* section, const char* key, int defaultValue) const {
-    return static_cast<int>(::GetPrivateProfileIntA(section, key, defaultValue, m_strPath.c_str()));
+    return static_cast<int>(::GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
+                                                    defaultValue, m_path.c_str()));
 }
 
 bool CProfile::WriteString(const char* section, const char* key, const std::string& value) const {
-    return ::WritePrivateProfileStringA(section, key, value.c_str(), m_strPath.c_str()) != FALSE;
+    // The platform writes a new file, or one without the mark, in the ANSI code page, which
+    // would lose every character that code page lacks.
+    const std::string bytes = ReadBytes(m_path);
+    if (!IsUtf16(bytes) && !ConvertToUtf16(m_path, bytes))
+        return false;
+    return ::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                        Widen(value).c_str(), m_path.c_str()) != FALSE;
 }
 
 bool CProfile::WriteInt(const char* section, const char* key, int value) const {

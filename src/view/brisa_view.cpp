@@ -6,14 +6,19 @@
 #include "bridge/dcc_send_dlg.h"
 #include "framework/framework_ids.h"
 #include "framework/system_function.h"
+#include "framework/text.h"
 #include "resource.h"
 #include "settings/options_dlg.h"
 
 #include <mmsystem.h>
 
-#include <cstring>
+#include <iterator>
 
 namespace {
+
+constexpr char kChannelNameNotInCodePageMessage[] =
+    "The channel's name has characters that this version of Windows cannot give Brisa. Nothing "
+    "was typed; Windows 10 version 1903 or later passes every name.";
 
 // The sound functions are loaded at the first Play or Stop: loaded with the program, they would
 // bring the audio stack into every start-up.
@@ -81,23 +86,26 @@ bool CBrisaView::UpdateClientButtons(bool disableWhenAbsent) {
 }
 
 void CBrisaView::RefreshList(int index) {
-    // The listing call takes its path pattern in a 256-byte buffer; a longer one is refused
-    // and the list stays as it is, as for a directory that cannot be listed.
-    char listSpec[256] = {};
-    const std::string wanted = m_settings.m_strWavDir + "\\" + m_strFilter;
+    // The listing call takes its path pattern in a buffer of 256 characters; a longer one is
+    // refused and the list stays as it is, as for a directory that cannot be listed.
+    wchar_t listSpec[256] = {};
+    const std::wstring wanted = fw::Widen(m_settings.m_strWavDir + "\\" + m_strFilter);
     const HCURSOR previousCursor = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-    if (wanted.size() < sizeof listSpec) {
-        std::memcpy(listSpec, wanted.c_str(), wanted.size() + 1);
+    if (wanted.size() < std::size(listSpec)) {
+        wanted.copy(listSpec, wanted.size());
         // The listing moves the current directory into the listed one; a relative WAV
         // directory must keep meaning the same folder afterwards.
-        char currentFolder[MAX_PATH] = {};
-        const DWORD length = ::GetCurrentDirectoryA(sizeof currentFolder, currentFolder);
+        const DWORD size = ::GetCurrentDirectoryW(0, nullptr);
+        std::wstring currentFolder(size, L'\0');
+        if (size)
+            currentFolder.resize(::GetCurrentDirectoryW(size, &currentFolder[0]));
         // Drawn once when full: redrawn for every entry, a big folder would take minutes.
         m_listFiles.SetRedraw(false);
-        ::DlgDirListA(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY);
+        // Wide, so that older Windows lists a name its code page lacks with '?', not with a
+        // look-alike that could name another file.
+        ::DlgDirListW(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY);
         m_listFiles.SetRedraw(true);
-        if (length > 0 && length < sizeof currentFolder)
-            ::SetCurrentDirectoryA(currentFolder);
+        ::SetCurrentDirectoryW(currentFolder.c_str());
     }
     m_listFiles.SetCurSel(index);
     OnSelchangeFileList();
@@ -170,9 +178,14 @@ void CBrisaView::OnSend() {
         ReportClientNotAnswering();
         return;
     }
-    const auto channel = ChannelFromTitle(*title);
+    const auto channel = ChannelFromTitle(title->text);
     if (!channel) {
         m_pApp->DoMessageBox(kChannelNotActiveMessage, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // A '?' in the name could name another channel.
+    if (!title->StartsExactlyWith(*channel)) {
+        m_pApp->DoMessageBox(kChannelNameNotInCodePageMessage, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const bool prompt = settings::PromptsForTag(m_settings);

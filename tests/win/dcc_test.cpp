@@ -49,8 +49,7 @@ TEST(DccSendDialog, CopiesTheClientsNicknamesLessOneOperatorMark) {
     Lines many;
     for (int i = 0; i < 5000; ++i)
         many.push_back("nick" + std::to_string(i));
-    // Longer than the 255 characters of the old fixed buffer; Wine converts an ANSI list's
-    // entries for a wide reader through 512 characters.
+    // Longer than the 255 characters of the old fixed buffer.
     const std::string longNick(500, 'n');
     const struct {
         Lines client, copied;
@@ -58,10 +57,12 @@ TEST(DccSendDialog, CopiesTheClientsNicknamesLessOneOperatorMark) {
         {{"@alice", "bob", "+carol", "@@dave"}, {"alice", "bob", "+carol", "@dave"}},
         {{"zed", "@", ""}, {"zed", ""}},
         {{"@" + longNick, "zz"}, {longNick, "zz"}},
+        {{"@Влад", "山田", "+Łucja"}, {"Влад", "山田", "+Łucja"}},
         {many, many},
     };
     for (const auto& c : cases) {
-        CImitationClient client("mIRC32", "#chat", c.client);
+        // An ANSI client for one case, wide ones for the others.
+        CImitationClient client("mIRC32", "#chat", c.client, c.client[0] != "zed");
         CBrisaHarness brisa;
         const ULONGLONG start = GetTickCount64();
         InDcc(brisa, [&](HWND dialog) {
@@ -169,13 +170,14 @@ TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
 }
 
 TEST(DccSendDialog, OffersTheFileTheViewLastTookUp) {
-    CImitationClient client("mIRC32", "#chat", {"bob"});
+    CImitationClient client("mIRC32", "#chat", {"Влад"}, false);
     CBrisaHarness brisa;
     const struct {
         const char* typed;
         bool play; // Play takes the list's selection, whatever the name box holds
         const char* offered;
-    } cases[] = {{"zz.wav", false, "zz.wav"}, {"ot", true, "other.wav"}};
+    } cases[] = {
+        {"zz.wav", false, "zz.wav"}, {"ot", true, "other.wav"}, {"ベル.wav", false, "ベル.wav"}};
     for (const auto& c : cases) {
         client.ClearRecords();
         brisa.TypeFileName(c.typed);
@@ -185,7 +187,7 @@ TEST(DccSendDialog, OffersTheFileTheViewLastTookUp) {
             ClickItem(dialog, IDC_DCC_SEND);
             ClickItem(dialog, IDCANCEL);
         });
-        EXPECT_EQ(Lines{"/dcc send bob " + brisa.WavDir() + "\\" + c.offered},
+        EXPECT_EQ(Lines{"/dcc send Влад " + brisa.WavDir() + "\\" + c.offered},
                   client.EnteredLines());
     }
 }

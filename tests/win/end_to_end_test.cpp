@@ -28,26 +28,28 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
         bool beside, older, user; // where a Brisa.INI is before the start
         const char* listed;       // whose folder Brisa lists
         bool userAfter;           // the user's file exists afterwards
+        const char* appData;
     } cases[] = {
-        {true, true, true, "beside.wav", true},
-        {false, false, false, "", false},
-        {false, true, false, "older.wav", true},
-        {false, true, true, "user.wav", true},
+        {true, true, true, "beside.wav", true, "appdata"},
+        {false, false, false, "", false, "appdata"},
+        {false, true, false, "older.wav", true, "Łukasz"},
+        {false, true, true, "user.wav", true, "appdata"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.listed);
         CBrisaProcess brisa(std::nullopt);
-        const std::string userIni = brisa.PathOf("appdata\\Brisa\\Brisa.INI");
-        CreateDirectoryA(brisa.PathOf("appdata").c_str(), nullptr);
+        const std::string appData = brisa.PathOf(c.appData);
+        const std::string userIni = appData + "\\Brisa\\Brisa.INI";
+        CreateDirectoryA(appData.c_str(), nullptr);
         if (c.beside)
             WriteFileText(brisa.PathOf("Brisa.INI"), SoundFolder(brisa, "beside"));
         if (c.older)
             WriteFileText(WindowsDirIni(), SoundFolder(brisa, "older"));
         if (c.user) {
-            CreateDirectoryA(brisa.PathOf("appdata\\Brisa").c_str(), nullptr);
+            CreateDirectoryA((appData + "\\Brisa").c_str(), nullptr);
             WriteFileText(userIni, SoundFolder(brisa, "user"));
         }
-        brisa.SetEnv("APPDATA", brisa.PathOf("appdata"));
+        brisa.SetEnv("APPDATA", appData);
         ASSERT_TRUE(brisa.Start());
         EXPECT_EQ(c.listed, TextOfWindow(brisa.Item(IDC_FILE_NAME)));
         EXPECT_EQ(c.userAfter, GetFileAttributesA(userIni.c_str()) != INVALID_FILE_ATTRIBUTES);
@@ -56,12 +58,12 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
 }
 
 TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
-    CImitationClient client("mIRC32", "#chat", {"bob"});
+    CImitationClient client("mIRC32", "#чат", {"Влад"});
     CBrisaProcess brisa("");
-    const std::string wav = SoundFolder(brisa, "wav");
+    const std::string wav = SoundFolder(brisa, "Звонок");
     WriteFileText(brisa.PathOf("Brisa.INI"), wav + "SendClose=1\r\n");
     ASSERT_TRUE(brisa.Start());
-    const std::string file = brisa.PathOf("wav\\wav.wav");
+    const std::string file = brisa.PathOf("Звонок\\Звонок.wav");
 
     ASSERT_TRUE(brisa.Click(IDC_PLAY) && brisa.Click(IDC_STOP) && brisa.Sync());
     EXPECT_EQ((Lines{"1|" + file, "1|(null)"}), brisa.SoundCalls());
@@ -71,13 +73,13 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowA(nullptr, "Brisa - DCC Send")); }));
     PostMessageA(dialog, WM_COMMAND, IDC_DCC_SEND, 0);
     ASSERT_TRUE(WaitUntil([&] { return client.EnteredLines().size() == 1; }));
-    EXPECT_EQ("/dcc send bob " + file, client.EnteredLines()[0]);
+    EXPECT_EQ("/dcc send Влад " + file, client.EnteredLines()[0]);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }) && brisa.Sync());
 
     ASSERT_TRUE(brisa.Click(IDC_SEND));
     EXPECT_TRUE(brisa.Exited());
-    EXPECT_EQ("/sound #chat wav.wav -plays Brisa: wav.wav", client.EnteredLines().at(1));
+    EXPECT_EQ("/sound #чат Звонок.wav -plays Brisa: Звонок.wav", client.EnteredLines().at(1));
 }
 
 TEST(EndToEnd, FrozenClientLeavesBrisaAnswering) {

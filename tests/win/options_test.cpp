@@ -169,4 +169,50 @@ TEST(OptionsDialog, OverLongStoredTextOrAFileThatCannotBeWrittenKeepsItOpen) {
     }
 }
 
+TEST(OptionsDialog, SettingsFileInAnyEncodingIsReadAndOkKeepsEveryScript) {
+    const std::string utf8 = "[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\Été Ж\r\n";
+    const std::wstring utf16 = L"[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\Été Ж\r\n";
+    std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF";
+    for (const wchar_t c : utf16) {
+        utf16le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        utf16be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    }
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* wavDir;
+    } cases[] = {
+        // Earlier versions wrote the system's ANSI code page, 1252 here.
+        {"ANSI", "[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n",
+         "C:\\Sons\\Été"},
+        {"UTF-8", utf8, "C:\\Sons\\Été Ж"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, "C:\\Sons\\Été Ж"},
+        {"UTF-16", utf16le, "C:\\Sons\\Été Ж"},
+        {"UTF-16 big-endian", utf16be, "C:\\Sons\\Été Ж"},
+    };
+    const std::string tag = "Звонок ベル \U0001F514 Łódź @";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CBrisaHarness brisa;
+        WriteFileText(brisa.PathOf("Brisa.INI"), c.bytes);
+        brisa.Restart();
+        for (const bool again : {false, true}) {
+            InOptions(brisa, [&](HWND dialog) {
+                EXPECT_EQ(c.wavDir, TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
+                EXPECT_EQ(again, tag == TextOf(GetDlgItem(dialog, IDC_TAG_TEXT)));
+                SetDlgItemTextA(dialog, IDC_TAG_TEXT, tag.c_str());
+                ClickItem(dialog, IDOK);
+            });
+        }
+        EXPECT_EQ(0u, brisa.Ini().find("[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=" +
+                                       std::string(c.wavDir)));
+    }
+    // A plain ASCII file stays as it is, byte for byte, until OK writes.
+    CBrisaHarness brisa;
+    const std::string ascii = ReadFileText(brisa.PathOf("Brisa.INI"));
+    brisa.Restart();
+    InOptions(brisa, [](HWND dialog) { ClickItem(dialog, IDCANCEL); });
+    EXPECT_EQ(ascii, ReadFileText(brisa.PathOf("Brisa.INI")));
+}
+
 } // namespace

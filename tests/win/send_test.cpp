@@ -16,45 +16,51 @@ std::string SoundLine(const std::string& channel, const std::string& file = "din
 }
 
 TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
-    CImitationClient client("mIRC32", "#chat", {"nick"});
-    CBrisaHarness brisa("TagText=-plays Brisa: @");
-    const std::string longText(5000, 'x');
-    const struct {
-        std::string title;
-        const char* typed;   // into the name box first, unless empty
-        std::string channel; // empty: not a channel window
-    } cases[] = {
-        {"#chat [+nt]: hello", "", "#chat"},
-        {"&local", "", "&local"},
-        {"#:", "", "#"},
-        {"#big " + longText, "", "#big"},
-        {"#" + longText, "", "#" + longText},
-        {"Status", "", ""},
-        {"", "", ""},
-        {"#chat", "oth", "#chat"}, // selects other.wav, but Send takes what was typed
-        {"#chat", "my sound.wav", "#chat"},
-    };
-    std::string file = "ding.wav";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title.substr(0, 20) + " " + c.typed);
-        client.SetTitle(c.title);
-        client.SetEditText("half typed");
-        client.ClearRecords();
-        if (*c.typed)
-            brisa.TypeFileName(file = c.typed);
-        brisa.Click(IDC_SEND);
-        if (c.channel.empty()) {
-            EXPECT_EQ(Lines{"Brisa: Sorry, channel window not active"}, brisa.TakeMessageBoxes());
-            EXPECT_EQ("half typed", client.EditText());
-            EXPECT_EQ(Lines(), client.EnteredLines());
-        } else {
-            EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
-            EXPECT_EQ(Lines{SoundLine(c.channel, file)}, client.EnteredLines());
-            EXPECT_EQ("", client.EditText());
+    for (const bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "wide client" : "ANSI client");
+        CImitationClient client("mIRC32", "#chat", {"nick"}, wide);
+        CBrisaHarness brisa("TagText=-plays Brisa: @");
+        const std::string longText(5000, 'x');
+        const struct {
+            std::string title;
+            const char* typed;   // into the name box first, unless empty
+            std::string channel; // empty: not a channel window
+        } cases[] = {
+            {"#chat [+nt]: hello", "", "#chat"},
+            {"&local", "", "&local"},
+            {"#:", "", "#"},
+            {"#big " + longText, "", "#big"},
+            {"#" + longText, "", "#" + longText},
+            {"Status", "", ""},
+            {"", "", ""},
+            {"#chat", "oth", "#chat"}, // selects other.wav, but Send takes what was typed
+            {"#chat", "my sound.wav", "#chat"},
+            {"#чат: Привет", "ベル.wav", "#чат"},
+            {"#\U0001F514", "Łódź.wav", "#\U0001F514"},
+        };
+        std::string file = "ding.wav";
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.title.substr(0, 20) + " " + c.typed);
+            client.SetTitle(c.title);
+            client.SetEditText("half typed");
+            client.ClearRecords();
+            if (*c.typed)
+                brisa.TypeFileName(file = c.typed);
+            brisa.Click(IDC_SEND);
+            if (c.channel.empty()) {
+                EXPECT_EQ(Lines{"Brisa: Sorry, channel window not active"},
+                          brisa.TakeMessageBoxes());
+                EXPECT_EQ("half typed", client.EditText());
+                EXPECT_EQ(Lines(), client.EnteredLines());
+            } else {
+                EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
+                EXPECT_EQ(Lines{SoundLine(c.channel, file)}, client.EnteredLines());
+                EXPECT_EQ("", client.EditText());
+            }
+            EXPECT_EQ(Lines(), client.RaisedWindows());
         }
-        EXPECT_EQ(Lines(), client.RaisedWindows());
+        EXPECT_EQ(0, client.NickTextReads());
     }
-    EXPECT_EQ(0, client.NickTextReads());
 }
 
 TEST(SendCommand, PromptFallBackAndCloseOnSend) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -198,6 +200,26 @@ TEST(WavListView, DeleteAsksThenRemovesAndSelectsTheNextEntry) {
         EXPECT_EQ(c.selection, brisa.Selection());
     }
     CloseHandle(held);
+}
+
+TEST(WavListView, NamesInAnyScriptAreListedShownAndDeleted) {
+    const Lines names = {"Łódź.wav", "Звонок.wav", "ベル.wav", "Été.wav", "\U0001F514.wav"};
+    CBrisaHarness brisa("", names);
+    Lines listed = brisa.Files(), sorted = names;
+    std::sort(listed.begin(), listed.end());
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, listed);
+    for (const std::string& name : names) {
+        SendMessageA(brisa.Item(IDC_FILE_LIST), LB_SELECTSTRING, -1,
+                     reinterpret_cast<LPARAM>(name.c_str()));
+        brisa.Notify(IDC_FILE_LIST, LBN_SELCHANGE);
+        EXPECT_EQ(name, brisa.FileName());
+        brisa.m_answers = {IDYES};
+        brisa.Click(IDC_DELETE);
+        EXPECT_EQ(Lines{"Delete This File?: " + brisa.WavDir() + "\\" + name},
+                  brisa.TakeMessageBoxes());
+    }
+    EXPECT_EQ(Lines(), brisa.Files());
 }
 
 TEST(WavListView, ClientPresenceDrivesSendAndDcc) {

@@ -1,5 +1,7 @@
 #include "brisa_harness.h"
 
+#include "framework/text.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -22,16 +24,30 @@ CBrisaHarness::CBrisaHarness(const std::string& moreOptions,
 }
 
 CBrisaHarness::~CBrisaHarness() {
+    Close();
+    DeleteTree(m_strDir);
+}
+
+void CBrisaHarness::Close() {
     ExitInstance();
     // The frame's WM_QUIT, and anything else Brisa left for a message loop that no longer runs.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
-    DeleteTree(m_strDir);
+}
+
+void CBrisaHarness::Restart() {
+    Close();
+    if (!InitApplication(GetModuleHandleA(nullptr), SW_SHOW))
+        ADD_FAILURE() << "Brisa did not start again";
+}
+
+std::wstring CBrisaHarness::LocateProfile() const {
+    return fw::Widen(PathOf("Brisa.INI"));
 }
 
 std::string CBrisaHarness::Ini() const {
-    return ReadFileText(PathOf("Brisa.INI"));
+    return FromUtf16(ReadFileText(PathOf("Brisa.INI")));
 }
 
 void CBrisaHarness::WriteOptions(const std::string& options) const {

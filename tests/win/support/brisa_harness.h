@@ -16,9 +16,12 @@ public:
                            const std::vector<std::string>& wavFiles = {"ding.wav", "other.wav"});
     ~CBrisaHarness() override;
 
+    // Closes Brisa's windows and starts it again, as a new run of the program would.
+    void Restart();
+
     std::string PathOf(const std::string& name) const { return m_strDir + "\\" + name; }
     std::string WavDir() const { return PathOf("wav"); }
-    std::string Ini() const;
+    std::string Ini() const;                             // in UTF-8
     void WriteOptions(const std::string& options) const; // a new Brisa.INI
 
     HWND Main() const { return GetMainWindow(); }
@@ -44,11 +47,13 @@ public:
     std::vector<std::string> TakeMessageBoxes();
 
 protected:
-    std::string LocateProfile() const override { return PathOf("Brisa.INI"); }
+    std::wstring LocateProfile() const override;
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
 
 private:
+    void Close();
+
     std::string m_strDir;
     std::vector<std::string> m_listBoxes;
 };

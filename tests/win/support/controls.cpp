@@ -110,3 +110,14 @@ bool DeleteTree(const std::string& path) {
     }
     return RemoveDirectoryA(path.c_str()) != FALSE;
 }
+
+std::string FromUtf16(const std::string& bytes) {
+    if (bytes.compare(0, 2, "\xFF\xFE") != 0)
+        return bytes;
+    const auto* text = reinterpret_cast<const wchar_t*>(bytes.data() + 2);
+    const int length = static_cast<int>(bytes.size() / 2 - 1);
+    std::string result(length * 3, '\0');
+    result.resize(WideCharToMultiByte(CP_UTF8, 0, text, length, &result[0],
+                                      static_cast<int>(result.size()), nullptr, nullptr));
+    return result;
+}

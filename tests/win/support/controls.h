@@ -18,3 +18,5 @@ std::vector<std::string> ItemsOf(HWND list);
 std::string ReadFileText(const std::string& path); // "" when it cannot be read
 bool WriteFileText(const std::string& path, const std::string& text);
 bool DeleteTree(const std::string& path);
+// A file's UTF-16 text (after its byte-order mark) in UTF-8; other bytes as they are.
+std::string FromUtf16(const std::string& bytes);

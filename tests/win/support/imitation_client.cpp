@@ -9,17 +9,29 @@ const UINT kMsgInvoke = WM_APP + 1; // lParam: the std::function to run on the c
 const UINT kMsgHang = WM_APP + 2;
 const char kPaneClass[] = "BrisaImitationPane";
 
-std::string TextOf(HWND hwnd) {
-    std::string text(GetWindowTextLengthA(hwnd) + 1, '\0');
-    text.resize(GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size())));
+std::wstring Wide(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                    &text[0], static_cast<int>(text.size())));
     return text;
+}
+
+// Any window's text in UTF-8: read wide, the system converts an ANSI window's for us.
+std::string TextOf(HWND hwnd) {
+    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
 }
 
 } // namespace
 
 CImitationClient::CImitationClient(const std::string& strClass, const std::string& strTitle,
-                                   const std::vector<std::string>& listNicks)
-    : m_strClass(strClass), m_hResume(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+                                   const std::vector<std::string>& listNicks, bool bWide)
+    : m_strClass(strClass), m_bWide(bWide),
+      m_hResume(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     std::promise<bool> started;
     m_thread = std::thread([&] { Run(strTitle, listNicks, started); });
     if (!started.get_future().get()) {
@@ -37,47 +49,61 @@ CImitationClient::~CImitationClient() {
 void CImitationClient::Run(const std::string& strTitle, const std::vector<std::string>& listNicks,
                            std::promise<bool>& started) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    for (const char* pszClass : {m_strClass.c_str(), kPaneClass}) {
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = instance;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = pszClass;
-        RegisterClassExA(&wc); // fails harmlessly for a second client
+    const std::wstring className = Wide(m_strClass), paneClass = Wide(kPaneClass);
+    // A window takes the messages of the kind its class was registered with, wide or ANSI.
+    for (const std::wstring& name : {className, paneClass}) {
+        const std::string ansiName(name.begin(), name.end());
+        if (m_bWide) {
+            WNDCLASSEXW wc = {};
+            wc.cbSize = sizeof(wc), wc.lpfnWndProc = WndProc, wc.hInstance = instance;
+            wc.lpszClassName = name.c_str();
+            RegisterClassExW(&wc);
+        } else {
+            WNDCLASSEXA wc = {};
+            wc.cbSize = sizeof(wc), wc.lpfnWndProc = WndProc, wc.hInstance = instance;
+            wc.lpszClassName = ansiName.c_str();
+            RegisterClassExA(&wc);
+        }
     }
     // Children join their siblings at the bottom of the Z order: creation order is walk order.
     const struct {
-        const char* pszClass;
+        const wchar_t* pszClass;
         int nParent;
         DWORD dwStyle;
         RECT rc;
     } windows[kWindows] = {
-        {m_strClass.c_str(), -1, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, {40, 40, 680, 460}},
-        {kPaneClass, kTop, WS_BORDER, {0, 0, 640, 28}},
-        {kPaneClass, kTop, 0, {0, 28, 640, 400}},
-        {kPaneClass, kSecond, WS_CAPTION, {0, 0, 640, 370}},
-        {"EDIT", kActive, WS_BORDER | ES_AUTOHSCROLL, {0, 320, 500, 344}},
-        {"LISTBOX", kActive, WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, {500, 0, 636, 344}},
+        {className.c_str(), -1, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, {40, 40, 680, 460}},
+        {paneClass.c_str(), kTop, WS_BORDER, {0, 0, 640, 28}},
+        {paneClass.c_str(), kTop, 0, {0, 28, 640, 400}},
+        {paneClass.c_str(), kSecond, WS_CAPTION, {0, 0, 640, 370}},
+        {L"EDIT", kActive, WS_BORDER | ES_AUTOHSCROLL, {0, 320, 500, 344}},
+        {L"LISTBOX", kActive, WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, {500, 0, 636, 344}},
     };
     bool bCreated = true;
     for (int i = 0; i < kWindows && bCreated; ++i) {
         const auto& w = windows[i];
         const HWND parent = w.nParent < 0 ? nullptr : m_hwnd[w.nParent].load();
-        m_hwnd[i] = CreateWindowExA(0, w.pszClass, i == kActive ? strTitle.c_str() : "",
-                                    w.dwStyle | (parent ? WS_CHILD | WS_VISIBLE : 0), w.rc.left,
-                                    w.rc.top, w.rc.right - w.rc.left, w.rc.bottom - w.rc.top,
-                                    parent, nullptr, instance, this);
+        const DWORD style = w.dwStyle | (parent ? WS_CHILD | WS_VISIBLE : 0);
+        const std::string ansiClass(w.pszClass, w.pszClass + wcslen(w.pszClass));
+        m_hwnd[i] = m_bWide ? CreateWindowExW(0, w.pszClass, L"", style, w.rc.left, w.rc.top,
+                                              w.rc.right - w.rc.left, w.rc.bottom - w.rc.top,
+                                              parent, nullptr, instance, this)
+                            : CreateWindowExA(0, ansiClass.c_str(), "", style, w.rc.left, w.rc.top,
+                                              w.rc.right - w.rc.left, w.rc.bottom - w.rc.top,
+                                              parent, nullptr, instance, this);
         bCreated = m_hwnd[i] != nullptr;
     }
     if (bCreated) {
         // The edit line and the list are the system's, subclassed to record what Brisa does.
         for (int i : {kEdit, kList}) {
-            SetWindowLongPtrA(m_hwnd[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            SetWindowLongPtrW(m_hwnd[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            const auto wndProc = reinterpret_cast<LONG_PTR>(WndProc);
             m_pfnControlProc[i] = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(m_hwnd[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc)));
+                m_bWide ? SetWindowLongPtrW(m_hwnd[i], GWLP_WNDPROC, wndProc)
+                        : SetWindowLongPtrA(m_hwnd[i], GWLP_WNDPROC, wndProc));
         }
-        SendMessageA(m_hwnd[kEdit], EM_LIMITTEXT, 0, 0); // keeps every line Brisa types
+        SendMessageW(m_hwnd[kEdit], EM_LIMITTEXT, 0, 0); // keeps every line Brisa types
+        SetWindowTextW(m_hwnd[kActive], Wide(strTitle).c_str());
         FillNickList(listNicks);
         ShowWindow(m_hwnd[kTop], SW_SHOWNOACTIVATE);
         ClearRecords();
@@ -86,10 +112,13 @@ void CImitationClient::Run(const std::string& strTitle, const std::vector<std::s
     }
     started.set_value(bCreated);
     MSG msg;
-    while (bCreated && GetMessageA(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageA(&msg);
+    while (bCreated && GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
     for (auto& hwnd : m_hwnd)
         hwnd = nullptr;
+    // The next client may be of the other kind.
+    UnregisterClassW(className.c_str(), instance);
+    UnregisterClassW(paneClass.c_str(), instance);
 }
 
 bool CImitationClient::Invoke(const std::function<bool()>& fn) const {
@@ -99,7 +128,7 @@ bool CImitationClient::Invoke(const std::function<bool()>& fn) const {
 }
 
 bool CImitationClient::SetTitle(const std::string& strTitle) {
-    return Invoke([&] { return SetWindowTextA(ActiveWindow(), strTitle.c_str()) != FALSE; });
+    return Invoke([&] { return SetWindowTextW(ActiveWindow(), Wide(strTitle).c_str()) != FALSE; });
 }
 
 bool CImitationClient::SetNicknames(const std::vector<std::string>& listNicks) {
@@ -107,7 +136,7 @@ bool CImitationClient::SetNicknames(const std::vector<std::string>& listNicks) {
 }
 
 bool CImitationClient::SetEditText(const std::string& strText) {
-    return Invoke([&] { return SetWindowTextA(EditLine(), strText.c_str()) != FALSE; });
+    return Invoke([&] { return SetWindowTextW(EditLine(), Wide(strText).c_str()) != FALSE; });
 }
 
 bool CImitationClient::RemoveWindow(EStep step) {
@@ -173,9 +202,9 @@ void CImitationClient::ClearRecords() {
 
 bool CImitationClient::FillNickList(const std::vector<std::string>& listNicks) const {
     const HWND hwndList = m_hwnd[kList];
-    SendMessageA(hwndList, LB_RESETCONTENT, 0, 0);
+    SendMessageW(hwndList, LB_RESETCONTENT, 0, 0);
     for (const std::string& strNick : listNicks)
-        SendMessageA(hwndList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strNick.c_str()));
+        SendMessageW(hwndList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(strNick).c_str()));
     return hwndList != nullptr;
 }
 
@@ -191,7 +220,7 @@ LRESULT CImitationClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         if (bEdit && wParam == VK_RETURN) {
             // The client executes the line and empties its edit line.
             Record(m_listEntered, TextOf(hwnd));
-            SetWindowTextA(hwnd, "");
+            SetWindowTextW(hwnd, L"");
             return 0;
         }
         break;
@@ -217,18 +246,23 @@ LRESULT CImitationClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             PostQuitMessage(0);
         break;
     }
-    if (bEdit || bList)
-        return CallWindowProcA(m_pfnControlProc[bEdit ? kEdit : kList], hwnd, msg, wParam, lParam);
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (bEdit || bList) {
+        const WNDPROC proc = m_pfnControlProc[bEdit ? kEdit : kList];
+        return m_bWide ? CallWindowProcW(proc, hwnd, msg, wParam, lParam)
+                       : CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+    }
+    return m_bWide ? DefWindowProcW(hwnd, msg, wParam, lParam)
+                   : DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 // Every window of the client finds it through GWLP_USERDATA.
 LRESULT CALLBACK CImitationClient::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The creation parameters sit at the same place in the wide and the ANSI structure.
     if (msg == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* pClient = reinterpret_cast<CImitationClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+                              reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* pClient = reinterpret_cast<CImitationClient*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return pClient ? pClient->OnMessage(hwnd, msg, wParam, lParam)
-                   : DefWindowProcA(hwnd, msg, wParam, lParam);
+                   : DefWindowProcW(hwnd, msg, wParam, lParam);
 }

@@ -25,7 +25,7 @@ public:
 
     explicit CImitationClient(const std::string& strClass = "mIRC32",
                               const std::string& strTitle = "#chat [+nt]: hello",
-                              const std::vector<std::string>& listNicks = {});
+                              const std::vector<std::string>& listNicks = {}, bool bWide = true);
     ~CImitationClient();
     CImitationClient(const CImitationClient&) = delete;
     CImitationClient& operator=(const CImitationClient&) = delete;
@@ -64,6 +64,7 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     const std::string m_strClass;
+    const bool m_bWide;
     std::atomic<HWND> m_hwnd[kWindows] = {};
     WNDPROC m_pfnControlProc[kWindows] = {};
     std::thread m_thread;
