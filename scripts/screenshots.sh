@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of Brisa for the README, taken under Wine in an Xvfb display of their own: the main
 # window, About, Options, DCC Send and the help window, each cropped to its window, and Brisa
-# beside the stand-in IRC client after a Send (at 100 % only). 8-bit PNGs in docs/.
+# beside the stand-in IRC client after a Send, and names in several scripts (both at 100 % only).
+# 8-bit PNGs in docs/.
 #   scripts/screenshots.sh        at 100 % (96 dpi):  docs/<name>.png      (Wine state build/shots)
 #   scripts/screenshots.sh 150    at 150 % (144 dpi): docs/<name>-150.png  (Wine state build/shots-150)
 set -euo pipefail
@@ -160,3 +161,21 @@ fi
 drive post "$(id ID_APP_EXIT)"
 wait $brisa_pid || true
 brisa_pid=
+
+# Names in several scripts: a sound folder of them, and the stand-in client's nicknames in DCC Send.
+if [ $dpi = 96 ]; then
+    mkdir -p "$drive_c/Sons"
+    for name in Été Łódź Звонок Καμπάνα ベル 铃声; do
+        cp "$drive_c/WAV/$(ls "$drive_c/WAV" | head -n 1)" "$drive_c/Sons/$name.wav"
+    done
+    printf '[Options]\r\nWAVDir=C:\\Sons\r\n' >"$drive_c/Brisa/Brisa.INI"
+    wine 'C:\Brisa\Brisa.exe' >>"$log" 2>&1 &
+    brisa_pid=$!
+    read -r _ main < <(drive rect "Brisa Server - Brisa") || true
+    read -r hwnd dialog < <(drive open "$(id IDC_DCC)") || true
+    shot names "$main" "$dialog"
+    drive close "$hwnd"
+    drive post "$(id ID_APP_EXIT)"
+    wait $brisa_pid || true
+    brisa_pid=
+fi

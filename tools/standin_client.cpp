@@ -214,7 +214,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
 
     try {
-        CImitationClient client(strClass, kDefaultTitle, {"@alice", "bob", "+carol", "@@dave"});
+        CImitationClient client(strClass, kDefaultTitle,
+                                {"@alice", "bob", "+carol", "@@dave", "Влад", "山田", "Ελένη"});
         CStandInClient standIn(client);
         if (!standIn.Create(strClass)) {
             MessageBoxA(nullptr, "The client's windows could not be created.",

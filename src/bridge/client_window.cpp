@@ -9,6 +9,11 @@ namespace {
 
 // Long enough for a busy client, short enough that Brisa never seems frozen.
 constexpr UINT kClientTimeoutMs = 1500;
+// Far beyond any channel name, nickname or topic that a server sends.
+constexpr LRESULT kMaxTextLength = 1024;
+// A channel's nicknames are copied within these bounds, whatever the client answers.
+constexpr LRESULT kMaxListEntries = 10000;
+constexpr ULONGLONG kMaxListCopyMs = 5000;
 
 bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
                   bool wide = false) {
@@ -46,66 +51,89 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
     return windows;
 }
 
-// Wide calls, with the length asked first, here and for the list below: texts of any length
-// are read whole, and an ANSI read across processes comes back as raw UTF-16 under Wine.
 bool ClientText::StartsExactlyWith(const std::string& part) const {
     const std::wstring widePart = fw::Widen(part);
     return wide.compare(0, widePart.size(), widePart) == 0;
 }
 
+// Wide calls, with the length asked first, here and for the list below: a text comes back whole
+// up to its bound, and an ANSI read across processes comes back as raw UTF-16 under Wine.
 std::optional<ClientText> ReadClientWindowText(HWND window) {
     LRESULT length = 0;
     if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length, true))
         return std::nullopt;
-    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    length = std::clamp<LRESULT>(length, 0, kMaxTextLength);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     LRESULT copied = 0;
     if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied,
                       true))
         return std::nullopt;
-    text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
-    return ClientText{text, fw::Narrow(text)};
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return ClientText{text, fw::Narrow(text), length == kMaxTextLength};
 }
 
-std::optional<std::vector<std::string>> ReadClientList(HWND list) {
+std::optional<ClientList> ReadClientList(HWND list) {
     LRESULT count = 0;
     if (!SendToClient(list, LB_GETCOUNT, 0, 0, &count))
         return std::nullopt;
-    std::vector<std::string> items;
-    for (LRESULT index = 0; index < count; ++index) {
+    ClientList copy;
+    copy.whole = count <= kMaxListEntries;
+    const ULONGLONG deadline = ::GetTickCount64() + kMaxListCopyMs;
+    for (LRESULT index = 0; index < std::min(count, kMaxListEntries); ++index) {
+        if (::GetTickCount64() > deadline) {
+            copy.whole = false;
+            break;
+        }
         LRESULT length = 0;
         if (!SendToClient(list, LB_GETTEXTLEN, index, 0, &length, true))
             return std::nullopt;
-        std::wstring text(length > 0 ? static_cast<std::size_t>(length) + 1 : 0, L'\0');
-        LRESULT copied = 0;
-        if (length > 0 && !SendToClient(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]),
-                                        &copied, true))
-            return std::nullopt;
-        text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, std::min(copied, length))));
-        items.push_back(fw::Narrow(text));
+        if (length > kMaxTextLength) {
+            copy.whole = false;
+            continue;
+        }
+        std::wstring text;
+        if (length > 0) { // not LB_ERR: the entry is there
+            text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+            LRESULT copied = 0;
+            if (!SendToClient(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]), &copied,
+                              true))
+                return std::nullopt;
+            text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+        }
+        copy.items.push_back(fw::Narrow(text));
     }
-    return items;
+    return copy;
 }
 
-bool TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
-                     bool fallBack) {
+TypeResult TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
+                           bool fallBack) {
     // Wide: the system gives an ANSI client the line in that client's own code page.
     const std::wstring wideLine = fw::Widen(line);
     if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str()), nullptr,
                       true) ||
         !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
-        return false;
+        return TypeResult::NotAnswering;
     if (prompt) {
-        ::BringWindowToTop(raise);
-        return true;
+        RaiseWithoutWaiting(raise);
+        return TypeResult::Typed;
     }
     if (!SendToClient(editLine, WM_CHAR, '\r', 1))
-        return false;
+        return TypeResult::EnterUnanswered;
     if (fallBack)
-        ::BringWindowToTop(raise);
-    return true;
+        RaiseWithoutWaiting(raise);
+    return TypeResult::Typed;
 }
 
-void ReportClientNotAnswering() {
-    fw::GetApp()->DoMessageBox("The IRC client does not answer. Nothing more was typed into it.",
-                               MB_OK | MB_ICONEXCLAMATION);
+// BringWindowToTop would wait for the client's thread, however long it is stuck.
+void RaiseWithoutWaiting(HWND window) {
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+}
+
+void ReportClientNotAnswering(TypeResult result) {
+    fw::GetApp()->DoMessageBox(
+        result == TypeResult::EnterUnanswered
+            ? "The IRC client does not answer. The line was typed into it and may still be "
+              "entered when the client answers again."
+            : "The IRC client does not answer. Nothing more was typed into it.",
+        MB_OK | MB_ICONEXCLAMATION);
 }

@@ -1,7 +1,14 @@
 #include "bridge/command_lines.h"
 
+#include <algorithm>
+#include <string_view>
+
+bool IsChannelName(const std::string& name) {
+    return !name.empty() && std::string_view("#&+!").find(name[0]) != std::string_view::npos;
+}
+
 std::optional<std::string> ChannelFromTitle(const std::string& title) {
-    if (title.empty() || (title[0] != '#' && title[0] != '&'))
+    if (!IsChannelName(title))
         return std::nullopt;
 
     // Only a space ends the name; a tab is part of it.
@@ -14,7 +21,16 @@ std::optional<std::string> ChannelFromTitle(const std::string& title) {
     return title.substr(0, length);
 }
 
+std::string NicknameFromListEntry(const std::string& entry) {
+    return entry.substr(std::min(entry.find_first_not_of("@+%~&"), entry.size()));
+}
+
 namespace {
+
+// A command's file field: a client reads up to the first space unless it is quoted.
+std::string QuotedIfSpaced(const std::string& field) {
+    return field.find(' ') == std::string::npos ? field : '"' + field + '"';
+}
 
 // The first maxCharacters characters of a UTF-8 text, never part of one.
 std::string CutToCharacters(const std::string& text, std::size_t maxCharacters) {
@@ -47,10 +63,10 @@ std::string ComposeSoundLine(const std::string& channel, const std::string& file
                              const std::string& tagTemplate, bool tagPrompt) {
     const std::string tag = ExpandTag(tagPrompt ? std::string(kPromptTagTemplate) : tagTemplate,
                                       kTagPlaceholder, fileName);
-    return kSoundLineHead + channel + ' ' + fileName + ' ' + tag;
+    return kSoundLineHead + channel + ' ' + QuotedIfSpaced(fileName) + ' ' + tag;
 }
 
 std::string ComposeDccSendLine(const std::string& nick, const std::string& wavDir,
                                const std::string& fileName) {
-    return kDccLineHead + nick + ' ' + wavDir + '\\' + fileName;
+    return kDccLineHead + nick + ' ' + QuotedIfSpaced(wavDir + '\\' + fileName);
 }

@@ -14,19 +14,29 @@ inline constexpr char kChannelNotActiveMessage[] = "Sorry, channel window not ac
 // The tag has always been cut at 255 characters, the size of the buffer it was once built in.
 inline constexpr std::size_t kMaxTagLength = 255;
 
+// Whether a name is an IRC channel's: '#', '&', '+' or '!' first.
+bool IsChannelName(const std::string& name);
+
 // The channel named by the title of the client's active window, or nullopt when that window
-// is not a channel ('#' or '&' first). The name ends before the first space, less one ':'.
+// is not a channel. The name ends before the first space, less one ':'.
 std::optional<std::string> ChannelFromTitle(const std::string& title);
+
+// A nickname from an entry of the client's nickname list: the channel status marks before it
+// (@ operator, + voice, % half-operator, ~ owner, & admin, several on multi-prefix servers)
+// dropped. No nickname begins with one of them.
+std::string NicknameFromListEntry(const std::string& entry);
 
 // The template with every placeholder replaced, read up to its first NUL, cut at kMaxTagLength
 // characters of UTF-8, never inside one.
 std::string ExpandTag(const std::string& tagTemplate, char placeholder,
                       const std::string& replacement);
 
-// "/sound <channel> <file> <tag>"; in prompt mode the tag is "- " for the user to complete.
+// "/sound <channel> <file> <tag>"; in prompt mode the tag is "- " for the user to complete. A file
+// name with a space is enclosed in double quotes, as clients take it; the tag is message text.
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,
                              const std::string& tagTemplate, bool tagPrompt);
 
-// "/dcc send <nick> <dir>\<file>", with exactly one backslash added whatever the directory ends in.
+// "/dcc send <nick> <dir>\<file>", with exactly one backslash added whatever the directory ends
+// in; a path with a space is enclosed in double quotes.
 std::string ComposeDccSendLine(const std::string& nick, const std::string& wavDir,
                                const std::string& fileName);

@@ -9,7 +9,9 @@
 namespace {
 
 constexpr int kMaxNickChars = 10;
-constexpr char kOperatorMark = '@';
+constexpr char kListCutShortMessage[] =
+    "Not all of the channel's nicknames could be copied from the IRC client: its list is too "
+    "long, or the client too slow. The nicknames copied so far are listed.";
 
 } // namespace
 
@@ -53,16 +55,17 @@ void CDccSendDlg::ImportNickList() {
         ReportClientNotAnswering();
         return;
     }
+    if (!nicks->whole)
+        m_pApp->DoMessageBox(kListCutShortMessage, MB_OK | MB_ICONINFORMATION);
     // A channel that looks empty for a moment must not wipe the names the user is choosing from.
-    if (nicks->empty())
+    if (nicks->items.empty())
         return;
     // Drawn once when full: redrawn for every entry, a big channel would take minutes.
     m_listNicks.SetRedraw(false);
     m_listNicks.ResetContent();
-    for (const std::string& nick : *nicks) {
-        if (nick.empty())
-            continue;
-        m_listNicks.AddString(nick[0] == kOperatorMark ? nick.substr(1) : nick);
+    for (const std::string& entry : nicks->items) {
+        if (!entry.empty())
+            m_listNicks.AddString(NicknameFromListEntry(entry));
     }
     m_listNicks.SetRedraw(true);
     m_listNicks.SetCurSel(0);
@@ -104,8 +107,10 @@ void CDccSendDlg::DccSendFile() {
     const std::string wavDir =
         settings::Load(m_pApp->GetProfile(), settings::Reader::View).m_strWavDir;
     const std::string line = ComposeDccSendLine(m_strNick, wavDir, m_strFileName);
-    if (!TypeCommandLine(client->editLine, line, false, client->active, m_bFallBack)) {
-        ReportClientNotAnswering();
+    const TypeResult typed =
+        TypeCommandLine(client->editLine, line, false, client->active, m_bFallBack);
+    if (typed != TypeResult::Typed) {
+        ReportClientNotAnswering(typed);
         return;
     }
     ::BringWindowToTop(m_hWnd);

@@ -23,8 +23,9 @@ struct DialogTemplateEx {
 };
 #pragma pack(pop)
 
-// The position written in a dialog template, in dialog units; 0,0 when it cannot be read.
-POINT TemplatePosition(UINT nIDTemplate) {
+// The position and size written in a dialog template, in dialog units: left, top, width and
+// height; all 0 when it cannot be read.
+RECT TemplateRect(UINT nIDTemplate) {
     const HINSTANCE instance = GetApp()->m_hInstance;
     const HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(nIDTemplate), RT_DIALOG);
     const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
@@ -34,10 +35,10 @@ POINT TemplatePosition(UINT nIDTemplate) {
     DialogTemplateEx extended{};
     std::memcpy(&extended, bytes, sizeof extended);
     if (extended.dlgVer == 1 && extended.signature == 0xFFFF)
-        return {extended.x, extended.y};
+        return {extended.x, extended.y, extended.cx, extended.cy};
     DLGTEMPLATE plain{};
     std::memcpy(&plain, bytes, sizeof plain);
-    return {plain.x, plain.y};
+    return {plain.x, plain.y, plain.cx, plain.cy};
 }
 
 void CenterOver(HWND window, HWND owner) {
@@ -158,8 +159,8 @@ bool CDialog::OnUnhandledCommand(UINT id, UINT code) {
 
 INT_PTR CDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
-        const POINT position = TemplatePosition(GetTemplateId());
-        if (position.x == 0 && position.y == 0)
+        const RECT placed = TemplateRect(GetTemplateId());
+        if (placed.left == 0 && placed.top == 0)
             CenterOver(m_hWnd, ::GetWindow(m_hWnd, GW_OWNER));
     } else if (msg == WM_HELP) {
         ShowHelp();
@@ -172,21 +173,23 @@ bool CFormView::Create(HWND parentFrame) {
     if (!::CreateDialogParamA(GetApp()->m_hInstance, MAKEINTRESOURCEA(GetTemplateId()), parentFrame,
                               StaticDialogProc, reinterpret_cast<LPARAM>(this)))
         return false;
-    RECT rect{};
-    ::GetWindowRect(m_hWnd, &rect);
-    m_sizeTemplate = {rect.right - rect.left, rect.bottom - rect.top};
     ::ShowWindow(m_hWnd, SW_SHOW);
     return true;
 }
 
 void CFormView::ResizeParentToFit(bool shrinkOnly) const {
+    // The template's size in the form's dialog units, which follow the form's font: on a monitor
+    // of another scale the system gives the form a font of that scale.
+    const RECT placed = TemplateRect(GetTemplateId());
+    RECT size = {0, 0, placed.right, placed.bottom};
+    ::MapDialogRect(m_hWnd, &size);
     const HWND frame = ::GetParent(m_hWnd);
     // A second pass catches a menu bar that wraps onto another line after the first resize.
     for (int pass = 0; pass < 2; ++pass) {
         RECT client{}, window{};
         ::GetClientRect(frame, &client);
         ::GetWindowRect(frame, &window);
-        LONG dx = m_sizeTemplate.cx - client.right, dy = m_sizeTemplate.cy - client.bottom;
+        LONG dx = size.right - client.right, dy = size.bottom - client.bottom;
         if (shrinkOnly) {
             dx = std::min(dx, 0L);
             dy = std::min(dy, 0L);

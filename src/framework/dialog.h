@@ -64,9 +64,6 @@ public:
     // Resizes the parent frame so that its client area is exactly the form's template size;
     // with shrinkOnly it never grows.
     void ResizeParentToFit(bool shrinkOnly = true) const;
-
-private:
-    SIZE m_sizeTemplate{};
 };
 
 } // namespace fw

@@ -172,6 +172,17 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (m_pView && m_pView->m_hWnd)
             ::SetFocus(m_pView->m_hWnd);
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale, which has scaled the form: the frame takes the
+        // place the system suggests and fits around the form again.
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
+                       suggested.right - suggested.left, suggested.bottom - suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        if (m_pView && m_pView->m_hWnd)
+            m_pView->ResizeParentToFit(false);
+        return 0;
+    }
     case WM_COMMAND:
         if (lParam == 0) // menu (0) or accelerator (1): both run the same command
             OnCmdMsg(LOWORD(wParam), 0);

@@ -34,13 +34,12 @@ std::string ToWindowsLines(const std::string& text) {
     return result;
 }
 
-// Sizes are given for 96 dpi. The manifest declares the program DPI-aware, so Windows does not
-// stretch its windows and each size in pixels follows the screen's scale here.
-int ScaledToScreen(int pixels) {
+// The scale of the screen at start, in dots per inch.
+int ScreenDpi() {
     const HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
-    return ::MulDiv(pixels, dpi, 96);
+    return dpi;
 }
 
 } // namespace
@@ -110,15 +109,12 @@ bool CHelpWindow::Create() {
         [[maybe_unused]] const ATOM registered = ::RegisterClassExA(&wc);
         assert(registered && "the help window's class could not be registered");
     }
+    m_nDpi = ScreenDpi();
     if (!::CreateWindowExA(WS_EX_CONTROLPARENT, kHelpClass, m_strCaption.c_str(),
-                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, ScaledToScreen(720),
-                           ScaledToScreen(460), nullptr, nullptr, instance, this))
+                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, Scaled(720),
+                           Scaled(460), nullptr, nullptr, instance, this))
         return false;
 
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!m_hFont && ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        m_hFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
     m_listTopics.m_hWnd = ::CreateWindowExA(
         WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0,
@@ -128,13 +124,31 @@ bool CHelpWindow::Create() {
         WS_EX_CLIENTEDGE, "EDIT", nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
         m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTopicTextId)), instance, nullptr);
-    for (const CWnd* control :
-         {static_cast<const CWnd*>(&m_listTopics), static_cast<const CWnd*>(&m_editText)})
-        control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
+    ApplyFont();
     for (const Topic& topic : m_topics)
         m_listTopics.AddString(topic.title);
     Layout();
     return true;
+}
+
+int CHelpWindow::Scaled(int pixels) const {
+    return ::MulDiv(pixels, m_nDpi, 96);
+}
+
+// The system's message font, which it gives for the screen's scale at start, at the window's.
+void CHelpWindow::ApplyFont() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return;
+    metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, m_nDpi, ScreenDpi());
+    const HFONT previous = m_hFont;
+    m_hFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
+    for (const CWnd* control :
+         {static_cast<const CWnd*>(&m_listTopics), static_cast<const CWnd*>(&m_editText)})
+        control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+    if (previous)
+        ::DeleteObject(previous);
 }
 
 void CHelpWindow::ShowTopic(std::size_t index) {
@@ -148,8 +162,8 @@ void CHelpWindow::ShowTopic(std::size_t index) {
 void CHelpWindow::Layout() const {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const int margin = ScaledToScreen(8);
-    const int listWidth = std::min(ScaledToScreen(220), static_cast<int>(client.right / 3));
+    const int margin = Scaled(8);
+    const int listWidth = std::min(Scaled(220), static_cast<int>(client.right / 3));
     const int height = std::max(0, static_cast<int>(client.bottom) - 2 * margin);
     ::MoveWindow(m_listTopics.m_hWnd, margin, margin, listWidth, height, TRUE);
     ::MoveWindow(m_editText.m_hWnd, 2 * margin + listWidth, margin,
@@ -162,6 +176,17 @@ LRESULT CHelpWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Layout();
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the sizes and the font follow it.
+        m_nDpi = HIWORD(wParam);
+        ApplyFont();
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
+                       suggested.right - suggested.left, suggested.bottom - suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        Layout();
+        return 0;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) == kTopicListId && HIWORD(wParam) == LBN_SELCHANGE)
             ShowTopic(static_cast<std::size_t>(std::max(0, m_listTopics.GetCurSel())));

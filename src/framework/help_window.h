@@ -29,6 +29,10 @@ private:
     };
 
     bool Create();
+    // Sizes are given for 96 dpi: the manifest declares the program aware of each monitor's
+    // scale, so Windows does not stretch its windows.
+    int Scaled(int pixels) const;
+    void ApplyFont();
     void ShowTopic(std::size_t index);
     void Layout() const;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -41,6 +45,7 @@ private:
     CListBox m_listTopics;
     CEdit m_editText;
     HFONT m_hFont = nullptr;
+    int m_nDpi = 96;
 };
 
 } // namespace fw

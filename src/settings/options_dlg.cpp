@@ -55,6 +55,11 @@ void COptionsDlg::OnPromptForTag() {
 
 void COptionsDlg::OnRadioClient(UINT id) {
     m_settings.m_nClient = static_cast<int>(id);
+    // The platform clears the group's other buttons itself, but skips a disabled one: PIRCH,
+    // checked from the profile, would stay checked beside the choice.
+    for (const int radio : {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH})
+        ::CheckDlgButton(m_hWnd, radio,
+                         radio == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void COptionsDlg::OnCloseOnSend() {

@@ -86,9 +86,11 @@ bool CBrisaView::UpdateClientButtons(bool disableWhenAbsent) {
 }
 
 void CBrisaView::RefreshList(int index) {
-    // The listing call takes its path pattern in a buffer of 256 characters; a longer one is
-    // refused and the list stays as it is, as for a directory that cannot be listed.
+    // The listing call takes its path pattern in a buffer of 256 characters. A folder that cannot
+    // be listed, or whose pattern is longer, leaves the list empty: names of the folder before
+    // would be played and deleted in this one.
     wchar_t listSpec[256] = {};
+    bool listed = false;
     const std::wstring wanted = fw::Widen(m_settings.m_strWavDir + "\\" + m_strFilter);
     const HCURSOR previousCursor = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     if (wanted.size() < std::size(listSpec)) {
@@ -103,10 +105,12 @@ void CBrisaView::RefreshList(int index) {
         m_listFiles.SetRedraw(false);
         // Wide, so that older Windows lists a name its code page lacks with '?', not with a
         // look-alike that could name another file.
-        ::DlgDirListW(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY);
+        listed = ::DlgDirListW(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY) != 0;
         m_listFiles.SetRedraw(true);
         ::SetCurrentDirectoryW(currentFolder.c_str());
     }
+    if (!listed)
+        m_listFiles.ResetContent();
     m_listFiles.SetCurSel(index);
     OnSelchangeFileList();
     ::SetCursor(previousCursor);
@@ -129,6 +133,9 @@ void CBrisaView::OnChangeFileName() {
 
 void CBrisaView::OnPlay() {
     ReadSelectedFileName();
+    // With no name, the path would be the folder's: nothing to play.
+    if (m_strFileName.empty())
+        return;
     m_strFullPath = m_settings.m_strWavDir + "\\" + m_strFileName;
     PlaySoundFile(m_strFullPath.c_str());
 }
@@ -139,6 +146,9 @@ void CBrisaView::OnStop() {
 
 void CBrisaView::OnDelete() {
     ReadSelectedFileName();
+    // With no name, the path would be the folder's: nothing to delete.
+    if (m_strFileName.empty())
+        return;
     m_strFullPath = m_settings.m_strWavDir + "\\" + m_strFileName;
     if (MessageBox(m_strFullPath, "Delete This File?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
@@ -178,7 +188,9 @@ void CBrisaView::OnSend() {
         ReportClientNotAnswering();
         return;
     }
-    const auto channel = ChannelFromTitle(title->text);
+    // A title cut before its first space may hold only part of the channel's name.
+    const bool nameCut = title->cut && title->text.find(' ') == std::string::npos;
+    const auto channel = nameCut ? std::nullopt : ChannelFromTitle(title->text);
     if (!channel) {
         m_pApp->DoMessageBox(kChannelNotActiveMessage, MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -193,9 +205,10 @@ void CBrisaView::OnSend() {
         m_settings.m_strTagText = kPromptTagTemplate;
     const std::string line =
         ComposeSoundLine(*channel, m_strFileName, m_settings.m_strTagText, prompt);
-    if (!TypeCommandLine(client->editLine, line, prompt, client->topLevel,
-                         settings::FallsBack(m_settings))) {
-        ReportClientNotAnswering();
+    const TypeResult typed = TypeCommandLine(client->editLine, line, prompt, client->topLevel,
+                                             settings::FallsBack(m_settings));
+    if (typed != TypeResult::Typed) {
+        ReportClientNotAnswering(typed);
         return;
     }
     if (settings::ClosesOnSend(m_settings))

@@ -18,6 +18,17 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+std::size_t Utf8Characters(const std::string& text) {
+    std::size_t characters = 0;
+    for (const char c : text)
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return characters;
+}
+
+std::string Quoted(const std::string& field) {
+    return field.find(' ') == std::string::npos ? field : '"' + field + '"';
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -35,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int tagPrompt = fields[5].empty() ? 0 : static_cast<signed char>(fields[5][0]);
 
     const std::optional<std::string> channel = ChannelFromTitle(title);
-    const bool isChannelWindow = !title.empty() && (title[0] == '#' || title[0] == '&');
+    const bool isChannelWindow = !title.empty() && std::string("#&+!").find(title[0]) < 4;
     Check(channel.has_value() == isChannelWindow);
     if (channel) {
         Check(!channel->empty() && StartsWith(title, *channel));
@@ -43,20 +54,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const std::string tag = ExpandTag(tagTemplate, kTagPlaceholder, fileName);
-    Check(tag.size() <= kMaxTagLength);
+    Check(Utf8Characters(tag) <= kMaxTagLength);
     if (tagTemplate.find(kTagPlaceholder) == std::string::npos &&
-        tagTemplate.find('\0') == std::string::npos && tagTemplate.size() <= kMaxTagLength)
-        Check(tag == tagTemplate);
+        tagTemplate.find('\0') == std::string::npos)
+        Check(StartsWith(tagTemplate, tag) &&
+              (tag == tagTemplate || Utf8Characters(tagTemplate) > kMaxTagLength));
 
     const std::string channelName = channel.value_or(title);
     const std::string line = ComposeSoundLine(channelName, fileName, tagTemplate, tagPrompt);
-    const std::string head = kSoundLineHead + channelName + ' ' + fileName + ' ';
+    const std::string head = kSoundLineHead + channelName + ' ' + Quoted(fileName) + ' ';
     Check(StartsWith(line, head));
-    Check(line.size() - head.size() <= kMaxTagLength);
+    Check(Utf8Characters(line.substr(head.size())) <= kMaxTagLength);
     if (tagPrompt)
         Check(line.substr(head.size()) == kPromptTagTemplate);
 
     Check(ComposeDccSendLine(fields[3], fields[4], fileName) ==
-          kDccLineHead + fields[3] + ' ' + fields[4] + '\\' + fileName);
+          kDccLineHead + fields[3] + ' ' + Quoted(fields[4] + '\\' + fileName));
+
+    const std::string nick = NicknameFromListEntry(fields[3]);
+    Check(fields[3].size() >= nick.size() &&
+          fields[3].compare(fields[3].size() - nick.size(), nick.size(), nick) == 0);
+    Check(nick.empty() || std::string("@+%~&").find(nick[0]) == std::string::npos);
     return 0;
 }

@@ -54,10 +54,11 @@ TEST(DccSendDialog, CopiesTheClientsNicknamesLessOneOperatorMark) {
     const struct {
         Lines client, copied;
     } cases[] = {
-        {{"@alice", "bob", "+carol", "@@dave"}, {"alice", "bob", "+carol", "@dave"}},
+        {{"@alice", "bob", "+carol", "@+dave", "%e", "~f", "&g"},
+         {"alice", "bob", "carol", "dave", "e", "f", "g"}},
         {{"zed", "@", ""}, {"zed", ""}},
         {{"@" + longNick, "zz"}, {longNick, "zz"}},
-        {{"@Влад", "山田", "+Łucja"}, {"Влад", "山田", "+Łucja"}},
+        {{"@Влад", "山田", "+Łucja"}, {"Влад", "山田", "Łucja"}},
         {many, many},
     };
     for (const auto& c : cases) {
@@ -79,6 +80,29 @@ TEST(DccSendDialog, CopiesTheClientsNicknamesLessOneOperatorMark) {
         EXPECT_EQ(std::count_if(c.client.begin(), c.client.end(),
                                 [](const std::string& nick) { return !nick.empty(); }),
                   client.NickTextReads());
+    }
+}
+
+TEST(DccSendDialog, CopyIsBoundedAgainstABogusHugeOrSlowList) {
+    using EFault = CImitationClient::EFault;
+    Lines many;
+    for (int i = 0; i < 1000; ++i)
+        many.push_back("nick" + std::to_string(i));
+    for (const EFault fault : {EFault::BogusCount, EFault::HugeLengths, EFault::SlowList}) {
+        CImitationClient client("mIRC32", "#chat", many);
+        CBrisaHarness brisa;
+        client.SetFault(fault);
+        const ULONGLONG start = GetTickCount64();
+        InDcc(brisa, [&](HWND dialog) {
+            EXPECT_LT(GetTickCount64() - start, 8000u);
+            const size_t copied = ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST)).size();
+            EXPECT_EQ(fault == EFault::SlowList, copied > 0 && copied < many.size());
+            ClickItem(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(Lines{"Brisa: Not all of the channel's nicknames could be copied from the IRC "
+                        "client: its list is too long, or the client too slow. The nicknames "
+                        "copied so far are listed."},
+                  brisa.TakeMessageBoxes());
     }
 }
 

@@ -26,14 +26,16 @@ std::string SoundFolder(const CBrisaProcess& brisa, const std::string& name) {
 TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
     const struct {
         bool beside, older, user; // where a Brisa.INI is before the start
+        bool userFolder;          // Brisa's folder in the user's is there (not the first start)
         const char* listed;       // whose folder Brisa lists
         bool userAfter;           // the user's file exists afterwards
         const char* appData;
     } cases[] = {
-        {true, true, true, "beside.wav", true, "appdata"},
-        {false, false, false, "", false, "appdata"},
-        {false, true, false, "older.wav", true, "Łukasz"},
-        {false, true, true, "user.wav", true, "appdata"},
+        {true, true, true, true, "beside.wav", true, "appdata"},
+        {false, false, false, false, "", false, "appdata"},
+        {false, true, false, false, "older.wav", true, "Łukasz"},
+        {false, true, true, true, "user.wav", true, "appdata"},
+        {false, true, false, true, "", false, "appdata"}, // the user deleted the file to reset
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.listed);
@@ -45,10 +47,10 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
             WriteFileText(brisa.PathOf("Brisa.INI"), SoundFolder(brisa, "beside"));
         if (c.older)
             WriteFileText(WindowsDirIni(), SoundFolder(brisa, "older"));
-        if (c.user) {
+        if (c.userFolder)
             CreateDirectoryA((appData + "\\Brisa").c_str(), nullptr);
+        if (c.user)
             WriteFileText(userIni, SoundFolder(brisa, "user"));
-        }
         brisa.SetEnv("APPDATA", appData);
         ASSERT_TRUE(brisa.Start());
         EXPECT_EQ(c.listed, TextOfWindow(brisa.Item(IDC_FILE_NAME)));
@@ -65,8 +67,13 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     ASSERT_TRUE(brisa.Start());
     const std::string file = brisa.PathOf("Звонок\\Звонок.wav");
 
-    ASSERT_TRUE(brisa.Click(IDC_PLAY) && brisa.Click(IDC_STOP) && brisa.Sync());
-    EXPECT_EQ((Lines{"1|" + file, "1|(null)"}), brisa.SoundCalls());
+    ASSERT_TRUE(brisa.Click(IDC_PLAY) && brisa.Click(IDC_STOP));
+    // With no entry selected there is no name: nothing to play.
+    PostMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ASSERT_TRUE(brisa.Click(IDC_PLAY));
+    PostMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 0, 0);
+    ASSERT_TRUE(brisa.Click(IDC_PLAY) && brisa.Sync());
+    EXPECT_EQ((Lines{"1|" + file, "1|(null)", "1|" + file}), brisa.SoundCalls());
 
     ASSERT_TRUE(brisa.Click(IDC_DCC));
     HWND dialog = nullptr;

@@ -119,8 +119,11 @@ TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnlyAndIsWrittenBack) {
             for (int id : kRadios)
                 EXPECT_EQ(id == c.checked, Checked(dialog, id)) << c.stored << " " << id;
             EXPECT_FALSE(Checked(dialog, IDC_PROMPT_FOR_TAG));
-            if (c.click)
+            if (c.click) {
                 SendDlgItemMessageA(dialog, c.click, BM_CLICK, 0, 0);
+                for (int id : kRadios) // exactly the one clicked, the disabled PIRCH too
+                    EXPECT_EQ(id == c.click, Checked(dialog, id)) << c.stored << " " << id;
+            }
             ClickItem(dialog, IDOK);
         });
         EXPECT_NE(std::string::npos, brisa.Ini().find(std::string("Client=") + c.written + "\r"))

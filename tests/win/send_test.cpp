@@ -12,7 +12,9 @@ using Lines = std::vector<std::string>;
 using EStep = CImitationClient::EStep;
 
 std::string SoundLine(const std::string& channel, const std::string& file = "ding.wav") {
-    return "/sound " + channel + " " + file + " -plays Brisa: " + file;
+    const bool quoted = file.find(' ') != std::string::npos;
+    return "/sound " + channel + (quoted ? " \"" + file + "\"" : " " + file) +
+           " -plays Brisa: " + file;
 }
 
 TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
@@ -30,7 +32,8 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
             {"&local", "", "&local"},
             {"#:", "", "#"},
             {"#big " + longText, "", "#big"},
-            {"#" + longText, "", "#" + longText},
+            {"#" + longText, "", ""}, // read in part: its name may be cut
+            {"+modeless", "", "+modeless"},
             {"Status", "", ""},
             {"", "", ""},
             {"#chat", "oth", "#chat"}, // selects other.wav, but Send takes what was typed
@@ -87,6 +90,36 @@ TEST(SendCommand, PromptFallBackAndCloseOnSend) {
         EXPECT_EQ(c.entered ? Lines{SoundLine("#chat")} : Lines(), client.EnteredLines());
         EXPECT_EQ(c.entered ? "" : "/sound #chat ding.wav - ", client.EditText());
         EXPECT_EQ(c.raised ? Lines{"top"} : Lines(), client.RaisedWindows());
+    }
+}
+
+TEST(SendCommand, AClientThatStopsOrStallsIsNeverWaitedFor) {
+    using EFault = CImitationClient::EFault;
+    const std::string enterUnanswered =
+        "Brisa: The IRC client does not answer. The line was typed into it and may still be "
+        "entered when the client answers again.";
+    const struct {
+        const char* options;
+        EFault fault;
+        Lines boxes, entered, raised;
+        bool closes;
+    } cases[] = {
+        {"FallBack=1", EFault::HangAfterEnter, {}, {SoundLine("#chat")}, {"top"}, false},
+        {"TagPrompt=1", EFault::HangAfterCaret, {}, {}, {"top"}, false},
+        {"SendClose=1", EFault::SlowEnter, {enterUnanswered}, {SoundLine("#chat")}, {}, false},
+    };
+    for (const auto& c : cases) {
+        CImitationClient client;
+        CBrisaHarness brisa(c.options);
+        client.SetFault(c.fault);
+        const ULONGLONG start = GetTickCount64();
+        brisa.Click(IDC_SEND);
+        EXPECT_LT(GetTickCount64() - start, 2000u) << c.options;
+        EXPECT_EQ(c.boxes, brisa.TakeMessageBoxes());
+        EXPECT_EQ(!c.closes, brisa.Pump());
+        client.Resume();
+        EXPECT_EQ(c.raised, client.RaisedWindows()); // also waits for the stalled client
+        EXPECT_EQ(c.entered, client.EnteredLines());
     }
 }
 

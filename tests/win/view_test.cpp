@@ -32,6 +32,17 @@ TEST(Shell, FixedFrameFitsTheFormNewRelistsAndExitEndsTheLoop) {
     EXPECT_EQ(form.right - form.left, client.right);
     EXPECT_EQ(form.bottom - form.top, client.bottom);
 
+    // Moved to a monitor of another scale: the frame takes the place the system suggests and fits
+    // the form again (Wine keeps one scale, so the form keeps its size here).
+    RECT suggested = {100, 80, 100 + 3 * client.right, 80 + 3 * client.bottom}, moved = {};
+    SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(main, &moved);
+    EXPECT_EQ(100, moved.left);
+    EXPECT_EQ(80, moved.top);
+    GetClientRect(main, &client);
+    EXPECT_EQ(form.right - form.left, client.right);
+    EXPECT_EQ(form.bottom - form.top, client.bottom);
+
     SendMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
     brisa.PressKey('N', false, true);
     EXPECT_EQ(0, brisa.Selection());
@@ -84,6 +95,18 @@ TEST(Shell, EachHelpContextOpensItsTopic) {
         EXPECT_EQ("Brisa Help - " + TopicTitle(c.topic), TextOf(help)) << c.name;
         DestroyWindow(help);
     }
+    // The help window follows a new scale: at 192 dpi its margins are 16 pixels.
+    SendMessageA(main, WM_COMMAND, ID_HELP_INDEX, 0);
+    const HWND help = FindWindowA("fwHelpWindow", nullptr);
+    RECT suggested = {50, 40, 1050, 740}, placed = {}, list = {};
+    SendMessageA(help, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(help, &placed);
+    EXPECT_TRUE(EqualRect(&suggested, &placed));
+    GetWindowRect(GetWindow(help, GW_CHILD), &list);
+    MapWindowPoints(nullptr, help, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(16, list.left);
+    DestroyWindow(help);
+
     // Escape leaves context-help mode: the next click is an ordinary one.
     SetForegroundWindow(main);
     brisa.Settle();
@@ -137,10 +160,10 @@ TEST(WavListView, FolderLimitsReadOnlyFilesAndARelativeFolder) {
     const Lines wav = {"ding.wav", "other.wav"};
     const struct {
         std::string wavDir;
-        Lines listed; // a folder that cannot be listed leaves the list as it was
+        Lines listed; // a folder that cannot be listed leaves the list and the name box empty
     } cases[] = {
-        {folders[0], {"249.wav"}},      {folders[1], {"249.wav"}}, {"wav\\", wav},
-        {brisa.PathOf("missing"), wav}, {folders[0], {"249.wav"}}, {"wav", wav},
+        {folders[0], {"249.wav"}},     {folders[1], {}}, {"wav\\", wav},
+        {brisa.PathOf("missing"), {}}, {"wav", wav},
     };
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof current, current);
@@ -150,7 +173,15 @@ TEST(WavListView, FolderLimitsReadOnlyFilesAndARelativeFolder) {
         DuringModal([&] { brisa.Click(IDC_OPTIONS); },
                     [](HWND dialog) { ClickItem(dialog, IDCANCEL); });
         EXPECT_EQ(c.listed, brisa.Files()) << c.wavDir;
+        if (c.listed.empty()) {
+            EXPECT_EQ("", brisa.FileName());
+        }
     }
+    // With no name, Delete has nothing to ask about (and Play nothing to play).
+    brisa.WriteOptions("WAVDir=missing");
+    brisa.Restart();
+    brisa.Click(IDC_DELETE);
+    EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
     // Relative folders go on meaning the same: the listing left the current folder as it was.
     char after[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof after, after);

@@ -152,7 +152,7 @@ bool CImitationClient::RemoveWindow(EStep step) {
 
 void CImitationClient::Hang() {
     // Answered from the handler, once the thread goes no further than its wait for Resume.
-    if (!m_bHung.exchange(true))
+    if (!m_bHung)
         SendMessageA(TopLevel(), kMsgHang, 0, 0);
 }
 
@@ -184,6 +184,7 @@ std::vector<std::string> CImitationClient::EnteredLines() const {
 }
 
 std::vector<std::string> CImitationClient::RaisedWindows() const {
+    Invoke([] { return true; }); // handled after what was sent before it
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_listRaised;
 }
@@ -213,19 +214,44 @@ void CImitationClient::Record(std::vector<std::string>& list, const std::string&
     list.push_back(str);
 }
 
+void CImitationClient::StopThread() {
+    m_bHung = true;
+    ReplyMessage(0);
+    WaitForSingleObject(m_hResume, INFINITE);
+}
+
 LRESULT CImitationClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const bool bEdit = hwnd == m_hwnd[kEdit], bList = hwnd == m_hwnd[kList];
+    const EFault fault = m_fault;
+    if (bList && fault == EFault::BogusCount &&
+        (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT))
+        return msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
+    if (bList && fault == EFault::HugeLengths && msg == LB_GETTEXTLEN)
+        return 0x7FFFFFFF;
     switch (msg) {
     case WM_CHAR:
         if (bEdit && wParam == VK_RETURN) {
+            if (fault == EFault::SlowEnter)
+                Sleep(2500);
             // The client executes the line and empties its edit line.
             Record(m_listEntered, TextOf(hwnd));
             SetWindowTextW(hwnd, L"");
+            if (fault == EFault::HangAfterEnter)
+                StopThread();
+            return 0;
+        }
+        break;
+    case EM_SETSEL:
+        if (bEdit && fault == EFault::HangAfterCaret && wParam == static_cast<WPARAM>(-1)) {
+            CallWindowProcW(m_pfnControlProc[kEdit], hwnd, msg, wParam, lParam);
+            StopThread();
             return 0;
         }
         break;
     case LB_GETTEXT:
         if (bList) {
+            if (fault == EFault::SlowList)
+                Sleep(10);
             std::lock_guard<std::mutex> lock(m_mutex);
             ++m_nNickTextReads;
         }
@@ -238,8 +264,7 @@ LRESULT CImitationClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case kMsgInvoke:
         return (*reinterpret_cast<const std::function<bool()>*>(lParam))();
     case kMsgHang:
-        ReplyMessage(0);
-        WaitForSingleObject(m_hResume, INFINITE);
+        StopThread();
         return 0;
     case WM_DESTROY:
         if (hwnd == m_hwnd[kTop])

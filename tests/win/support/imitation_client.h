@@ -45,9 +45,22 @@ public:
     void Resume();
     void Close();
 
+    // What the client does wrong from now on, to see Brisa bear it.
+    enum class EFault {
+        None,
+        BogusCount,     // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
+        HugeLengths,    // LB_GETTEXTLEN answers 0x7FFFFFFF
+        SlowList,       // each LB_GETTEXT takes 10 ms
+        SlowEnter,      // Enter takes 2.5 s: the line is entered after Brisa has stopped waiting
+        HangAfterEnter, // once a line is entered, the thread stops until Resume
+        HangAfterCaret, // once the caret is put at the end of the line, likewise
+    };
+    void SetFault(EFault fault) { m_fault = fault; }
+
     std::string EditText() const;
     std::vector<std::string> EnteredLines() const;
-    // "top" or "active" for each time that window was put on top of its siblings.
+    // "top" or "active" for each time that window was put on top of its siblings, once the client
+    // has taken every raise sent to it.
     std::vector<std::string> RaisedWindows() const;
     int NickTextReads() const; // LB_GETTEXT messages
     void ClearRecords();
@@ -60,6 +73,7 @@ private:
     bool Invoke(const std::function<bool()>& fn) const;
     bool FillNickList(const std::vector<std::string>& listNicks) const;
     void Record(std::vector<std::string>& list, const std::string& str);
+    void StopThread(); // answers the message being handled, then waits for Resume
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -70,6 +84,7 @@ private:
     std::thread m_thread;
     HANDLE m_hResume;
     std::atomic<bool> m_bHung{false};
+    std::atomic<EFault> m_fault{EFault::None};
 
     mutable std::mutex m_mutex;
     std::vector<std::string> m_listEntered;
