@@ -2,7 +2,19 @@
 # Runs Brisa beside a stand-in IRC client under Wine: installs what is missing, builds both,
 # makes a demo sound folder when there is none and starts them. On the user's display they stay
 # until Brisa is closed; without a display they run in Xvfb and a screenshot is saved instead.
+# The stand-in is laid out as today's mIRC and answers its interface for other programs;
+#   scripts/run.sh --old-layout
+# lays it out as the 32-bit client of the late 1990s, which Brisa reaches through its windows.
 set -euo pipefail
+layout=current
+case ${1:-} in
+'') ;;
+--old-layout) layout=old ;;
+*)
+    echo "usage: $0 [--old-layout]" >&2
+    exit 2
+    ;;
+esac
 cd "$(dirname "$0")/.."
 root=$(pwd -P)
 scripts/setup.sh
@@ -27,7 +39,7 @@ cp "$build/bin/Brisa.exe" "$run/Brisa.exe"
 # the Linux root as drive Z:.
 if [ ! -e "$run/Brisa.INI" ]; then
     wav_dir="Z:${root//\//\\}\\${sounds//\//\\}"
-    printf '[Options]\r\nWAVDir=%s\r\n' "$wav_dir" >"$run/Brisa.INI"
+    printf '[Options]\r\nWAVDir=%s\r\nClient=1011\r\n' "$wav_dir" >"$run/Brisa.INI"
 fi
 
 state=$build/wine
@@ -80,9 +92,10 @@ wait_for_window() {
 }
 
 : >"$run/wine.log"
-wine "$build/bin/BrisaStandInClient.exe" >>"$run/wine.log" 2>&1 &
+# Both layouts with the class mIRC, so that the settings (Client=1011) serve either.
+wine "$build/bin/BrisaStandInClient.exe" /layout $layout /class mIRC >>"$run/wine.log" 2>&1 &
 client_pid=$!
-wait_for_window "Stand-in IRC client (mIRC32)" $client_pid
+wait_for_window "Stand-in IRC client (mIRC)" $client_pid
 # Started once the client shows: Brisa enables Send and DCC only when it finds the client.
 wine "$run/Brisa.exe" >>"$run/wine.log" 2>&1 &
 brisa_pid=$!
@@ -107,7 +120,7 @@ done
 
 # Crop to both windows and a margin: "WxH+X+Y" of each, from the tree's absolute positions.
 read -r left top right bottom < <(
-    for title in "Brisa Server - Brisa" "Stand-in IRC client (mIRC32)"; do
+    for title in "Brisa Server - Brisa" "Stand-in IRC client (mIRC)"; do
         window_line "$title" | grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+' | head -n 1
     done | tr 'x+' '  ' | awk -v m=8 '
         { l = $3; t = $4; r = $3 + $1; b = $4 + $2

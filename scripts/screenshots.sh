@@ -82,7 +82,7 @@ drive_c=$WINEPREFIX/drive_c
 rm -rf "$drive_c/Brisa"
 mkdir -p "$drive_c/Brisa"
 cp "$build/bin/Brisa.exe" "$drive_c/Brisa/"
-printf '[Options]\r\nWAVDir=C:\\WAV\r\n' >"$drive_c/Brisa/Brisa.INI"
+printf '[Options]\r\nWAVDir=C:\\WAV\r\nClient=1011\r\n' >"$drive_c/Brisa/Brisa.INI"
 scripts/demo_sounds.sh "$drive_c/WAV" >>"$log"
 
 drive() {
@@ -138,7 +138,7 @@ open_and_shoot() {
 
 wine "$build/bin/BrisaStandInClient.exe" >>"$log" 2>&1 &
 client_pid=$!
-read -r _ client < <(drive rect "Stand-in IRC client (mIRC32)") || true
+read -r _ client < <(drive rect "Stand-in IRC client (mIRC)") || true
 # Started once the client shows, so Send and DCC are enabled.
 wine 'C:\Brisa\Brisa.exe' >>"$log" 2>&1 &
 brisa_pid=$!
@@ -168,7 +168,7 @@ if [ $dpi = 96 ]; then
     for name in Été Łódź Звонок Καμπάνα ベル 铃声; do
         cp "$drive_c/WAV/$(ls "$drive_c/WAV" | head -n 1)" "$drive_c/Sons/$name.wav"
     done
-    printf '[Options]\r\nWAVDir=C:\\Sons\r\n' >"$drive_c/Brisa/Brisa.INI"
+    printf '[Options]\r\nWAVDir=C:\\Sons\r\nClient=1011\r\n' >"$drive_c/Brisa/Brisa.INI"
     wine 'C:\Brisa\Brisa.exe' >>"$log" 2>&1 &
     brisa_pid=$!
     read -r _ main < <(drive rect "Brisa Server - Brisa") || true

@@ -1,8 +1,11 @@
 // BrisaStandInClient: a window shaped like a graphical IRC client's, for trying Brisa without a
-// real client. The windows Brisa walks are the tests' imitation client itself, so what the tests
-// prove holds here; this program only adds what a person needs around them: a box to change the
-// active window's title and a pane that shows, with the time, each line the client executed.
-//   BrisaStandInClient.exe [/class mIRC32|mIRC|PIRCH]
+// real client. Its windows and its interface for other programs are the tests' imitation client
+// itself, so what the tests prove holds here; this program only adds what a person needs around
+// them: a box to change the active window's title and a pane that shows, with the time, each line
+// the client executed. By default it is laid out as today's mIRC (class mIRC) and answers the
+// interface that mIRC documents; /layout old lays it out as the 32-bit client of the late 1990s
+// (class mIRC32), which Brisa reaches through its windows.
+//   BrisaStandInClient.exe [/layout current|old] [/class mIRC32|mIRC|PIRCH]
 #include "imitation_client.h"
 
 #include <windows.h>
@@ -15,7 +18,6 @@
 
 namespace {
 
-const char kDefaultClass[] = "mIRC32";
 const char kDefaultTitle[] = "#brisa [+nt]: try Send and DCC";
 const char kBarClass[] = "BrisaStandInTitleBar";
 const UINT_PTR kLinesTimer = 1;
@@ -24,11 +26,19 @@ const UINT kLinesPollMs = 100;
 const int kLeft = 300;
 const int kTop = 0;
 
-HWND CreateControl(const char* pszClass, const char* pszText, DWORD dwStyle, HWND hwndParent, int x,
-                   int y, int cx, int cy, int nId) {
-    const HWND hwnd = CreateWindowExA(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, x, y,
-                                      cx, cy, hwndParent, reinterpret_cast<HMENU>(INT_PTR(nId)),
-                                      GetModuleHandleA(nullptr), nullptr);
+std::wstring Wide(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                    &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
+// Wide, so that titles and lines in any script show whole.
+HWND CreateControl(const wchar_t* pszClass, const char* pszText, DWORD dwStyle, HWND hwndParent,
+                   int x, int y, int cx, int cy, int nId) {
+    const HWND hwnd = CreateWindowExW(
+        0, pszClass, Wide(pszText).c_str(), WS_CHILD | WS_VISIBLE | dwStyle, x, y, cx, cy,
+        hwndParent, reinterpret_cast<HMENU>(INT_PTR(nId)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     return hwnd;
 }
@@ -100,16 +110,16 @@ bool CStandInClient::Create(const std::string& strClass) {
     const int nButton = 70;
     const int nLabel = 112;
     const int cy = rc.bottom - 4;
-    CreateControl("STATIC", "Active window title:", SS_CENTERIMAGE, m_hWnd, 6, 2, nLabel, cy, 0);
-    m_editTitle = CreateControl("EDIT", kDefaultTitle, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
+    CreateControl(L"STATIC", "Active window title:", SS_CENTERIMAGE, m_hWnd, 6, 2, nLabel, cy, 0);
+    m_editTitle = CreateControl(L"EDIT", kDefaultTitle, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
                                 m_hWnd, 6 + nLabel, 2, rc.right - nLabel - nButton - 18, cy, 0);
     // IDOK: Enter in the title box presses it through IsDialogMessage.
-    CreateControl("BUTTON", "Apply", WS_TABSTOP | BS_DEFPUSHBUTTON, m_hWnd, rc.right - nButton - 6,
+    CreateControl(L"BUTTON", "Apply", WS_TABSTOP | BS_DEFPUSHBUTTON, m_hWnd, rc.right - nButton - 6,
                   2, nButton, cy, IDOK);
 
     // The pane fills the channel window above the edit line, left of the nickname list.
     const RECT rcEdit = ChildRect(m_client.EditLine());
-    m_editLog = CreateControl("EDIT", "",
+    m_editLog = CreateControl(L"EDIT", "",
                               WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
                               m_client.ActiveWindow(), 0, 0, rcEdit.right, rcEdit.top, 0);
     AppendToLog("Lines entered in the edit line below, by you or by Brisa, appear here.");
@@ -117,8 +127,7 @@ bool CStandInClient::Create(const std::string& strClass) {
     SendMessageA(m_client.EditLine(), WM_SETFONT, font, TRUE);
     SendMessageA(m_client.NickList(), WM_SETFONT, font, TRUE);
 
-    const std::string strCaption = "Stand-in IRC client (" + strClass + ")";
-    SetWindowTextA(hwndTop, strCaption.c_str());
+    SetWindowTextW(hwndTop, Wide("Stand-in IRC client (" + strClass + ")").c_str());
     SetWindowPos(hwndTop, nullptr, kLeft, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetTimer(m_hWnd, kLinesTimer, kLinesPollMs, nullptr);
     return true;
@@ -146,9 +155,12 @@ void CStandInClient::Run() {
 }
 
 void CStandInClient::OnApply() {
-    std::vector<char> buffer(GetWindowTextLengthA(m_editTitle) + 1);
-    GetWindowTextA(m_editTitle, buffer.data(), static_cast<int>(buffer.size()));
-    m_client.SetTitle(buffer.data());
+    std::wstring title(GetWindowTextLengthW(m_editTitle) + 1, L'\0');
+    title.resize(GetWindowTextW(m_editTitle, &title[0], static_cast<int>(title.size())));
+    std::string utf8(title.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, title.data(), static_cast<int>(title.size()),
+                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
+    m_client.SetTitle(utf8);
 }
 
 void CStandInClient::OnLinesTimer() {
@@ -164,10 +176,10 @@ void CStandInClient::OnLinesTimer() {
 }
 
 void CStandInClient::AppendToLog(const std::string& strText) {
-    const std::string strLine = (GetWindowTextLengthA(m_editLog) ? "\r\n" : "") + strText;
-    const WPARAM nEnd = GetWindowTextLengthA(m_editLog);
-    SendMessageA(m_editLog, EM_SETSEL, nEnd, nEnd);
-    SendMessageA(m_editLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(strLine.c_str()));
+    const WPARAM nEnd = GetWindowTextLengthW(m_editLog);
+    const std::wstring line = Wide((nEnd ? "\r\n" : "") + strText);
+    SendMessageW(m_editLog, EM_SETSEL, nEnd, nEnd);
+    SendMessageW(m_editLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
 LRESULT CStandInClient::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -202,20 +214,29 @@ LRESULT CALLBACK CStandInClient::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    std::string strClass = kDefaultClass;
+    bool bCurrent = true;
+    std::string strClass;
     for (int i = 1; i < __argc; ++i) {
-        if (_stricmp(__argv[i], "/class") == 0 && i + 1 < __argc && *__argv[i + 1]) {
+        const bool bValue = i + 1 < __argc && *__argv[i + 1];
+        if (_stricmp(__argv[i], "/class") == 0 && bValue) {
             strClass = __argv[++i];
+        } else if (_stricmp(__argv[i], "/layout") == 0 && bValue) {
+            bCurrent = _stricmp(__argv[++i], "old") != 0;
         } else {
-            MessageBoxA(nullptr, "Usage: BrisaStandInClient [/class mIRC32|mIRC|PIRCH]",
-                        "Stand-in IRC client", MB_OK | MB_ICONINFORMATION);
+            MessageBoxA(
+                nullptr,
+                "Usage: BrisaStandInClient [/layout current|old] [/class mIRC32|mIRC|PIRCH]",
+                "Stand-in IRC client", MB_OK | MB_ICONINFORMATION);
             return 2;
         }
     }
+    if (strClass.empty())
+        strClass = bCurrent ? "mIRC" : "mIRC32";
 
     try {
         CImitationClient client(strClass, kDefaultTitle,
-                                {"@alice", "bob", "+carol", "@@dave", "Влад", "山田", "Ελένη"});
+                                {"@alice", "bob", "+carol", "@+dave", "Влад", "山田", "Ελένη"},
+                                true, bCurrent);
         CStandInClient standIn(client);
         if (!standIn.Create(strClass)) {
             MessageBoxA(nullptr, "The client's windows could not be created.",

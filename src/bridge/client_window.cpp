@@ -1,6 +1,5 @@
 #include "bridge/client_window.h"
 
-#include "framework/app.h"
 #include "framework/text.h"
 
 #include <algorithm>
@@ -11,12 +10,10 @@ namespace {
 constexpr UINT kClientTimeoutMs = 1500;
 // Far beyond any channel name, nickname or topic that a server sends.
 constexpr LRESULT kMaxTextLength = 1024;
-// A channel's nicknames are copied within these bounds, whatever the client answers.
-constexpr LRESULT kMaxListEntries = 10000;
-constexpr ULONGLONG kMaxListCopyMs = 5000;
 
-bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
-                  bool wide = false) {
+} // namespace
+
+bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result, bool wide) {
     DWORD_PTR answer = 0;
     const auto send = wide ? ::SendMessageTimeoutW : ::SendMessageTimeoutA;
     if (!send(window, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, kClientTimeoutMs,
@@ -27,27 +24,66 @@ bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
     return true;
 }
 
-} // namespace
-
 HWND FindClientWindow(const std::string& className) {
     // An empty class name would match no window on Windows but is an error under Wine.
     return className.empty() ? nullptr : ::FindWindowA(className.c_str(), nullptr);
 }
 
+namespace {
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    return std::string(
+        name, static_cast<std::size_t>(std::max(0, ::GetClassNameA(window, name, sizeof name))));
+}
+
+// An edit line as clients make them: the system's edit control, or a rich edit (current mIRC).
+bool IsEditLine(HWND window) {
+    const std::string name = ClassOf(window);
+    return _stricmp(name.c_str(), "Edit") == 0 || _strnicmp(name.c_str(), "RichEdit", 8) == 0;
+}
+
+bool IsListBox(HWND window) {
+    return _stricmp(ClassOf(window).c_str(), "ListBox") == 0;
+}
+
+HWND FindChild(HWND parent, bool (*isWanted)(HWND)) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (isWanted(child))
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth) {
+    const bool wantsList = depth == ClientPath::ToNickList;
     ClientWindows windows;
     windows.topLevel = topLevel;
-    const HWND first = topLevel ? ::GetWindow(topLevel, GW_CHILD) : nullptr;
+    // The fixed path of the 32-bit client of the late 1990s, taken only where it leads to windows
+    // of the right kinds: elsewhere it may lead to any window at all.
+    const HWND first = ::GetWindow(topLevel, GW_CHILD);
     const HWND second = first ? ::GetWindow(first, GW_HWNDNEXT) : nullptr;
     windows.active = second ? ::GetWindow(second, GW_CHILD) : nullptr;
     windows.editLine = windows.active ? ::GetWindow(windows.active, GW_CHILD) : nullptr;
-    if (!windows.editLine)
+    windows.nickList = windows.editLine ? ::GetWindow(windows.editLine, GW_HWNDNEXT) : nullptr;
+    if (windows.editLine && IsEditLine(windows.editLine) &&
+        (!wantsList || (windows.nickList && IsListBox(windows.nickList))))
+        return windows;
+    // Current clients keep their windows in an MDI client among bars that the user moves: the
+    // active child's edit line and list, by class.
+    const HWND mdiClient = ::FindWindowExA(topLevel, nullptr, "MDIClient", nullptr);
+    LRESULT active = 0;
+    if (!mdiClient || !SendToClient(mdiClient, WM_MDIGETACTIVE, 0, 0, &active) ||
+        !::IsChild(mdiClient, reinterpret_cast<HWND>(active)))
         return std::nullopt;
-    if (depth == ClientPath::ToNickList) {
-        windows.nickList = ::GetWindow(windows.editLine, GW_HWNDNEXT);
-        if (!windows.nickList)
-            return std::nullopt;
-    }
+    windows.active = reinterpret_cast<HWND>(active);
+    windows.editLine = FindChild(windows.active, IsEditLine);
+    windows.nickList = FindChild(windows.active, IsListBox);
+    if (!windows.editLine || (wantsList && !windows.nickList))
+        return std::nullopt;
     return windows;
 }
 
@@ -79,7 +115,7 @@ std::optional<ClientList> ReadClientList(HWND list) {
     ClientList copy;
     copy.whole = count <= kMaxListEntries;
     const ULONGLONG deadline = ::GetTickCount64() + kMaxListCopyMs;
-    for (LRESULT index = 0; index < std::min(count, kMaxListEntries); ++index) {
+    for (LRESULT index = 0; index < std::min<LRESULT>(count, kMaxListEntries); ++index) {
         if (::GetTickCount64() > deadline) {
             copy.whole = false;
             break;
@@ -105,35 +141,26 @@ std::optional<ClientList> ReadClientList(HWND list) {
     return copy;
 }
 
-TypeResult TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
-                           bool fallBack) {
+ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
+                              bool fallBack) {
     // Wide: the system gives an ANSI client the line in that client's own code page.
     const std::wstring wideLine = fw::Widen(line);
     if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str()), nullptr,
                       true) ||
         !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
-        return TypeResult::NotAnswering;
+        return ClientOutcome::NotAnswering;
     if (prompt) {
         RaiseWithoutWaiting(raise);
-        return TypeResult::Typed;
+        return ClientOutcome::Done;
     }
     if (!SendToClient(editLine, WM_CHAR, '\r', 1))
-        return TypeResult::EnterUnanswered;
+        return ClientOutcome::EnterUnanswered;
     if (fallBack)
         RaiseWithoutWaiting(raise);
-    return TypeResult::Typed;
+    return ClientOutcome::Done;
 }
 
 // BringWindowToTop would wait for the client's thread, however long it is stuck.
 void RaiseWithoutWaiting(HWND window) {
     ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
-}
-
-void ReportClientNotAnswering(TypeResult result) {
-    fw::GetApp()->DoMessageBox(
-        result == TypeResult::EnterUnanswered
-            ? "The IRC client does not answer. The line was typed into it and may still be "
-              "entered when the client answers again."
-            : "The IRC client does not answer. Nothing more was typed into it.",
-        MB_OK | MB_ICONEXCLAMATION);
 }

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-// The windows along the client's fixed path.
+// The client's windows that Brisa types into and reads.
 struct ClientWindows {
     HWND topLevel = nullptr;
-    HWND active = nullptr;   // first child of the top-level window's second child
-    HWND editLine = nullptr; // first child of the active window
-    HWND nickList = nullptr; // next sibling of the edit line, only when asked for
+    HWND active = nullptr; // the active window: a channel window when a channel is active
+    HWND editLine = nullptr;
+    HWND nickList = nullptr;
 };
 
 enum class ClientPath { ToEditLine, ToNickList };
@@ -34,17 +34,30 @@ struct ClientList {
     bool whole = true; // false when its length, an entry's length or the time allowed cut it short
 };
 
-enum class TypeResult {
-    Typed,
-    NotAnswering,    // before the line was complete: nothing more was typed
-    EnterUnanswered, // the line is there and Enter was sent; the client may still take it
+// How an operation on the client ended.
+enum class ClientOutcome {
+    Done,
+    NotAnswering,    // before a line was complete: nothing more was typed
+    EnterUnanswered, // the line was handed over; the client may still enter it
+    NoEditLine,      // its windows are laid out otherwise: nothing was typed
 };
+
+// A channel's nicknames are copied within these bounds, whatever the client answers.
+inline constexpr long kMaxListEntries = 10000;
+inline constexpr unsigned long long kMaxListCopyMs = 5000;
+
+// A message to a window of the client that waits a bounded time for the answer; false when the
+// client did not answer in time.
+bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
+                  bool wide = false);
 
 // The first top-level window of that class, whatever its title; nullptr when there is none or
 // the class name is empty.
 HWND FindClientWindow(const std::string& className);
 
-// Walks the path from the top-level window; nullopt when there is none or a step finds no window.
+// The client's active window, its edit line and (when asked for) its nickname list: along the
+// path of the old client where that leads to an edit line and a list box, else found by class
+// under the client's MDI client; nullopt when neither finds them.
 std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth);
 
 // The text of a client window; nullopt when the client does not answer.
@@ -57,11 +70,8 @@ std::optional<ClientList> ReadClientList(HWND list);
 // Replaces the edit line's text with the line and leaves the caret at its end. With prompt on,
 // raises `raise` and sends no Enter; otherwise presses Enter and raises `raise` when fallBack is
 // on. Nothing is sent after a step the client did not answer.
-TypeResult TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
-                           bool fallBack);
+ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
+                              bool fallBack);
 
 // Brings a window of another program to the top without waiting for that program.
 void RaiseWithoutWaiting(HWND window);
-
-// Tells the user that the client did not answer, and what that left in it.
-void ReportClientNotAnswering(TypeResult result = TypeResult::NotAnswering);

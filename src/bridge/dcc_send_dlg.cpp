@@ -1,7 +1,7 @@
 #include "bridge/dcc_send_dlg.h"
 
 #include "app/brisa_app.h"
-#include "bridge/client_window.h"
+#include "bridge/irc_client.h"
 #include "bridge/command_lines.h"
 #include "resource.h"
 #include "settings/settings.h"
@@ -46,13 +46,15 @@ BOOL CDccSendDlg::OnInitDialog() {
 }
 
 void CDccSendDlg::ImportNickList() {
-    const auto client =
-        LocateClientWindows(FindClientWindow(m_strClientClass), ClientPath::ToNickList);
-    if (!client)
+    CIrcClient client(m_strClientClass, true);
+    if (!client.IsPresent())
         return;
-    const auto nicks = ReadClientList(client->nickList);
+    const auto nicks =
+        client.Reachable() == ClientOutcome::Done ? client.Nicknames() : std::nullopt;
+    // An active window without a list of nicknames leaves the dialog's list as it is.
     if (!nicks) {
-        ReportClientNotAnswering();
+        if (client.Reachable() == ClientOutcome::NotAnswering)
+            client.Report(ClientOutcome::NotAnswering);
         return;
     }
     if (!nicks->whole)
@@ -98,19 +100,22 @@ void CDccSendDlg::OnDblclkNickList() {
 }
 
 void CDccSendDlg::DccSendFile() {
-    const auto client =
-        LocateClientWindows(FindClientWindow(m_strClientClass), ClientPath::ToEditLine);
-    if (!client)
+    CIrcClient client(m_strClientClass, false);
+    if (!client.IsPresent())
         return;
+    if (client.Reachable() != ClientOutcome::Done) {
+        client.Report(client.Reachable());
+        return;
+    }
     UpdateData(true);
     // Read now, not from the view: a hand edit of the profile counts from the next send.
     const std::string wavDir =
         settings::Load(m_pApp->GetProfile(), settings::Reader::View).m_strWavDir;
     const std::string line = ComposeDccSendLine(m_strNick, wavDir, m_strFileName);
-    const TypeResult typed =
-        TypeCommandLine(client->editLine, line, false, client->active, m_bFallBack);
-    if (typed != TypeResult::Typed) {
-        ReportClientNotAnswering(typed);
+    const ClientOutcome typed =
+        client.Type(line, false, m_bFallBack ? client.ActiveWindow() : nullptr, m_bFallBack);
+    if (typed != ClientOutcome::Done) {
+        client.Report(typed);
         return;
     }
     ::BringWindowToTop(m_hWnd);

@@ -6,7 +6,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <vector>
 
 namespace fw {
@@ -79,19 +78,10 @@ std::wstring Decode(const std::string& bytes) {
         return text;
     }
     const bool marked = bytes.compare(0, 3, kUtf8Mark) == 0;
-    const char* text = bytes.data() + (marked ? 3 : 0);
-    const int size = static_cast<int>(bytes.size()) - (marked ? 3 : 0);
-    UINT codePage = CP_UTF8;
-    int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, size, nullptr, 0);
-    if (length == 0 && size > 0) {
-        wchar_t ansi[8] = {};
-        ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, ansi, 8);
-        codePage = static_cast<UINT>(std::wcstoul(ansi, nullptr, 10));
-        length = ::MultiByteToWideChar(codePage, 0, text, size, nullptr, 0);
-    }
-    std::wstring result(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, text, size, &result[0], length);
-    return result;
+    const std::string text = bytes.substr(marked ? 3 : 0);
+    const bool utf8 = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                            static_cast<int>(text.size()), nullptr, 0) != 0;
+    return Widen(text, utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage());
 }
 
 // Brings the file to UTF-16 with its mark, creating it when there is none; false when it

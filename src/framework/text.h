@@ -8,11 +8,17 @@
 namespace fw {
 
 // A character the code page cannot hold becomes '?', never a look-alike that could name another
-// file, user or channel; *pLossy tells whether that happened.
-std::string Narrow(const wchar_t* text, std::size_t length, bool* pLossy = nullptr);
-inline std::string Narrow(const std::wstring& text, bool* pLossy = nullptr) {
-    return Narrow(text.data(), text.size(), pLossy);
+// file, user or channel; *pLossy tells whether that happened. Another code page than the
+// program's may be named, for a program that uses that one.
+std::string Narrow(const wchar_t* text, std::size_t length, bool* pLossy = nullptr,
+                   unsigned codePage = 0);
+inline std::string Narrow(const std::wstring& text, bool* pLossy = nullptr, unsigned codePage = 0) {
+    return Narrow(text.data(), text.size(), pLossy, codePage);
 }
-std::wstring Widen(const std::string& text);
+std::wstring Widen(const std::string& text, unsigned codePage = 0);
+
+// The ANSI code page of the system, which programs without the UTF-8 manifest use: also where the
+// program's own is UTF-8.
+unsigned SystemAnsiCodePage();
 
 } // namespace fw

@@ -1,7 +1,7 @@
 #include "view/brisa_view.h"
 
 #include "app/brisa_app.h"
-#include "bridge/client_window.h"
+#include "bridge/irc_client.h"
 #include "bridge/command_lines.h"
 #include "bridge/dcc_send_dlg.h"
 #include "framework/framework_ids.h"
@@ -178,14 +178,14 @@ void CBrisaView::OnHelpButton() {
 }
 
 void CBrisaView::OnSend() {
-    const auto client =
-        LocateClientWindows(FindClientWindow(m_strClientClass), ClientPath::ToEditLine);
-    if (!client)
+    CIrcClient client(m_strClientClass, false);
+    if (!client.IsPresent())
         return;
+    const auto title =
+        client.Reachable() == ClientOutcome::Done ? client.ActiveWindowName() : std::nullopt;
     UpdateData(true);
-    const auto title = ReadClientWindowText(client->active);
     if (!title) {
-        ReportClientNotAnswering();
+        client.Report(client.Reachable());
         return;
     }
     // A title cut before its first space may hold only part of the channel's name.
@@ -205,10 +205,10 @@ void CBrisaView::OnSend() {
         m_settings.m_strTagText = kPromptTagTemplate;
     const std::string line =
         ComposeSoundLine(*channel, m_strFileName, m_settings.m_strTagText, prompt);
-    const TypeResult typed = TypeCommandLine(client->editLine, line, prompt, client->topLevel,
-                                             settings::FallsBack(m_settings));
-    if (typed != TypeResult::Typed) {
-        ReportClientNotAnswering(typed);
+    const ClientOutcome typed =
+        client.Type(line, prompt, client.TopLevel(), settings::FallsBack(m_settings));
+    if (typed != ClientOutcome::Done) {
+        client.Report(typed);
         return;
     }
     if (settings::ClosesOnSend(m_settings))

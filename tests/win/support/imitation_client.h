@@ -25,7 +25,8 @@ public:
 
     explicit CImitationClient(const std::string& strClass = "mIRC32",
                               const std::string& strTitle = "#chat [+nt]: hello",
-                              const std::vector<std::string>& listNicks = {}, bool bWide = true);
+                              const std::vector<std::string>& listNicks = {}, bool bWide = true,
+                              bool bCurrent = false);
     ~CImitationClient();
     CImitationClient(const CImitationClient&) = delete;
     CImitationClient& operator=(const CImitationClient&) = delete;
@@ -56,6 +57,10 @@ public:
         HangAfterCaret, // once the caret is put at the end of the line, likewise
     };
     void SetFault(EFault fault) { m_fault = fault; }
+    // Answers the documented interface as this version of the client; "" refuses it (returns 0).
+    void SetInterface(const std::string& strVersion);
+    // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
+    std::string LastInterfaceCall() const;
 
     std::string EditText() const;
     std::vector<std::string> EnteredLines() const;
@@ -74,11 +79,14 @@ private:
     bool FillNickList(const std::vector<std::string>& listNicks) const;
     void Record(std::vector<std::string>& list, const std::string& str);
     void StopThread(); // answers the message being handled, then waits for Resume
+    LRESULT OnInterface(bool evaluate, WPARAM method, unsigned index);
+    std::string Evaluate(const std::string& expression, const std::string& version) const;
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     const std::string m_strClass;
     const bool m_bWide;
+    const bool m_bCurrent;
     std::atomic<HWND> m_hwnd[kWindows] = {};
     WNDPROC m_pfnControlProc[kWindows] = {};
     std::thread m_thread;
@@ -90,4 +98,6 @@ private:
     std::vector<std::string> m_listEntered;
     std::vector<std::string> m_listRaised;
     int m_nNickTextReads = 0;
+    std::string m_strVersion;
+    std::string m_strLastCall;
 };
