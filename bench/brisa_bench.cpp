@@ -45,7 +45,7 @@ bool IsEnabled(HWND hwnd) {
 }
 
 // The answer of a bounded send; failed when the window does not answer.
-LRESULT Ask(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT failed) {
+LRESULT Ask(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, LRESULT failed = 0) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)
                ? static_cast<LRESULT>(result)

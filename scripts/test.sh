@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test the way CI does: native unit tests with sanitizers, the fuzz smoke runs, the
-# 32-bit build with its executable check (it cannot run here), and the Wine tests that drive the
-# real Brisa.exe.
+# Runs every test the way CI does: native unit tests with sanitizers, the 32-bit build with its
+# executable check (it cannot run here), and the Windows tests under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
@@ -36,7 +35,6 @@ run_preset() {
 
 mkdir -p build
 run_preset native yes
-run_preset fuzz yes
 run_preset win32 yes
 run_preset win64 yes
 cmake/wine-env.sh stop build/win64 >/dev/null 2>&1 || true

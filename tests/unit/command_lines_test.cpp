@@ -17,27 +17,25 @@ TEST(CommandLines, ChannelFromTitle) {
     const struct {
         std::string title;
         std::optional<std::string> channel;
-    } cases[] = {
-        {"#chat [+nt]: hello", "#chat"},
-        {"#chat: hello world", "#chat"},
-        {"#chat::", "#chat:"},
-        {"&local", "&local"},
-        {"#", "#"},
-        {"#:", "#"},
-        {"# topic", "#"},
-        {"#a:b c", "#a:b"},
-        {"&x #y", "&x"},
-        {"+modeless topic", "+modeless"},
-        {"!12345chat", "!12345chat"},
-        {"#чат: Привет", "#чат"},
-        {"#a\tb: c", "#a\tb"},
-        {"#a\t:", "#a\t"},
-        {"Status", std::nullopt},
-        {" #chat", std::nullopt},
-        {"x&#", std::nullopt},
-        {"@op", std::nullopt},
-        {"", std::nullopt},
-    };
+    } cases[] = {{"#chat [+nt]: hello", "#chat"},
+                 {"#chat: hello world", "#chat"},
+                 {"#chat::", "#chat:"},
+                 {"&local", "&local"},
+                 {"#", "#"},
+                 {"#:", "#"},
+                 {"# topic", "#"},
+                 {"#a:b c", "#a:b"},
+                 {"&x #y", "&x"},
+                 {"+modeless topic", "+modeless"},
+                 {"!12345chat", "!12345chat"},
+                 {"#чат: Привет", "#чат"},
+                 {"#a\tb: c", "#a\tb"},
+                 {"#a\t:", "#a\t"},
+                 {"Status", std::nullopt},
+                 {" #chat", std::nullopt},
+                 {"x&#", std::nullopt},
+                 {"@op", std::nullopt},
+                 {"", std::nullopt}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         EXPECT_EQ(ChannelFromTitle(c.title), c.channel);

@@ -1,14 +1,12 @@
 // The real Brisa.exe, for what only the program itself shows: where its settings live, start-up
 // and exit, Play through winmm, lines typed into a client in another process, and a frozen client.
-#include "brisa_harness.h"
 #include "brisa_process.h"
 #include "imitation_client.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 std::string WindowsDirIni() {
     char folder[MAX_PATH] = {};
@@ -98,7 +96,7 @@ TEST(EndToEnd, FrozenClientLeavesBrisaAnswering) {
     const ULONGLONG start = GetTickCount64();
     ASSERT_TRUE(brisa.Click(IDC_SEND));
     EXPECT_EQ("The IRC client does not answer. Nothing more was typed into it.",
-              brisa.AnswerMessageBox(IDOK));
+              brisa.AnswerMessageBox());
     EXPECT_LT(GetTickCount64() - start, 5000u);
     // Posted input is handled at once again.
     EXPECT_TRUE(brisa.Sync());

@@ -9,8 +9,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::wstring Wide(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
 }
@@ -32,7 +30,7 @@ TEST(LegacyCodePage, NamesTheCodePageLacksShowAsQuestionMarksAndActOnNothingElse
     Lines shown;
     for (int i = 0; i < 3; ++i) {
         SendMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, i, 0);
-        brisa.Notify(IDC_FILE_LIST, LBN_SELCHANGE);
+        Notify(brisa.Item(IDC_FILE_LIST), LBN_SELCHANGE);
         shown.push_back(brisa.FileName());
     }
     const int fullWidth =
@@ -54,11 +52,10 @@ TEST(LegacyCodePage, NamesTheCodePageLacksShowAsQuestionMarksAndActOnNothingElse
     brisa.TypeFileName("abc.wav");
     brisa.Click(IDC_SEND);
     EXPECT_EQ(Lines{"/sound #chat abc.wav -plays Brisa: abc.wav"}, client.EnteredLines());
-    DuringModal([&] { brisa.Click(IDC_DCC); },
-                [](HWND dialog) {
-                    EXPECT_EQ("????", TextOf(GetDlgItem(dialog, IDC_NICK)));
-                    ClickItem(dialog, IDCANCEL);
-                });
+    brisa.Open(IDC_DCC, [](HWND dialog) {
+        EXPECT_EQ("????", TextOf(GetDlgItem(dialog, IDC_NICK)));
+        ClickItem(dialog, IDCANCEL);
+    });
 }
 
 TEST(LegacyCodePage, SettingsLiveInAFolderTheCodePageLacksAndOlderReadersGetWhatFits) {

@@ -6,8 +6,12 @@
 
 #include <array>
 
-CBrisaHarness::CBrisaHarness(const std::string& moreOptions,
-                             const std::vector<std::string>& wavFiles) {
+std::string NoEditLineMessage(const std::string& className) {
+    return "Brisa: Brisa cannot find the command line of the IRC client (" + className +
+           "): its windows are not laid out as Brisa knows them. Nothing was typed.";
+}
+
+CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles) {
     static int s_nFolders = 0;
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
@@ -58,17 +62,16 @@ HWND CBrisaHarness::Item(int id) const {
     return GetDlgItem(GetWindow(Main(), GW_CHILD), id);
 }
 
-bool CBrisaHarness::Click(int id) const {
-    return ClickItem(GetWindow(Main(), GW_CHILD), id);
-}
-
-void CBrisaHarness::Notify(int id, UINT code) const {
-    SendMessageA(GetWindow(Main(), GW_CHILD), WM_COMMAND, MAKEWPARAM(id, code),
-                 reinterpret_cast<LPARAM>(Item(id)));
+void CBrisaHarness::Open(int button, const std::function<void(HWND)>& whileOpen) const {
+    DuringModal([&] { Click(button); }, whileOpen);
 }
 
 void CBrisaHarness::TypeFileName(const std::string& text) const {
-    SetWindowTextA(Item(IDC_FILE_NAME), text.c_str()); // notifies EN_CHANGE, as typing does
+    SetWindowTextA(Item(IDC_FILE_NAME), text.c_str());
+}
+
+int CBrisaHarness::Selection() const {
+    return static_cast<int>(SendMessageA(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
 }
 
 bool CBrisaHarness::Pump() {
@@ -93,29 +96,13 @@ void CBrisaHarness::Settle() {
 }
 
 void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
-    BYTE state[256] = {};
+    std::array<BYTE, 256> state = {};
     state[VK_SHIFT] = shift ? 0x80 : 0;
     state[VK_CONTROL] = control ? 0x80 : 0;
-    SetKeyboardState(state);
+    SetKeyboardState(state.data());
     PostMessageA(GetFocus() ? GetFocus() : Main(), WM_KEYDOWN, key, 1);
     Pump();
     SetKeyboardState(std::array<BYTE, 256>{}.data());
-}
-
-std::vector<std::string> CBrisaHarness::Files() const {
-    return ItemsOf(Item(IDC_FILE_LIST));
-}
-
-std::string CBrisaHarness::FileName() const {
-    return TextOf(Item(IDC_FILE_NAME));
-}
-
-int CBrisaHarness::Selection() const {
-    return static_cast<int>(SendMessageA(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
-}
-
-std::vector<std::string> CBrisaHarness::TakeMessageBoxes() {
-    return std::exchange(m_listBoxes, {});
 }
 
 int CBrisaHarness::ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT) {

@@ -7,15 +7,21 @@
 #include "resource.h"
 
 #include <deque>
+#include <utility>
+
+// Messages as the harness records them.
+inline const std::string kNotAnswering =
+    "Brisa: The IRC client does not answer. Nothing more was typed into it.";
+inline const std::string kNotAChannel = "Brisa: Sorry, channel window not active";
+std::string NoEditLineMessage(const std::string& className);
 
 class CBrisaHarness : public CBrisaApp {
 public:
     // A folder "wav" holding these files, and a Brisa.INI naming it as WAVDir, followed by
     // moreOptions ("Key=value" lines); then Brisa starts.
     explicit CBrisaHarness(const std::string& moreOptions = "",
-                           const std::vector<std::string>& wavFiles = {"ding.wav", "other.wav"});
+                           const Lines& wavFiles = {"ding.wav", "other.wav"});
     ~CBrisaHarness() override;
-
     // Closes Brisa's windows and starts it again, as a new run of the program would.
     void Restart();
 
@@ -27,9 +33,14 @@ public:
     HWND Main() const { return GetMainWindow(); }
     HWND Item(int id) const; // a control of the main form
     // Clicks a button of the main form; false, doing nothing, when it is disabled.
-    bool Click(int id) const;
-    void Notify(int id, UINT code) const; // a notification from a control of the main form
-    void TypeFileName(const std::string& text) const;
+    bool Click(int id) const { return ClickItem(::GetWindow(Main(), GW_CHILD), id); }
+    // Clicks the button, and runs whileOpen inside the dialog it opens.
+    void Open(int button, const std::function<void(HWND)>& whileOpen) const;
+    void TypeFileName(const std::string& text) const; // notifies as typing does
+    Lines Files() const { return ItemsOf(Item(IDC_FILE_LIST)); }
+    std::string FileName() const { return TextOf(Item(IDC_FILE_NAME)); }
+    int Selection() const;
+
     // Handles the messages waiting for this thread as Brisa's message loop would; false once the
     // loop would end.
     bool Pump();
@@ -37,14 +48,11 @@ public:
     void Settle();
     // A key pressed in the focused window, with Shift or Ctrl held, as the message loop takes it.
     void PressKey(UINT key, bool shift = false, bool control = false);
-    std::vector<std::string> Files() const;
-    std::string FileName() const;
-    int Selection() const;
 
     // Answers of the coming message boxes, in order; IDOK when none is left.
     std::deque<int> m_answers;
     // The message boxes shown since the last call, each "caption: text".
-    std::vector<std::string> TakeMessageBoxes();
+    Lines TakeMessageBoxes() { return std::exchange(m_listBoxes, {}); }
 
 protected:
     std::wstring LocateProfile() const override;
@@ -55,5 +63,5 @@ private:
     void Close();
 
     std::string m_strDir;
-    std::vector<std::string> m_listBoxes;
+    Lines m_listBoxes;
 };

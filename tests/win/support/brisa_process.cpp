@@ -1,44 +1,39 @@
 #include "brisa_process.h"
 
-#include "controls.h"
 #include "resource.h"
 
 #include <cstring>
-
-#include <algorithm>
 #include <sstream>
 
 namespace {
 
-struct FoundWindow {
-    DWORD processId;
-    const char* className; // null: any window
-    HWND window;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM lParam) {
-    auto& found = *reinterpret_cast<FoundWindow*>(lParam);
-    DWORD processId = 0;
-    char className[64] = {};
-    GetWindowThreadProcessId(hwnd, &processId);
-    GetClassNameA(hwnd, className, sizeof className);
-    if (processId != found.processId || !IsWindowVisible(hwnd) ||
-        (found.className && std::string(className) != found.className))
-        return TRUE;
-    found.window = hwnd;
-    return FALSE;
+LRESULT Ask(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+    return static_cast<LRESULT>(result);
 }
 
+// A visible top-level window of the process, of the class.
 HWND WaitProcessWindow(DWORD processId, const char* className) {
-    FoundWindow found = {processId, className, nullptr};
-    WaitUntil([&] { return !EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&found)); });
-    return found.window;
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            char name[64] = {};
+            GetWindowThreadProcessId(w, &owner);
+            GetClassNameA(w, name, sizeof name);
+            found =
+                owner == processId && IsWindowVisible(w) && !strcmp(name, className) ? w : nullptr;
+        }
+        return found != nullptr;
+    });
+    return found;
 }
 
 } // namespace
 
-bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+bool WaitUntil(const std::function<bool()>& predicate) {
+    const ULONGLONG deadline = GetTickCount64() + 10000;
     while (!predicate()) {
         if (GetTickCount64() >= deadline)
             return false;
@@ -50,20 +45,13 @@ bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
     return true;
 }
 
-LRESULT Ask(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
-    return static_cast<LRESULT>(result);
-}
-
 std::string TextOfWindow(HWND window) {
     std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
     text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
-    std::string result(text.size() * 4, '\0');
-    result.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      &result[0], static_cast<int>(result.size()), nullptr,
-                                      nullptr));
-    return result;
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
 }
 
 std::string TestBinDir() {
@@ -88,50 +76,39 @@ CBrisaProcess::CBrisaProcess(const std::optional<std::string>& ini) {
 
 CBrisaProcess::~CBrisaProcess() {
     if (m_process.hProcess) {
-        if (!Exited(0) && IsWindowEnabled(m_hwndMain))
+        if (IsWindowEnabled(m_hwndMain))
             PostMessageA(m_hwndMain, WM_CLOSE, 0, 0);
-        if (!Exited(3000))
+        if (WaitForSingleObject(m_process.hProcess, 3000) != WAIT_OBJECT_0)
             TerminateProcess(m_process.hProcess, 1);
         WaitForSingleObject(m_process.hProcess, 5000);
         CloseHandle(m_process.hProcess);
     }
     // The exiting process may hold its files a moment longer.
-    WaitUntil([this] { return DeleteTree(m_strDir); }, 3000);
+    WaitUntil([this] { return DeleteTree(m_strDir); });
 }
 
 bool CBrisaProcess::Start() {
-    // This process's environment with the test's settings in place of its own.
+    // This process's environment, with the test's variable in place of its own.
     std::string environment;
     const LPCH block = GetEnvironmentStringsA();
     for (LPCH p = block; *p; p += strlen(p) + 1) {
-        const bool replaced = std::any_of(m_listEnv.begin(), m_listEnv.end(), [&](const auto& set) {
-            return _strnicmp(p, (set.first + "=").c_str(), set.first.size() + 1) == 0;
-        });
-        if (!replaced)
+        if (m_env.first.empty() ||
+            _strnicmp(p, (m_env.first + "=").c_str(), m_env.first.size() + 1))
             environment.append(p, strlen(p) + 1);
     }
     FreeEnvironmentStringsA(block);
-    for (const auto& [name, value] : m_listEnv)
-        environment += name + "=" + value + '\0';
+    if (!m_env.first.empty())
+        environment += m_env.first + "=" + m_env.second + '\0';
     environment += '\0';
-    const std::string exe = PathOf("Brisa.exe");
-    std::string command = "\"" + exe + "\"";
+    std::string command = "\"" + PathOf("Brisa.exe") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, &environment[0],
-                        m_strDir.c_str(), &startup, &m_process))
+    if (!CreateProcessA(PathOf("Brisa.exe").c_str(), &command[0], nullptr, nullptr, FALSE, 0,
+                        &environment[0], m_strDir.c_str(), &startup, &m_process))
         return false;
     CloseHandle(m_process.hThread);
     m_hwndMain = WaitProcessWindow(m_process.dwProcessId, "fwFrameWnd");
-    return m_hwndMain && WaitForInputIdle(m_process.hProcess, kWaitMs) == 0;
-}
-
-bool CBrisaProcess::Exited(DWORD timeoutMs) const {
-    return WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
-}
-
-HWND CBrisaProcess::Item(int id) const {
-    return GetDlgItem(GetWindow(m_hwndMain, GW_CHILD), id);
+    return m_hwndMain && WaitForInputIdle(m_process.hProcess, 10000) == 0;
 }
 
 bool CBrisaProcess::Click(int id) const {
@@ -150,16 +127,15 @@ bool CBrisaProcess::Sync() const {
     return WaitUntil([&] { return LOWORD(Ask(nameBox, EM_GETMARGINS)) == margin; });
 }
 
-std::string CBrisaProcess::AnswerMessageBox(int button) const {
+std::string CBrisaProcess::AnswerMessageBox() const {
     const HWND box = WaitProcessWindow(m_process.dwProcessId, "#32770");
     const std::string text = box ? TextOfWindow(GetDlgItem(box, 0xFFFF)) : "";
-    if (box)
-        PostMessageA(box, WM_COMMAND, button, 0);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
     return text;
 }
 
-std::vector<std::string> CBrisaProcess::SoundCalls() const {
-    std::vector<std::string> calls;
+Lines CBrisaProcess::SoundCalls() const {
+    Lines calls;
     std::istringstream log(ReadFileText(PathOf("sound.log")));
     for (std::string line; std::getline(log, line);)
         calls.push_back(line);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -24,19 +25,7 @@ void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!dialog || !g_whileOpen)
         return;
     KillTimer(nullptr, timer);
-    const auto whileOpen = std::move(g_whileOpen);
-    g_whileOpen = nullptr;
-    whileOpen(dialog);
-    // What whileOpen posted (a close box posts its Cancel), as the dialog's loop would take it.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (!IsDialogMessageA(dialog, &msg))
-            DispatchMessageA(&msg);
-    }
+    std::exchange(g_whileOpen, nullptr)(dialog);
     // A dialog that has ended is hidden at once and destroyed once its loop returns.
     if (IsWindowVisible(dialog)) {
         ADD_FAILURE() << "the dialog was left open";
@@ -46,22 +35,31 @@ void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
 
 } // namespace
 
+Lines Sorted(Lines lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
 void DuringModal(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen) {
     g_whileOpen = whileOpen;
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, RunWhileOpen);
     open();
     KillTimer(nullptr, timer);
-    if (g_whileOpen)
+    if (std::exchange(g_whileOpen, nullptr))
         ADD_FAILURE() << "no dialog opened";
-    g_whileOpen = nullptr;
 }
 
 bool ClickItem(HWND dialog, int id) {
     const HWND button = GetDlgItem(dialog, id);
     if (!IsWindowEnabled(button))
         return false;
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    Notify(button, BN_CLICKED);
     return true;
+}
+
+void Notify(HWND control, UINT code) {
+    SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                 reinterpret_cast<LPARAM>(control));
 }
 
 std::string TextOf(HWND window) {
@@ -70,44 +68,39 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-std::vector<std::string> ItemsOf(HWND list) {
-    std::vector<std::string> items;
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::string item(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1, '\0');
-        item.resize(SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0])));
-        items.push_back(item);
+Lines ItemsOf(HWND list) {
+    Lines items(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i].resize(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1);
+        items[i].resize(SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&items[i][0])));
     }
     return items;
 }
 
 std::string ReadFileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
-    text << file.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
 bool WriteFileText(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    return static_cast<bool>(file << text);
+    return static_cast<bool>(std::ofstream(path, std::ios::binary) << text);
 }
 
 bool DeleteTree(const std::string& path) {
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName, child = path + "\\" + name;
-            if (name == "." || name == "..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(child);
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) {
+        const std::string name = data.cFileName, child = path + "\\" + name;
+        if (name == "." || name == "..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            DeleteTree(child);
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(child.c_str());
     }
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
     return RemoveDirectoryA(path.c_str()) != FALSE;
 }
 

@@ -7,14 +7,17 @@
 #include <string>
 #include <vector>
 
+using Lines = std::vector<std::string>;
+Lines Sorted(Lines lines);
+
 // Runs open(), which opens a modal dialog, and whileOpen(dialog) inside that dialog's loop;
 // whileOpen must close it. A dialog left open is cancelled and fails the test.
 void DuringModal(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen);
-
-// Clicks a dialog's button with a synchronous message; false when it is disabled.
-bool ClickItem(HWND dialog, int id);
+bool ClickItem(HWND dialog, int id);  // false, doing nothing, when the button is disabled
+void Notify(HWND control, UINT code); // the notification a control sends its parent
 std::string TextOf(HWND window);
-std::vector<std::string> ItemsOf(HWND list);
+Lines ItemsOf(HWND list);
+
 std::string ReadFileText(const std::string& path); // "" when it cannot be read
 bool WriteFileText(const std::string& path, const std::string& text);
 bool DeleteTree(const std::string& path);

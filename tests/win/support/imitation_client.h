@@ -1,14 +1,8 @@
-// CImitationClient: an IRC client's window tree on a thread of its own in the test process, for
-// Brisa to drive. Its own thread lets it freeze while the test goes on. The tree, as Brisa walks
-// it:
-//   top-level window (the client's class)
-//     first child (a toolbar)
-//     second child (the workspace)
-//       active window (its title names the channel)
-//         edit line (EDIT): Enter records its text as an entered line and empties it
-//         nickname list (LISTBOX, unsorted)
+// CImitationClient: the model IRC client of tools/model_client.h on a thread of its own in the
+// test process, so that it can freeze while the test goes on; with what the tests read of it and
+// the faults they give it.
 #pragma once
-#include <windows.h>
+#include "model_client.h"
 
 #include <atomic>
 #include <functional>
@@ -20,32 +14,9 @@
 
 class CImitationClient {
 public:
-    // The windows along the path; RemoveWindow(step) makes the walk find nothing from that step.
+    // The windows along the old client's path; RemoveWindow(step) takes away that one and every
+    // later one.
     enum class EStep { FirstChild, SecondChild, ActiveWindow, EditLine, NickList };
-
-    explicit CImitationClient(const std::string& strClass = "mIRC32",
-                              const std::string& strTitle = "#chat [+nt]: hello",
-                              const std::vector<std::string>& listNicks = {}, bool bWide = true,
-                              bool bCurrent = false);
-    ~CImitationClient();
-    CImitationClient(const CImitationClient&) = delete;
-    CImitationClient& operator=(const CImitationClient&) = delete;
-
-    HWND TopLevel() const { return m_hwnd[kTop]; } // null once closed
-    HWND ActiveWindow() const { return m_hwnd[kActive]; }
-    HWND EditLine() const { return m_hwnd[kEdit]; }
-    HWND NickList() const { return m_hwnd[kList]; }
-
-    // On the client's thread; false while it hangs, once it is closed or the window is gone.
-    bool SetTitle(const std::string& strTitle);
-    bool SetNicknames(const std::vector<std::string>& listNicks);
-    bool SetEditText(const std::string& strText); // as if the user had typed it
-    bool RemoveWindow(EStep step);
-
-    void Hang(); // the client's thread stops answering until Resume
-    void Resume();
-    void Close();
-
     // What the client does wrong from now on, to see Brisa bear it.
     enum class EFault {
         None,
@@ -56,39 +27,46 @@ public:
         HangAfterEnter, // once a line is entered, the thread stops until Resume
         HangAfterCaret, // once the caret is put at the end of the line, likewise
     };
+
+    explicit CImitationClient(const std::string& strClass = "mIRC32",
+                              const std::string& strTitle = "#chat [+nt]: hello",
+                              const std::vector<std::string>& listNicks = {}, bool bWide = true,
+                              bool bCurrent = false);
+    ~CImitationClient();
+    CImitationClient(const CImitationClient&) = delete;
+    CImitationClient& operator=(const CImitationClient&) = delete;
+
+    HWND TopLevel() const { return m_hwndTop; } // null once closed
+    HWND EditLine() const;
+
+    // On the client's thread; false while it hangs, or once it is closed.
+    bool SetTitle(const std::string& strTitle);
+    bool SetNicknames(const std::vector<std::string>& listNicks);
+    bool SetEditText(const std::string& strText); // as if the user had typed it
+    bool SetInterface(const std::string& strVersion);
+    bool RemoveWindow(EStep step);
     void SetFault(EFault fault) { m_fault = fault; }
-    // Answers the documented interface as this version of the client; "" refuses it (returns 0).
-    void SetInterface(const std::string& strVersion);
-    // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
-    std::string LastInterfaceCall() const;
+
+    void Hang(); // the client's thread stops answering until Resume
+    void Resume();
+    void Close();
 
     std::string EditText() const;
     std::vector<std::string> EnteredLines() const;
-    // "top" or "active" for each time that window was put on top of its siblings, once the client
-    // has taken every raise sent to it.
+    // "top" or "active" for each time that window came to the top of its siblings, once the
+    // client has taken every raise sent to it.
     std::vector<std::string> RaisedWindows() const;
     int NickTextReads() const; // LB_GETTEXT messages
+    // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
+    std::string LastInterfaceCall() const;
     void ClearRecords();
 
 private:
-    enum { kTop, kFirst, kSecond, kActive, kEdit, kList, kWindows };
-
-    void Run(const std::string& strTitle, const std::vector<std::string>& listNicks,
-             std::promise<bool>& started);
-    bool Invoke(const std::function<bool()>& fn) const;
-    bool FillNickList(const std::vector<std::string>& listNicks) const;
-    void Record(std::vector<std::string>& list, const std::string& str);
+    class CRecorder;
+    bool Invoke(const std::function<bool(CModelClient&)>& fn) const;
     void StopThread(); // answers the message being handled, then waits for Resume
-    LRESULT OnInterface(bool evaluate, WPARAM method, unsigned index);
-    std::string Evaluate(const std::string& expression, const std::string& version) const;
-    LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    const std::string m_strClass;
-    const bool m_bWide;
-    const bool m_bCurrent;
-    std::atomic<HWND> m_hwnd[kWindows] = {};
-    WNDPROC m_pfnControlProc[kWindows] = {};
+    std::atomic<HWND> m_hwndTop{nullptr};
     std::thread m_thread;
     HANDLE m_hResume;
     std::atomic<bool> m_bHung{false};
@@ -98,6 +76,5 @@ private:
     std::vector<std::string> m_listEntered;
     std::vector<std::string> m_listRaised;
     int m_nNickTextReads = 0;
-    std::string m_strVersion;
     std::string m_strLastCall;
 };

@@ -1,0 +1,303 @@
+#include "model_client.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr UINT WM_MCOMMAND = WM_USER + 200;
+constexpr UINT WM_MEVALUATE = WM_USER + 201;
+constexpr wchar_t kPaneClass[] = L"BrisaModelPane";
+
+// Any window's text in UTF-8: read wide, the system converts an ANSI window's.
+std::string TextOf(HWND hwnd) {
+    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
+    return Utf8(text);
+}
+
+} // namespace
+
+std::wstring Utf16(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                    &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
+CModelClient::CModelClient(const Options& options)
+    : m_bWide(options.wide || options.current), m_strVersion(options.current ? "7.72" : "") {
+    if (!Create(options) && m_hwnd[kTop])
+        DestroyWindow(m_hwnd[kTop]);
+}
+
+CModelClient::~CModelClient() {
+    if (m_hwnd[kTop])
+        DestroyWindow(m_hwnd[kTop]);
+    // The next client may be of the other kind, wide or ANSI.
+    for (const std::wstring& name : m_listClasses)
+        UnregisterClassW(name.c_str(), GetModuleHandleW(nullptr));
+}
+
+bool CModelClient::Create(const Options& options) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const std::wstring className = Utf16(options.className);
+    LoadLibraryW(L"riched20.dll"); // the rich edit line of today's layout
+    // Children join their siblings at the bottom of the Z order: creation order is walk order.
+    struct Window {
+        const wchar_t* pszClass;
+        int nParent; // its index in the table
+        int nSlot;   // its index in m_hwnd, -1 for a window Brisa does not look for
+        DWORD dwStyle;
+        RECT rc;
+    };
+    const DWORD list = WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+    const std::vector<Window> windows =
+        options.current
+            ? std::vector<Window>{{className.c_str(),
+                                   -1,
+                                   kTop,
+                                   WS_OVERLAPPEDWINDOW,
+                                   {40, 40, 680, 460}},
+                                  {L"mIRC_Toolbar", 0, kFirst, WS_BORDER, {0, 0, 640, 24}},
+                                  {L"mIRC_SwitchBar", 0, -1, WS_BORDER, {0, 24, 640, 44}},
+                                  {L"mIRC_TreeBar", 0, -1, WS_BORDER, {0, 44, 100, 400}},
+                                  {L"mdiclient", 0, kSecond, WS_CLIPCHILDREN, {100, 44, 640, 400}},
+                                  {L"mIRC_Channel", 4, kActive, 0, {0, 0, 540, 350}},
+                                  {L"mIRC_Display", 5, -1, 0, {0, 0, 400, 300}},
+                                  {L"richedit20W", 5, kEdit, WS_BORDER, {0, 300, 400, 324}},
+                                  {L"listbox", 5, kList, list, {400, 0, 536, 324}}}
+            : std::vector<Window>{
+                  {className.c_str(),
+                   -1,
+                   kTop,
+                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                   {40, 40, 680, 460}},
+                  {kPaneClass, 0, kFirst, WS_BORDER, {0, 0, 640, 28}},
+                  {kPaneClass, 0, kSecond, 0, {0, 28, 640, 400}},
+                  {kPaneClass, 2, kActive, WS_CAPTION, {0, 0, 640, 370}},
+                  {L"edit", 3, kEdit, WS_BORDER | ES_AUTOHSCROLL, {0, 320, 500, 344}},
+                  {L"listbox", 3, kList, list, {500, 0, 636, 344}}};
+    // A window takes the messages of the kind its class was registered with, wide or ANSI.
+    for (const Window& w : windows) {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        if (GetClassInfoExW(nullptr, w.pszClass, &wc)) // the system's own
+            continue;
+        wc.lpfnWndProc = WndProc, wc.hInstance = instance, wc.lpszClassName = w.pszClass;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        const std::string ansiName(w.pszClass, w.pszClass + wcslen(w.pszClass));
+        WNDCLASSEXA wca;
+        std::memcpy(&wca, &wc, sizeof wca);
+        wca.lpszClassName = ansiName.c_str();
+        if (m_bWide ? RegisterClassExW(&wc) : RegisterClassExA(&wca))
+            m_listClasses.push_back(w.pszClass);
+    }
+    std::vector<HWND> created;
+    for (const Window& w : windows) {
+        const HWND parent = w.nParent < 0 ? nullptr : created[w.nParent];
+        const DWORD style = w.dwStyle | (parent ? WS_CHILD | WS_VISIBLE : 0);
+        const int cx = w.rc.right - w.rc.left, cy = w.rc.bottom - w.rc.top;
+        const std::string ansiClass(w.pszClass, w.pszClass + wcslen(w.pszClass));
+        CLIENTCREATESTRUCT mdiClient = {};
+        MDICREATESTRUCTW mdiChild = {
+            w.pszClass, L"", instance, 0, 0, cx, cy, WS_MAXIMIZE, reinterpret_cast<LPARAM>(this)};
+        HWND hwnd = nullptr;
+        if (options.current && w.nSlot == kActive)
+            hwnd = reinterpret_cast<HWND>(
+                SendMessageW(parent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mdiChild)));
+        else if (m_bWide)
+            hwnd = CreateWindowExW(
+                0, w.pszClass, L"", style, w.rc.left, w.rc.top, cx, cy, parent, nullptr, instance,
+                options.current && w.nSlot == kSecond ? &mdiClient : static_cast<void*>(this));
+        else
+            hwnd = CreateWindowExA(0, ansiClass.c_str(), "", style, w.rc.left, w.rc.top, cx, cy,
+                                   parent, nullptr, instance, this);
+        if (!hwnd)
+            return false;
+        created.push_back(hwnd);
+        if (w.nSlot >= 0)
+            m_hwnd[w.nSlot] = hwnd;
+    }
+    // The edit line and the list are the system's, subclassed to see what Brisa does to them.
+    for (int i : {kEdit, kList}) {
+        SetWindowLongPtrW(m_hwnd[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        const auto wndProc = reinterpret_cast<LONG_PTR>(WndProc);
+        m_pfnControlProc[i] = reinterpret_cast<WNDPROC>(
+            m_bWide ? SetWindowLongPtrW(m_hwnd[i], GWLP_WNDPROC, wndProc)
+                    : SetWindowLongPtrA(m_hwnd[i], GWLP_WNDPROC, wndProc));
+    }
+    SendMessageW(m_hwnd[kEdit], EM_LIMITTEXT, 0, 0); // keeps every line Brisa types
+    SetTitle(options.title);
+    SetNicknames(options.nicks);
+    ShowWindow(m_hwnd[kTop], SW_SHOWNOACTIVATE);
+    return true;
+}
+
+void CModelClient::SetTitle(const std::string& title) {
+    SetWindowTextW(m_hwnd[kActive], Utf16(title).c_str());
+}
+
+void CModelClient::SetNicknames(const std::vector<std::string>& nicks) {
+    SendMessageW(m_hwnd[kList], LB_RESETCONTENT, 0, 0);
+    for (const std::string& nick : nicks)
+        SendMessageW(m_hwnd[kList], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(nick).c_str()));
+}
+
+void CModelClient::SetEditText(const std::string& text) {
+    SetWindowTextW(m_hwnd[kEdit], Utf16(text).c_str());
+}
+
+std::string CModelClient::EditText() const {
+    return TextOf(m_hwnd[kEdit]);
+}
+
+bool CModelClient::PreHandle(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return false;
+}
+
+void CModelClient::OnEntered(const std::string&) {}
+
+void CModelClient::OnRaised(bool) {}
+
+void CModelClient::OnInterfaceCall(WPARAM, unsigned) {}
+
+// The interface that mIRC documents: the line in the mapping "mIRC" or "mIRC<N>", UTF-16 with
+// method 8, else in the system's ANSI code page, as a program without the UTF-8 manifest reads it.
+LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) {
+    OnInterfaceCall(method, index);
+    const std::string name = index ? "mIRC" + std::to_string(index) : "mIRC";
+    const HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 4096) : nullptr;
+    if (m_strVersion.empty() || !view) {
+        if (mapping)
+            CloseHandle(mapping);
+        return 0;
+    }
+    const bool unicode = method & 8;
+    char ansiCodePage[8] = {};
+    GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, ansiCodePage, 8);
+    const UINT codePage = static_cast<UINT>(atoi(ansiCodePage));
+    std::wstring line(4096, L'\0');
+    if (unicode)
+        line.assign(static_cast<const wchar_t*>(view));
+    else
+        line.resize(MultiByteToWideChar(codePage, 0, static_cast<const char*>(view), -1, &line[0],
+                                        static_cast<int>(line.size())) -
+                    1);
+    const std::string text = Utf8(line);
+    if (evaluate) {
+        const std::wstring result = Utf16(Evaluate(text));
+        if (unicode)
+            std::memcpy(view, result.c_str(), (result.size() + 1) * sizeof(wchar_t));
+        else
+            WideCharToMultiByte(codePage, 0, result.c_str(), -1, static_cast<char*>(view), 4096,
+                                nullptr, nullptr);
+    } else if (text.compare(0, 9, "/editbox ") == 0) {
+        // The active window's edit box (-a), with a space after the text (-p).
+        const std::size_t switchesEnd = text.find(' ', 9);
+        const std::string switches = text.substr(9, switchesEnd - 9);
+        const std::string rest =
+            switchesEnd == std::string::npos ? "" : text.substr(switchesEnd + 1);
+        SetEditText(rest + (switches.find('p') != std::string::npos ? " " : ""));
+    } else {
+        SetEditText(text);
+        SendMessageW(m_hwnd[kEdit], WM_CHAR, VK_RETURN, 1); // as if typed and entered
+    }
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+    return 1;
+}
+
+// The identifiers Brisa asks for: $version, $active and $nick($active,N).
+std::string CModelClient::Evaluate(const std::string& expression) const {
+    if (expression == "$version")
+        return m_strVersion;
+    const std::string title = TextOf(m_hwnd[kActive]);
+    if (expression == "$active")
+        return title.substr(0, title.find(' '));
+    if (expression.compare(0, 14, "$nick($active,") != 0)
+        return "";
+    const int n = atoi(expression.c_str() + 14);
+    const int count = static_cast<int>(SendMessageW(m_hwnd[kList], LB_GETCOUNT, 0, 0));
+    if (n == 0 || n > count)
+        return n == 0 ? std::to_string(count) : "";
+    std::wstring entry(SendMessageW(m_hwnd[kList], LB_GETTEXTLEN, n - 1, 0) + 1, L'\0');
+    entry.resize(
+        SendMessageW(m_hwnd[kList], LB_GETTEXT, n - 1, reinterpret_cast<LPARAM>(&entry[0])));
+    const std::string nick = Utf8(entry);
+    return nick.substr(std::min(nick.find_first_not_of("@+%~&"), nick.size()));
+}
+
+LRESULT CModelClient::CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) const {
+    const bool edit = hwnd == m_hwnd[kEdit], list = hwnd == m_hwnd[kList];
+    if (edit || list) {
+        const WNDPROC proc = m_pfnControlProc[edit ? kEdit : kList];
+        return m_bWide ? CallWindowProcW(proc, hwnd, msg, wParam, lParam)
+                       : CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+    }
+    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)
+        return DefMDIChildProcW(hwnd, msg, wParam, lParam);
+    return m_bWide ? DefWindowProcW(hwnd, msg, wParam, lParam)
+                   : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (PreHandle(hwnd, msg, wParam, lParam, &result))
+        return result;
+    switch (msg) {
+    case WM_CHAR:
+        if (hwnd == m_hwnd[kEdit] && wParam == VK_RETURN) {
+            // The client executes the line and empties its edit line.
+            OnEntered(TextOf(hwnd));
+            SetWindowTextW(hwnd, L"");
+            return 0;
+        }
+        break;
+    case WM_WINDOWPOSCHANGING:
+        if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
+            (hwnd == m_hwnd[kTop] || hwnd == m_hwnd[kActive]))
+            OnRaised(hwnd == m_hwnd[kTop]);
+        break;
+    case WM_MCOMMAND:
+    case WM_MEVALUATE:
+        if (hwnd == m_hwnd[kTop])
+            return OnInterface(msg == WM_MEVALUATE, wParam, static_cast<unsigned>(lParam));
+        break;
+    case WM_DESTROY:
+        if (hwnd == m_hwnd[kTop])
+            PostQuitMessage(0);
+        break;
+    case WM_NCDESTROY: {
+        const LRESULT answer = CallDefault(hwnd, msg, wParam, lParam);
+        std::replace(std::begin(m_hwnd), std::end(m_hwnd), hwnd, static_cast<HWND>(nullptr));
+        return answer;
+    }
+    }
+    return CallDefault(hwnd, msg, wParam, lParam);
+}
+
+// Every window of the client finds it through GWLP_USERDATA.
+LRESULT CALLBACK CModelClient::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The creation parameters sit at the same place in the wide and the ANSI structure; an MDI
+    // child's are in the structure of WM_MDICREATE.
+    if (msg == WM_NCCREATE) {
+        const void* params = reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams;
+        if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)
+            params =
+                reinterpret_cast<const void*>(static_cast<const MDICREATESTRUCTW*>(params)->lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(params));
+    }
+    auto* client = reinterpret_cast<CModelClient*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return client ? client->OnMessage(hwnd, msg, wParam, lParam)
+                  : DefWindowProcW(hwnd, msg, wParam, lParam);
+}

@@ -1,0 +1,80 @@
+// CModelClient: the windows of a graphical IRC client, and the interface that mIRC documents for
+// other programs, made on the thread that creates it: what Brisa drives. The stand-in client is
+// built on it, and the tests drive Brisa against it. Its windows are wide (Unicode), as current
+// clients' are, or ANSI; every text in and out of it is UTF-8.
+//
+// Today's layout (mIRC 6 and 7, class "mIRC"): the main window holds the bars mIRC_Toolbar,
+// mIRC_SwitchBar and mIRC_TreeBar and an MDI client, whose active child mIRC_Channel holds a
+// display, a rich edit line and the nickname list; the main window answers the interface, as
+// version "7.72" at first. The old layout of the 32-bit client, as Brisa walks it:
+//   top-level window
+//     first child (a toolbar)
+//     second child (the workspace)
+//       active window (its title names the channel)
+//         edit line (EDIT): Enter executes its text and empties it
+//         nickname list (LISTBOX, unsorted)
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CModelClient {
+public:
+    struct Options {
+        std::string className = "mIRC32";
+        std::string title = "#chat [+nt]: hello";
+        std::vector<std::string> nicks;
+        bool wide = true;
+        bool current = false; // today's layout
+    };
+
+    explicit CModelClient(const Options& options);
+    virtual ~CModelClient();
+    CModelClient(const CModelClient&) = delete;
+    CModelClient& operator=(const CModelClient&) = delete;
+
+    bool IsCreated() const { return m_hwnd[kTop] != nullptr; }
+    // Null once the window is gone.
+    HWND TopLevel() const { return m_hwnd[kTop]; }
+    HWND ActiveWindow() const { return m_hwnd[kActive]; }
+    HWND EditLine() const { return m_hwnd[kEdit]; }
+    HWND NickList() const { return m_hwnd[kList]; }
+
+    void SetTitle(const std::string& title);
+    void SetNicknames(const std::vector<std::string>& nicks);
+    void SetEditText(const std::string& text);
+    std::string EditText() const;
+    // Answers the interface as this version of the client; "" refuses it, as a client does whose
+    // user has locked other programs out.
+    void SetInterface(const std::string& version) { m_strVersion = version; }
+
+protected:
+    // Every message to the client's windows comes here first: true, with *pResult, when taken.
+    virtual bool PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A line the client executed.
+    virtual void OnEntered(const std::string& line);
+    // The top-level window (topLevel) or the active window came to the top of its siblings.
+    virtual void OnRaised(bool topLevel);
+    // A message of the interface, with its method and the N of its mapping "mIRC<N>".
+    virtual void OnInterfaceCall(WPARAM method, unsigned index);
+    LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) const;
+
+private:
+    enum { kTop, kFirst, kSecond, kActive, kEdit, kList, kWindows };
+
+    bool Create(const Options& options);
+    LRESULT OnInterface(bool evaluate, WPARAM method, unsigned index);
+    std::string Evaluate(const std::string& expression) const;
+    LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    const bool m_bWide;
+    HWND m_hwnd[kWindows] = {};
+    WNDPROC m_pfnControlProc[kWindows] = {};
+    std::vector<std::wstring> m_listClasses; // registered by this client
+    std::string m_strVersion;
+};
+
+std::wstring Utf16(const std::string& utf8);
+std::string Utf8(const std::wstring& text);
