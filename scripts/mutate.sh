@@ -68,8 +68,8 @@ fault bridge/command_lines.cpp 'if (!continuation && characters++ == maxCharacte
     'if (characters++ == maxCharacters)' 'tag cut inside a character'
 fault bridge/client_window.cpp '::GetWindow(first, GW_HWNDNEXT)' 'first' \
     'walk takes the first child instead of the second'
-fault bridge/client_window.cpp '(!wantsList || (windows.nickList && IsListBox(windows.nickList)))' \
-    '(!wantsList || windows.nickList)' 'any window after the edit line taken for the nickname list'
+fault bridge/client_window.cpp 'windows.editLine && IsEditLine(windows.editLine) &&' \
+    'windows.editLine &&' 'any first child of the active window taken for the edit line'
 fault bridge/client_window.cpp 'FindWindowExA(topLevel, nullptr, "MDIClient", nullptr)' \
     'FindWindowExA(topLevel, nullptr, "MDIClientX", nullptr)' 'no search by class'
 fault bridge/client_window.cpp '    if (fallBack)

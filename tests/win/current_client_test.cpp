@@ -65,6 +65,16 @@ TEST(CurrentClient, AMappingNameInUseOrAClientShapedOtherwiseOrFrozen) {
         EXPECT_EQ("9/1", client.LastInterfaceCall());
     }
     CloseHandle(held);
+    {
+        // The bars turned off, the old path leads to the channel's display, which is no edit
+        // line: the one found by class takes the line.
+        CImitationClient client("mIRC", "#chat", {}, true, true);
+        client.SetInterface("");
+        client.TurnOffBars();
+        CBrisaHarness brisa("Client=1011");
+        brisa.Click(IDC_SEND);
+        EXPECT_EQ(Lines{"/sound #chat ding.wav -plays Brisa: ding.wav"}, client.EnteredLines());
+    }
     // No interface and no edit line where the windows should have one; a frozen client.
     for (const bool hang : {false, true}) {
         CImitationClient client("mIRC", "#chat", {}, true, true);

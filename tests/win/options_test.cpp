@@ -42,6 +42,8 @@ TEST(OptionsDialog, FirstRunShowsTheDefaultsAndOkWritesAllSixKeysInOrder) {
     EXPECT_EQ("[Options]\r\nTagPrompt=0\r\nFallBack=0\r\nSendClose=0\r\nClient=1009\r\n"
               "TagText=plays a wav\r\nWAVDir=C:\\WAV\r\n",
               brisa.Ini());
+    // In UTF-16, which readers of every code page read whole.
+    EXPECT_EQ(0u, ReadFileText(brisa.PathOf("Brisa.INI")).find("\xFF\xFE["));
 }
 
 TEST(OptionsDialog, OkStoresTheEditsCancelNothingAndTheViewTakesThemUp) {

@@ -133,6 +133,14 @@ bool CImitationClient::RemoveWindow(EStep step) {
     });
 }
 
+bool CImitationClient::TurnOffBars() {
+    return Invoke([](CModelClient& client) {
+        for (const char* bar : {"mIRC_SwitchBar", "mIRC_TreeBar"})
+            DestroyWindow(FindWindowExA(client.TopLevel(), nullptr, bar, nullptr));
+        return true;
+    });
+}
+
 void CImitationClient::Hang() {
     // Answered from the handler, once the thread goes no further than its wait for Resume.
     if (!m_bHung)

@@ -45,6 +45,9 @@ public:
     bool SetEditText(const std::string& strText); // as if the user had typed it
     bool SetInterface(const std::string& strVersion);
     bool RemoveWindow(EStep step);
+    // Today's layout with the switchbar and the treebar turned off: the MDI client becomes the
+    // main window's second child, where the old path looks for the workspace.
+    bool TurnOffBars();
     void SetFault(EFault fault) { m_fault = fault; }
 
     void Hang(); // the client's thread stops answering until Resume
