@@ -116,7 +116,7 @@ new_server=yes
 wineserver -p </dev/null >>"$log" 2>&1 9>&- || new_server=no
 
 # Names the prefix settings below; a prefix made with other settings gets these.
-settings="boot+no-crash-dialog+unmanaged+brisa-native-winmm+wine-fonts+cjk-font-link"
+settings="boot+no-crash-dialog+unmanaged+brisa-native-winmm+wine-fonts+cjk-font-links"
 if [ "$(cat "$state/prefix.ready" 2>/dev/null)" != "$settings" ]; then
     if [ ! -e "$WINEPREFIX/system.reg" ]; then
         # No Mono or Gecko installer dialogs.
@@ -139,7 +139,8 @@ if [ "$(cat "$state/prefix.ready" 2>/dev/null)" != "$settings" ]; then
     cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Those fonts have no Chinese or Japanese characters; the fonts of Brisa's windows borrow
     # them from WenQuanYi Micro Hei (fonts-wqy-microhei), as Windows' own fonts borrow theirs.
-    for face in Tahoma "MS Sans Serif" "Microsoft Sans Serif" Arial "MS Shell Dlg" "MS Shell Dlg 2"; do
+    # (Wine sets the links of Tahoma and Microsoft Sans Serif itself at each start.)
+    for face in "MS Sans Serif" Arial; do
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f \
             </dev/null >>"$log" 2>&1 9>&- || die "setting the font link failed (see $log)"

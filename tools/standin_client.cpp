@@ -20,12 +20,26 @@ const wchar_t kBarClass[] = L"BrisaStandInTitleBar";
 const int kScreenLeft = 300;
 const int kScreenTop = 0;
 
+// The size of the system's message font in Arial, which borrows the characters it lacks from
+// fonts of other scripts (under Wine, through the link that cmake/wine-env.sh sets): nicknames and
+// lines in any script show.
+HFONT MessageFont() {
+    static HFONT s_font = [] {
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        wcscpy(metrics.lfMessageFont.lfFaceName, L"Arial");
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }();
+    return s_font;
+}
+
 HWND CreateControl(const wchar_t* pszClass, const char* pszText, DWORD dwStyle, HWND hwndParent,
                    int x, int y, int cx, int cy, int nId) {
     const HWND hwnd = CreateWindowExW(
         0, pszClass, Utf16(pszText).c_str(), WS_CHILD | WS_VISIBLE | dwStyle, x, y, cx, cy,
         hwndParent, reinterpret_cast<HMENU>(INT_PTR(nId)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), 0);
     return hwnd;
 }
 
@@ -92,7 +106,7 @@ CStandInClient::CStandInClient(const Options& options) : CModelClient(options) {
                               WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
                               ActiveWindow(), 0, 0, rcEdit.right, rcEdit.top, 0);
     AppendToLog("Lines entered in the edit line below, by you or by Brisa, appear here.");
-    const WPARAM font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    const WPARAM font = reinterpret_cast<WPARAM>(MessageFont());
     SendMessageW(EditLine(), WM_SETFONT, font, TRUE);
     SendMessageW(NickList(), WM_SETFONT, font, TRUE);
 
