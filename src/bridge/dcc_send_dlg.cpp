@@ -49,8 +49,7 @@ void CDccSendDlg::ImportNickList() {
     CIrcClient client(m_strClientClass, true);
     if (!client.IsPresent())
         return;
-    const auto nicks =
-        client.Reachable() == ClientOutcome::Done ? client.Nicknames() : std::nullopt;
+    const auto nicks = client.Nicknames();
     // An active window without a list of nicknames leaves the dialog's list as it is.
     if (!nicks) {
         if (client.Reachable() == ClientOutcome::NotAnswering)
@@ -77,7 +76,7 @@ void CDccSendDlg::ImportNickList() {
 
 void CDccSendDlg::OnSelchangeNickList() {
     // With nothing selected (a copy that added no entry) the nickname becomes empty.
-    m_strNick = m_listNicks.GetText(m_listNicks.GetCurSel());
+    m_strNick = m_listNicks.GetSelectedText();
     UpdateData(false);
 }
 

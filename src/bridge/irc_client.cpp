@@ -64,6 +64,8 @@ HWND CIrcClient::ActiveWindow() {
 }
 
 std::optional<ClientText> CIrcClient::ActiveWindowName() {
+    if (m_reachable != ClientOutcome::Done)
+        return std::nullopt;
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;
         if (const auto name = m_mirc->Evaluate("$active", &answer))
@@ -71,13 +73,12 @@ std::optional<ClientText> CIrcClient::ActiveWindowName() {
         if (!FallBackToWindows(answer))
             return std::nullopt;
     }
-    auto title = ReadClientWindowText(m_windows->active);
-    if (!title)
-        m_reachable = ClientOutcome::NotAnswering;
-    return title;
+    return Answered(ReadClientWindowText(m_windows->active));
 }
 
 std::optional<ClientList> CIrcClient::Nicknames() {
+    if (m_reachable != ClientOutcome::Done)
+        return std::nullopt;
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;
         const auto count = m_mirc->Evaluate("$nick($active,0)", &answer);
@@ -93,10 +94,8 @@ std::optional<ClientList> CIrcClient::Nicknames() {
                 }
                 const auto nick =
                     m_mirc->Evaluate("$nick($active," + std::to_string(n) + ")", &answer);
-                if (!nick) {
-                    m_reachable = ClientOutcome::NotAnswering;
-                    return std::nullopt;
-                }
+                if (!nick)
+                    return Answered<ClientList>(std::nullopt);
                 copy.items.push_back(*nick);
             }
             return copy;
@@ -104,10 +103,7 @@ std::optional<ClientList> CIrcClient::Nicknames() {
         if (!FallBackToWindows(answer))
             return std::nullopt;
     }
-    auto copy = ReadClientList(m_windows->nickList);
-    if (!copy)
-        m_reachable = ClientOutcome::NotAnswering;
-    return copy;
+    return Answered(ReadClientList(m_windows->nickList));
 }
 
 ClientOutcome CIrcClient::Type(const std::string& line, bool prompt, HWND raise, bool fallBack) {

@@ -38,6 +38,12 @@ private:
     // The client's windows; false, noted as unreachable, when they have no edit line.
     bool LocateWindows();
     bool FallBackToWindows(CMircInterface::EAnswer answer);
+    // What the client answered; nothing, noted as not answering, when it did not answer.
+    template <class T> std::optional<T> Answered(std::optional<T> answer) {
+        if (!answer)
+            m_reachable = ClientOutcome::NotAnswering;
+        return answer;
+    }
 
     const std::string m_strClass;
     const bool m_bWithNickList;

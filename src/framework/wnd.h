@@ -76,6 +76,7 @@ public:
     }
     // The entry's whole text of any length, or "" when the index names no entry.
     std::string GetText(int index) const;
+    std::string GetSelectedText() const { return GetText(GetCurSel()); } // "" with none selected
 };
 
 } // namespace fw

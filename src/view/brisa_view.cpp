@@ -116,23 +116,18 @@ void CBrisaView::RefreshList(int index) {
     ::SetCursor(previousCursor);
 }
 
-// With nothing selected the name becomes empty.
-void CBrisaView::ReadSelectedFileName() {
-    m_strFileName = m_listFiles.GetText(m_listFiles.GetCurSel());
-}
-
-void CBrisaView::OnSelchangeFileList() {
-    ReadSelectedFileName();
-    UpdateData(false);
-}
-
 void CBrisaView::OnChangeFileName() {
     UpdateData(true);
     m_listFiles.SelectString(-1, m_strFileName);
 }
 
+void CBrisaView::OnSelchangeFileList() {
+    m_strFileName = m_listFiles.GetSelectedText();
+    UpdateData(false);
+}
+
 void CBrisaView::OnPlay() {
-    ReadSelectedFileName();
+    m_strFileName = m_listFiles.GetSelectedText(); // with none selected, ""
     // With no name, the path would be the folder's: nothing to play.
     if (m_strFileName.empty())
         return;
@@ -145,7 +140,7 @@ void CBrisaView::OnStop() {
 }
 
 void CBrisaView::OnDelete() {
-    ReadSelectedFileName();
+    m_strFileName = m_listFiles.GetSelectedText(); // with none selected, ""
     // With no name, the path would be the folder's: nothing to delete.
     if (m_strFileName.empty())
         return;
@@ -181,8 +176,7 @@ void CBrisaView::OnSend() {
     CIrcClient client(m_strClientClass, false);
     if (!client.IsPresent())
         return;
-    const auto title =
-        client.Reachable() == ClientOutcome::Done ? client.ActiveWindowName() : std::nullopt;
+    const auto title = client.ActiveWindowName();
     UpdateData(true);
     if (!title) {
         client.Report(client.Reachable());

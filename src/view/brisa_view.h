@@ -25,7 +25,6 @@ private:
     void RemoveFile(const std::string& path);
     // Present: enables Send and DCC and returns true. Absent: disables them when asked to.
     bool UpdateClientButtons(bool disableWhenAbsent);
-    void ReadSelectedFileName();
 
     void OnPlay();
     void OnDelete();

@@ -11,14 +11,8 @@ std::string NoEditLineMessage(const std::string& className) {
            "): its windows are not laid out as Brisa knows them. Nothing was typed.";
 }
 
-CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles) {
-    static int s_nFolders = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    do {
-        m_strDir = std::string(temp) + "brisa-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                   std::to_string(++s_nFolders);
-    } while (!CreateDirectoryA(m_strDir.c_str(), nullptr));
+CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles)
+    : m_strDir(MakeTempFolder("brisa-test-")) {
     CreateDirectoryA(WavDir().c_str(), nullptr);
     for (const std::string& file : wavFiles)
         WriteFileText(WavDir() + "\\" + file, "RIFF");

@@ -60,14 +60,8 @@ std::string TestBinDir() {
     return exe.substr(0, exe.find_last_of('\\'));
 }
 
-CBrisaProcess::CBrisaProcess(const std::optional<std::string>& ini) {
-    static int s_nFolders = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    do {
-        m_strDir = std::string(temp) + "brisa-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                   std::to_string(++s_nFolders);
-    } while (!CreateDirectoryA(m_strDir.c_str(), nullptr));
+CBrisaProcess::CBrisaProcess(const std::optional<std::string>& ini)
+    : m_strDir(MakeTempFolder("brisa-e2e-")) {
     CopyFileA((TestBinDir() + "\\Brisa.exe").c_str(), PathOf("Brisa.exe").c_str(), FALSE);
     CopyFileA((TestBinDir() + "\\winmm_stub.dll").c_str(), PathOf("winmm.dll").c_str(), FALSE);
     if (ini)

@@ -104,6 +104,18 @@ bool DeleteTree(const std::string& path) {
     return RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
+std::string MakeTempFolder(const std::string& prefix) {
+    static int s_nFolders = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    std::string folder;
+    do {
+        folder = std::string(temp) + prefix + std::to_string(GetCurrentProcessId()) + "-" +
+                 std::to_string(++s_nFolders);
+    } while (!CreateDirectoryA(folder.c_str(), nullptr));
+    return folder;
+}
+
 std::string FromUtf16(const std::string& bytes) {
     if (bytes.compare(0, 2, "\xFF\xFE") != 0)
         return bytes;

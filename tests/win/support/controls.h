@@ -21,5 +21,6 @@ Lines ItemsOf(HWND list);
 std::string ReadFileText(const std::string& path); // "" when it cannot be read
 bool WriteFileText(const std::string& path, const std::string& text);
 bool DeleteTree(const std::string& path);
+std::string MakeTempFolder(const std::string& prefix); // a new one under the temp folder
 // A file's UTF-16 text (after its byte-order mark) in UTF-8; other bytes as they are.
 std::string FromUtf16(const std::string& bytes);
