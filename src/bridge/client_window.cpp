@@ -98,6 +98,7 @@ std::optional<ClientText> ReadClientWindowText(HWND window) {
     LRESULT length = 0;
     if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length, true))
         return std::nullopt;
+    const bool cut = length > kMaxTextLength;
     length = std::clamp<LRESULT>(length, 0, kMaxTextLength);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     LRESULT copied = 0;
@@ -105,7 +106,7 @@ std::optional<ClientText> ReadClientWindowText(HWND window) {
                       true))
         return std::nullopt;
     text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return ClientText{text, fw::Narrow(text), length == kMaxTextLength};
+    return ClientText{text, fw::Narrow(text), cut};
 }
 
 std::optional<ClientList> ReadClientList(HWND list) {

@@ -1,6 +1,5 @@
 #include "bridge/irc_client.h"
 
-#include "bridge/command_lines.h"
 #include "framework/app.h"
 #include "framework/text.h"
 
