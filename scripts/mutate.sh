@@ -82,7 +82,9 @@ fault bridge/client_window.cpp '        return ClientOutcome::EnterUnanswered;' 
     '        return ClientOutcome::NotAnswering;' 'unanswered Enter reported as nothing typed'
 fault bridge/client_window.h 'kMaxListEntries = 10000' 'kMaxListEntries = 0x7FFFFFFF' \
     'nickname count not capped'
-fault bridge/client_window.cpp '        if (::GetTickCount64() > deadline) {' \
+fault bridge/client_window.cpp '        if (length == LB_ERR) // gone since the count was taken' '        if (false)' \
+    'a failed read adds a blank nickname'
+fault bridge/client_window.h '        if (::GetTickCount64() > deadline) {' \
     '        if (false) {' 'nickname copy not bounded in time'
 fault bridge/dcc_send_dlg.cpp '    ::BringWindowToTop(m_hWnd);' '' \
     'DCC Send dialog not raised after a send'

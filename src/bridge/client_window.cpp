@@ -113,33 +113,25 @@ std::optional<ClientList> ReadClientList(HWND list) {
     LRESULT count = 0;
     if (!SendToClient(list, LB_GETCOUNT, 0, 0, &count))
         return std::nullopt;
-    ClientList copy;
-    copy.whole = count <= kMaxListEntries;
-    const ULONGLONG deadline = ::GetTickCount64() + kMaxListCopyMs;
-    for (LRESULT index = 0; index < std::min<LRESULT>(count, kMaxListEntries); ++index) {
-        if (::GetTickCount64() > deadline) {
-            copy.whole = false;
-            break;
-        }
+    return CopyClientList(count, [list](long long index, ClientList& copy) {
         LRESULT length = 0;
-        if (!SendToClient(list, LB_GETTEXTLEN, index, 0, &length, true))
-            return std::nullopt;
+        if (!SendToClient(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length, true))
+            return false;
+        if (length == LB_ERR) // gone since the count was taken
+            return true;
         if (length > kMaxTextLength) {
             copy.whole = false;
-            continue;
+            return true;
         }
-        std::wstring text;
-        if (length > 0) { // not LB_ERR: the entry is there
-            text.assign(static_cast<std::size_t>(length) + 1, L'\0');
-            LRESULT copied = 0;
-            if (!SendToClient(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]), &copied,
-                              true))
-                return std::nullopt;
-            text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-        }
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        LRESULT copied = 0;
+        if (length > 0 && !SendToClient(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(&text[0]), &copied, true))
+            return false;
+        text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
         copy.items.push_back(fw::Narrow(text));
-    }
-    return copy;
+        return true;
+    });
 }
 
 ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,

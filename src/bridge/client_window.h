@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +67,25 @@ std::optional<ClientText> ReadClientWindowText(HWND window);
 // The client's list box, copied within bounds of length and time; nullopt when the client does
 // not answer.
 std::optional<ClientList> ReadClientList(HWND list);
+
+// Copies up to count entries, index 0 on, within the caps on their number and the time: each
+// readEntry(index, copy) adds its entry to the copy, or marks the copy cut, and is false when the
+// client did not answer, which ends the copy with nullopt.
+template <class ReadEntry>
+std::optional<ClientList> CopyClientList(long long count, ReadEntry readEntry) {
+    ClientList copy;
+    copy.whole = count <= kMaxListEntries;
+    const ULONGLONG deadline = ::GetTickCount64() + kMaxListCopyMs;
+    for (long long index = 0; index < std::min<long long>(count, kMaxListEntries); ++index) {
+        if (::GetTickCount64() > deadline) {
+            copy.whole = false;
+            break;
+        }
+        if (!readEntry(index, copy))
+            return std::nullopt;
+    }
+    return copy;
+}
 
 // Replaces the edit line's text with the line and leaves the caret at its end. With prompt on,
 // raises `raise` and sends no Enter; otherwise presses Enter and raises `raise` when fallBack is

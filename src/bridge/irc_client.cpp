@@ -3,7 +3,7 @@
 #include "framework/app.h"
 #include "framework/text.h"
 
-#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -82,22 +82,14 @@ std::optional<ClientList> CIrcClient::Nicknames() {
         auto answer = CMircInterface::EAnswer::Refused;
         const auto count = m_mirc->Evaluate("$nick($active,0)", &answer);
         if (count) {
-            ClientList copy;
-            const long entries = std::atol(count->c_str());
-            copy.whole = entries <= kMaxListEntries;
-            const ULONGLONG deadline = ::GetTickCount64() + kMaxListCopyMs;
-            for (long n = 1; n <= std::min<long>(entries, kMaxListEntries); ++n) {
-                if (::GetTickCount64() > deadline) {
-                    copy.whole = false;
-                    break;
-                }
+            const auto readNick = [&](long long index, ClientList& copy) {
                 const auto nick =
-                    m_mirc->Evaluate("$nick($active," + std::to_string(n) + ")", &answer);
-                if (!nick)
-                    return Answered<ClientList>(std::nullopt);
-                copy.items.push_back(*nick);
-            }
-            return copy;
+                    m_mirc->Evaluate("$nick($active," + std::to_string(index + 1) + ")", &answer);
+                if (nick)
+                    copy.items.push_back(*nick);
+                return nick.has_value();
+            };
+            return Answered(CopyClientList(std::atoll(count->c_str()), readNick));
         }
         if (!FallBackToWindows(answer))
             return std::nullopt;

@@ -37,7 +37,7 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.listed);
-        CBrisaProcess brisa(std::nullopt);
+        CBrisaProcess brisa;
         const std::string appData = brisa.PathOf(c.appData);
         const std::string userIni = appData + "\\Brisa\\Brisa.INI";
         CreateDirectoryA(appData.c_str(), nullptr);
@@ -49,7 +49,7 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
             CreateDirectoryA((appData + "\\Brisa").c_str(), nullptr);
         if (c.user)
             WriteFileText(userIni, SoundFolder(brisa, "user"));
-        brisa.SetEnv("APPDATA", appData);
+        SetEnvironmentVariableA("APPDATA", appData.c_str());
         ASSERT_TRUE(brisa.Start());
         EXPECT_EQ(c.listed, TextOfWindow(brisa.Item(IDC_FILE_NAME)));
         EXPECT_EQ(c.userAfter, GetFileAttributesA(userIni.c_str()) != INVALID_FILE_ATTRIBUTES);
@@ -59,7 +59,7 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
 
 TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     CImitationClient client("mIRC32", "#чат", {"Влад"});
-    CBrisaProcess brisa("");
+    CBrisaProcess brisa;
     const std::string wav = SoundFolder(brisa, "Звонок");
     WriteFileText(brisa.PathOf("Brisa.INI"), wav + "SendClose=1\r\n");
     ASSERT_TRUE(brisa.Start());
@@ -89,7 +89,7 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
 
 TEST(EndToEnd, FrozenClientLeavesBrisaAnswering) {
     CImitationClient client;
-    CBrisaProcess brisa("");
+    CBrisaProcess brisa;
     WriteFileText(brisa.PathOf("Brisa.INI"), SoundFolder(brisa, "wav"));
     ASSERT_TRUE(brisa.Start());
     client.Hang();

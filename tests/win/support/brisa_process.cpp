@@ -1,5 +1,6 @@
 #include "brisa_process.h"
 
+#include "framework/text.h"
 #include "resource.h"
 
 #include <cstring>
@@ -30,6 +31,13 @@ HWND WaitProcessWindow(DWORD processId, const char* className) {
     return found;
 }
 
+// Where Brisa.exe is built: beside the test program.
+std::string TestBinDir() {
+    char path[MAX_PATH] = {};
+    const std::string exe(path, GetModuleFileNameA(nullptr, path, sizeof path));
+    return exe.substr(0, exe.find_last_of('\\'));
+}
+
 } // namespace
 
 bool WaitUntil(const std::function<bool()>& predicate) {
@@ -48,24 +56,12 @@ bool WaitUntil(const std::function<bool()>& predicate) {
 std::string TextOfWindow(HWND window) {
     std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
     text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
+    return fw::Narrow(text, nullptr, CP_UTF8);
 }
 
-std::string TestBinDir() {
-    char path[MAX_PATH] = {};
-    const std::string exe(path, GetModuleFileNameA(nullptr, path, sizeof path));
-    return exe.substr(0, exe.find_last_of('\\'));
-}
-
-CBrisaProcess::CBrisaProcess(const std::optional<std::string>& ini)
-    : m_strDir(MakeTempFolder("brisa-e2e-")) {
+CBrisaProcess::CBrisaProcess() : m_strDir(MakeTempFolder("brisa-e2e-")) {
     CopyFileA((TestBinDir() + "\\Brisa.exe").c_str(), PathOf("Brisa.exe").c_str(), FALSE);
     CopyFileA((TestBinDir() + "\\winmm_stub.dll").c_str(), PathOf("winmm.dll").c_str(), FALSE);
-    if (ini)
-        WriteFileText(PathOf("Brisa.INI"), *ini);
 }
 
 CBrisaProcess::~CBrisaProcess() {
@@ -82,23 +78,11 @@ CBrisaProcess::~CBrisaProcess() {
 }
 
 bool CBrisaProcess::Start() {
-    // This process's environment, with the test's variable in place of its own.
-    std::string environment;
-    const LPCH block = GetEnvironmentStringsA();
-    for (LPCH p = block; *p; p += strlen(p) + 1) {
-        if (m_env.first.empty() ||
-            _strnicmp(p, (m_env.first + "=").c_str(), m_env.first.size() + 1))
-            environment.append(p, strlen(p) + 1);
-    }
-    FreeEnvironmentStringsA(block);
-    if (!m_env.first.empty())
-        environment += m_env.first + "=" + m_env.second + '\0';
-    environment += '\0';
     std::string command = "\"" + PathOf("Brisa.exe") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     if (!CreateProcessA(PathOf("Brisa.exe").c_str(), &command[0], nullptr, nullptr, FALSE, 0,
-                        &environment[0], m_strDir.c_str(), &startup, &m_process))
+                        nullptr, m_strDir.c_str(), &startup, &m_process))
         return false;
     CloseHandle(m_process.hThread);
     m_hwndMain = WaitProcessWindow(m_process.dwProcessId, "fwFrameWnd");

@@ -1,24 +1,19 @@
 // The real Brisa.exe, copied with the recording winmm.dll into a fresh folder of its own, started
-// and driven only through window messages from this process. Every wait has a deadline.
+// with this process's environment and driven only through window messages from this process.
+// Every wait has a deadline.
 #pragma once
 #include "controls.h"
-
-#include <optional>
-#include <utility>
 
 // Polls until predicate holds or 10 s pass, handling this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& predicate);
 std::string TextOfWindow(HWND window); // of any process, by a bounded WM_GETTEXT
-std::string TestBinDir();              // where Brisa.exe is built
 
 class CBrisaProcess {
 public:
-    // ini: the text of Brisa.INI beside the copy; none: no such file, so Brisa uses %APPDATA%.
-    explicit CBrisaProcess(const std::optional<std::string>& ini);
+    CBrisaProcess(); // with no Brisa.INI beside the copy yet
     ~CBrisaProcess();
 
     std::string PathOf(const std::string& name) const { return m_strDir + "\\" + name; }
-    void SetEnv(const std::string& name, const std::string& value) { m_env = {name, value}; }
     // Starts Brisa and waits until its main window waits for input.
     bool Start();
     bool Exited() const { return WaitForSingleObject(m_process.hProcess, 10000) == 0; }
@@ -34,7 +29,6 @@ public:
 
 private:
     std::string m_strDir;
-    std::pair<std::string, std::string> m_env;
     PROCESS_INFORMATION m_process = {};
     HWND m_hwndMain = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include "framework/text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -119,10 +121,6 @@ std::string MakeTempFolder(const std::string& prefix) {
 std::string FromUtf16(const std::string& bytes) {
     if (bytes.compare(0, 2, "\xFF\xFE") != 0)
         return bytes;
-    const auto* text = reinterpret_cast<const wchar_t*>(bytes.data() + 2);
-    const int length = static_cast<int>(bytes.size() / 2 - 1);
-    std::string result(length * 3, '\0');
-    result.resize(WideCharToMultiByte(CP_UTF8, 0, text, length, &result[0],
-                                      static_cast<int>(result.size()), nullptr, nullptr));
-    return result;
+    return fw::Narrow(reinterpret_cast<const wchar_t*>(bytes.data() + 2), bytes.size() / 2 - 1,
+                      nullptr, CP_UTF8);
 }

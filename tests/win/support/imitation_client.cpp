@@ -40,6 +40,10 @@ bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, 
     const bool edit = hwnd == EditLine(), list = hwnd == NickList();
     const EFault fault = m_owner.m_fault;
     *pResult = 0;
+    if (list && (msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
+        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
+        ++m_owner.m_nNickListReads;
+    }
     if (hwnd == TopLevel() && msg == kMsgInvoke) {
         *pResult = (*reinterpret_cast<const std::function<bool(CModelClient&)>*>(lParam))(*this);
     } else if (hwnd == TopLevel() && msg == kMsgHang) {
@@ -62,12 +66,8 @@ bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, 
         CallDefault(hwnd, msg, wParam, lParam);
         m_owner.StopThread();
     } else {
-        if (list && msg == LB_GETTEXT) {
-            if (fault == EFault::SlowList)
-                Sleep(10);
-            std::lock_guard<std::mutex> lock(m_owner.m_mutex);
-            ++m_owner.m_nNickTextReads;
-        }
+        if (list && msg == LB_GETTEXT && fault == EFault::SlowList)
+            Sleep(10);
         return false;
     }
     return true;
@@ -189,9 +189,9 @@ std::vector<std::string> CImitationClient::RaisedWindows() const {
     return m_listRaised;
 }
 
-int CImitationClient::NickTextReads() const {
+int CImitationClient::NickListReads() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_nNickTextReads;
+    return m_nNickListReads;
 }
 
 std::string CImitationClient::LastInterfaceCall() const {
@@ -203,5 +203,5 @@ void CImitationClient::ClearRecords() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_listEntered.clear();
     m_listRaised.clear();
-    m_nNickTextReads = 0;
+    m_nNickListReads = 0;
 }

@@ -59,7 +59,7 @@ public:
     // "top" or "active" for each time that window came to the top of its siblings, once the
     // client has taken every raise sent to it.
     std::vector<std::string> RaisedWindows() const;
-    int NickTextReads() const; // LB_GETTEXT messages
+    int NickListReads() const; // LB_GETTEXTLEN and LB_GETTEXT messages, answered or not
     // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
     std::string LastInterfaceCall() const;
     void ClearRecords();
@@ -78,6 +78,6 @@ private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_listEntered;
     std::vector<std::string> m_listRaised;
-    int m_nNickTextReads = 0;
+    int m_nNickListReads = 0;
     std::string m_strLastCall;
 };
