@@ -18,10 +18,10 @@ run_preset() {
         tail -n 60 "$log"; status=1; return
     fi
     [ "$with_tests" = yes ] || return 0
-    local output
-    output=$(ctest --preset "$preset" 2>&1 | tee /dev/stderr)
+    ctest --preset "$preset" 2>&1 | tee "build/$preset.ctest.log"
     local summary
-    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' <<<"$output" | tail -n 1)
+    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' \
+        "build/$preset.ctest.log" | tail -n 1)
     if [ -z "$summary" ]; then
         status=1; return
     fi
