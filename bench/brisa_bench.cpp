@@ -32,8 +32,10 @@ HWND FindProcessWindow(DWORD processId, const std::string& caption) {
     return nullptr;
 }
 
+// A control of the baselines' main windows, or of the form inside Brisa's frame.
 HWND FindControl(HWND top, int id) {
-    return GetDlgItem(GetWindow(top, GW_CHILD), id);
+    const HWND direct = GetDlgItem(top, id);
+    return direct ? direct : GetDlgItem(GetWindow(top, GW_CHILD), id);
 }
 
 bool FileExists(const std::string& path) {

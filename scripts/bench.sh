@@ -115,16 +115,21 @@ of name order) are made once in `build/bench/work` and kept for later runs.
   Wine's own libraries included.
 - Send: Brisa and the imitation IRC client (a window tree in the benchmark process, on its own
   thread) run side by side; the time runs from the posted click on Send until the client has
-  recorded the entered line. Baseline: the benchmark itself sends the client's edit line the same
-  four messages Brisa sends (`WM_SETTEXT` with Brisa's line, `EM_SETSEL` 0,-1 and -1,0,
+  recorded the entered line. The imitation has the old client's layout and, like that client,
+  refuses mIRC's interface, so Brisa first asks it for `$version` through a file mapping and then
+  takes its windows. Baseline: the benchmark itself sends the client's edit line the same four
+  messages Brisa sends there (`WM_SETTEXT` with Brisa's line, `EM_SETSEL` 0,-1 and -1,0,
   `WM_CHAR` Enter, each by `SendMessageTimeoutA`), from another thread of the same process.
 - Size: `objdump -p` lists the DLLs each build imports, `objdump -t` shows that no symbols are
   left.
 
 ## Where the time and the bytes go
 
-- Start-up is the closest goal: over four quiet runs of this script its ratio was 1.47 to 1.55,
-  so it is met in some runs and missed in others. What Brisa adds to an empty window is almost all
+- Start-up is the closest goal, and it depends on the machine: over four quiet runs on an AMD EPYC
+  machine its ratio was 1.47 to 1.55; on an Intel Xeon machine five runs gave 1.54 to 1.69, and
+  the version before names in every script and today's clients gave 1.76 there, so the change is
+  the machine's, not Brisa's. (There the Refresh of 1,000 files, the same listing call in both
+  programs, also varied from 1.03 to 1.23 over four runs.) What Brisa adds to an empty window is almost all
   what any window like it costs under Wine, not Brisa's own work. Variants built from the same
   resources took (medians of 15 starts) 162 ms for the empty window, 177 ms with the common
   controls of the manifest (their DLL and its class registration, which visual styles on Windows

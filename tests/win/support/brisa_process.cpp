@@ -31,13 +31,6 @@ HWND WaitProcessWindow(DWORD processId, const char* className) {
     return found;
 }
 
-// Where Brisa.exe is built: beside the test program.
-std::string TestBinDir() {
-    char path[MAX_PATH] = {};
-    const std::string exe(path, GetModuleFileNameA(nullptr, path, sizeof path));
-    return exe.substr(0, exe.find_last_of('\\'));
-}
-
 } // namespace
 
 bool WaitUntil(const std::function<bool()>& predicate) {
@@ -57,6 +50,12 @@ std::string TextOfWindow(HWND window) {
     std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
     text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
     return fw::Narrow(text, nullptr, CP_UTF8);
+}
+
+std::string TestBinDir() {
+    char path[MAX_PATH] = {};
+    const std::string exe(path, GetModuleFileNameA(nullptr, path, sizeof path));
+    return exe.substr(0, exe.find_last_of('\\'));
 }
 
 CBrisaProcess::CBrisaProcess() : m_strDir(MakeTempFolder("brisa-e2e-")) {

@@ -7,6 +7,7 @@
 // Polls until predicate holds or 10 s pass, handling this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& predicate);
 std::string TextOfWindow(HWND window); // of any process, by a bounded WM_GETTEXT
+std::string TestBinDir();              // where Brisa.exe is built
 
 class CBrisaProcess {
 public:
