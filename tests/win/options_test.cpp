@@ -108,7 +108,6 @@ TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnlyAndAClickChecksThatOneA
         const char* written;
     } cases[] = {
         {"1009", IDC_RADIO_MIRC32, 0, "1009"},
-        {"1011", IDC_RADIO_MIRC, 0, "1011"},
         {"1012", IDC_RADIO_PIRCH, 0, "1012"},
         {"1010", 0, 0, "1010"},
         {"42", 0, IDC_RADIO_MIRC, "1011"},

@@ -24,13 +24,9 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
         std::string channel; // empty: not a channel window
     } cases[] = {
         {"#chat [+nt]: hello", "", "#chat"},
-        {"&local", "", "&local"},
-        {"#:", "", "#"},
         {"#big " + longText, "", "#big"},
         {"#" + longText, "", ""}, // read in part: its name may be cut
-        {"+modeless", "", "+modeless"},
         {"Status", "", ""},
-        {"", "", ""},
         {"#chat", "oth", "#chat"}, // selects other.wav, but Send takes what was typed
         {"#chat", "my sound.wav", "#chat"},
         {"#чат: Привет", "ベル.wav", "#чат"},
@@ -72,7 +68,6 @@ TEST(SendCommand, PromptFallBackAndCloseOnSendAndAClientThatStallsIsNeverWaitedF
     } cases[] = {
         {"", EFault::None, true, false, false, {}},
         {"FallBack=1", EFault::None, true, true, false, {}},
-        {"FallBack=2\r\nSendClose=2", EFault::None, true, true, false, {}},
         {"SendClose=1", EFault::None, true, false, true, {}},
         {"TagPrompt=1\r\nTagText=unused @", EFault::None, false, true, false, {}},
         {"TagPrompt=2\r\nSendClose=1", EFault::None, false, true, true, {}},
