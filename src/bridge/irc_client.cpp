@@ -3,7 +3,7 @@
 #include "framework/app.h"
 #include "framework/text.h"
 
-#include <cstdlib>
+#include <cwchar>
 
 namespace {
 
@@ -68,7 +68,7 @@ std::optional<ClientText> CIrcClient::ActiveWindowName() {
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;
         if (const auto name = m_mirc->Evaluate("$active", &answer))
-            return ClientText{fw::Widen(*name), *name};
+            return ClientText{*name, fw::Narrow(*name)};
         if (!FallBackToWindows(answer))
             return std::nullopt;
     }
@@ -86,10 +86,10 @@ std::optional<ClientList> CIrcClient::Nicknames() {
                 const auto nick =
                     m_mirc->Evaluate("$nick($active," + std::to_string(index + 1) + ")", &answer);
                 if (nick)
-                    copy.items.push_back(*nick);
+                    copy.items.push_back(fw::Narrow(*nick));
                 return nick.has_value();
             };
-            return Answered(CopyClientList(std::atoll(count->c_str()), readNick));
+            return Answered(CopyClientList(std::wcstoll(count->c_str(), nullptr, 10), readNick));
         }
         if (!FallBackToWindows(answer))
             return std::nullopt;

@@ -3,7 +3,7 @@
 #include "bridge/client_window.h"
 #include "framework/text.h"
 
-#include <cstdlib>
+#include <cwchar>
 #include <cstring>
 #include <utility>
 
@@ -64,7 +64,7 @@ std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAn
         CMircInterface mirc(mainWindow, mapping, view, index);
         const auto version = mirc.Evaluate("$version", pAnswer);
         // A window that answers with something else than a version has no such interface.
-        const int major = version ? std::atoi(version->c_str()) : 0;
+        const long major = version ? std::wcstol(version->c_str(), nullptr, 10) : 0;
         if (major <= 0) {
             *pAnswer = *pAnswer == EAnswer::Done ? EAnswer::Refused : *pAnswer;
             return std::nullopt;
@@ -75,10 +75,10 @@ std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAn
     return std::nullopt;
 }
 
-std::optional<std::string> CMircInterface::Evaluate(const std::string& expression,
-                                                    EAnswer* pAnswer) const {
+std::optional<std::wstring> CMircInterface::Evaluate(const std::string& expression,
+                                                     EAnswer* pAnswer) const {
     *pAnswer = Put(expression) ? Send(WM_MEVALUATE, m_bUnicode ? kUnicode : 0) : EAnswer::Refused;
-    return *pAnswer == EAnswer::Done ? std::optional<std::string>(Get()) : std::nullopt;
+    return *pAnswer == EAnswer::Done ? std::optional<std::wstring>(Get()) : std::nullopt;
 }
 
 CMircInterface::EAnswer CMircInterface::Perform(const std::string& line) const {
@@ -99,14 +99,13 @@ bool CMircInterface::Put(const std::string& text) const {
     return true;
 }
 
-std::string CMircInterface::Get() const {
+std::wstring CMircInterface::Get() const {
     if (m_bUnicode) {
         const auto* text = static_cast<const wchar_t*>(m_pView);
-        return fw::Narrow(text, wcsnlen(text, kMappingSize / sizeof(wchar_t)));
+        return std::wstring(text, wcsnlen(text, kMappingSize / sizeof(wchar_t)));
     }
     const auto* text = static_cast<const char*>(m_pView);
-    return fw::Narrow(
-        fw::Widen(std::string(text, strnlen(text, kMappingSize)), fw::SystemAnsiCodePage()));
+    return fw::Widen(std::string(text, strnlen(text, kMappingSize)), fw::SystemAnsiCodePage());
 }
 
 CMircInterface::EAnswer CMircInterface::Send(UINT message, WPARAM method) const {

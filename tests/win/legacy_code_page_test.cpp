@@ -46,8 +46,11 @@ TEST(LegacyCodePage, NamesTheCodePageLacksShowAsQuestionMarksAndActOnNothingElse
     EXPECT_TRUE(Exists(dir + L"\\\uFF41bc.wav"));
 
     // A channel the code page cannot name is refused; a topic it cannot show does not matter.
+    const Lines refused = {"Brisa: The channel's name has characters that this version of Windows "
+                           "cannot give Brisa. Nothing was typed; Windows 10 version 1903 or "
+                           "later passes every name."};
     brisa.Click(IDC_SEND);
-    EXPECT_EQ(1u, brisa.TakeMessageBoxes().size());
+    EXPECT_EQ(refused, brisa.TakeMessageBoxes());
     client.SetTitle("#chat Привет");
     brisa.TypeFileName("abc.wav");
     brisa.Click(IDC_SEND);
@@ -56,6 +59,12 @@ TEST(LegacyCodePage, NamesTheCodePageLacksShowAsQuestionMarksAndActOnNothingElse
         EXPECT_EQ("????", TextOf(GetDlgItem(dialog, IDC_NICK)));
         ClickItem(dialog, IDCANCEL);
     });
+    // The same channel named through mIRC's interface, in UTF-16.
+    client.Close();
+    CImitationClient current("mIRC32", "#чат", {}, true, true);
+    brisa.Click(IDC_SEND);
+    EXPECT_EQ(refused, brisa.TakeMessageBoxes());
+    EXPECT_EQ(Lines(), current.EnteredLines());
 }
 
 TEST(LegacyCodePage, SettingsLiveInAFolderTheCodePageLacksAndOlderReadersGetWhatFits) {
