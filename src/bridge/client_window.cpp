@@ -61,7 +61,6 @@ HWND FindChild(HWND parent, bool (*isWanted)(HWND)) {
 std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth) {
     const bool wantsList = depth == ClientPath::ToNickList;
     ClientWindows windows;
-    windows.topLevel = topLevel;
     // The fixed path of the 32-bit client of the late 1990s, taken only where it leads to windows
     // of the right kinds: elsewhere it may lead to any window at all.
     const HWND first = ::GetWindow(topLevel, GW_CHILD);
@@ -134,22 +133,15 @@ std::optional<ClientList> ReadClientList(HWND list) {
     });
 }
 
-ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
-                              bool fallBack) {
+ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt) {
     // Wide: the system gives an ANSI client the line in that client's own code page.
     const std::wstring wideLine = fw::Widen(line);
     if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str()), nullptr,
                       true) ||
         !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
         return ClientOutcome::NotAnswering;
-    if (prompt) {
-        RaiseWithoutWaiting(raise);
-        return ClientOutcome::Done;
-    }
-    if (!SendToClient(editLine, WM_CHAR, '\r', 1))
+    if (!prompt && !SendToClient(editLine, WM_CHAR, '\r', 1))
         return ClientOutcome::EnterUnanswered;
-    if (fallBack)
-        RaiseWithoutWaiting(raise);
     return ClientOutcome::Done;
 }
 

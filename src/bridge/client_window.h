@@ -11,7 +11,6 @@
 
 // The client's windows that Brisa types into and reads.
 struct ClientWindows {
-    HWND topLevel = nullptr;
     HWND active = nullptr; // the active window: a channel window when a channel is active
     HWND editLine = nullptr;
     HWND nickList = nullptr;
@@ -29,7 +28,7 @@ struct ClientText {
     bool StartsExactlyWith(const std::string& part) const;
 };
 
-// The entries of the client's list box; one that cannot be read reads as "".
+// The entries of the client's list box that could be read.
 struct ClientList {
     std::vector<std::string> items;
     bool whole = true; // false when its length, an entry's length or the time allowed cut it short
@@ -87,11 +86,9 @@ std::optional<ClientList> CopyClientList(long long count, ReadEntry readEntry) {
     return copy;
 }
 
-// Replaces the edit line's text with the line and leaves the caret at its end. With prompt on,
-// raises `raise` and sends no Enter; otherwise presses Enter and raises `raise` when fallBack is
-// on. Nothing is sent after a step the client did not answer.
-ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt, HWND raise,
-                              bool fallBack);
+// Replaces the edit line's text with the line and leaves the caret at its end, then, unless
+// prompt is on, presses Enter. Nothing is sent after a step the client did not answer.
+ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt);
 
 // Brings a window of another program to the top without waiting for that program.
 void RaiseWithoutWaiting(HWND window);

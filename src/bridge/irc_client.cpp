@@ -25,16 +25,11 @@ std::string EditBoxCommand(const std::string& line) {
 CIrcClient::CIrcClient(std::string className, bool withNickList)
     : m_strClass(std::move(className)), m_bWithNickList(withNickList),
       m_hTopLevel(FindClientWindow(m_strClass)) {
-    if (m_hTopLevel && CanHaveTheInterface(m_strClass)) {
-        auto answer = CMircInterface::EAnswer::Refused;
+    auto answer = CMircInterface::EAnswer::Refused;
+    if (m_hTopLevel && CanHaveTheInterface(m_strClass))
         m_mirc = CMircInterface::Open(m_hTopLevel, &answer);
-        if (answer == CMircInterface::EAnswer::NotAnswering) {
-            m_reachable = ClientOutcome::NotAnswering;
-            return;
-        }
-    }
     if (m_hTopLevel && !m_mirc)
-        LocateWindows();
+        FallBackToWindows(answer);
 }
 
 bool CIrcClient::LocateWindows() {
@@ -98,11 +93,18 @@ std::optional<ClientList> CIrcClient::Nicknames() {
 }
 
 ClientOutcome CIrcClient::Type(const std::string& line, bool prompt, HWND raise, bool fallBack) {
+    const ClientOutcome outcome = TypeLine(line, prompt);
+    if (outcome == ClientOutcome::Done && (prompt || fallBack))
+        RaiseWithoutWaiting(raise);
+    return outcome;
+}
+
+ClientOutcome CIrcClient::TypeLine(const std::string& line, bool prompt) {
+    if (m_reachable != ClientOutcome::Done)
+        return m_reachable;
     if (m_mirc) {
         switch (m_mirc->Perform(prompt ? EditBoxCommand(line) : line)) {
         case CMircInterface::EAnswer::Done:
-            if (prompt || fallBack)
-                RaiseWithoutWaiting(raise);
             return ClientOutcome::Done;
         case CMircInterface::EAnswer::NotAnswering:
             // The line was handed over; the client may still perform it.
@@ -112,7 +114,7 @@ ClientOutcome CIrcClient::Type(const std::string& line, bool prompt, HWND raise,
                 return m_reachable;
         }
     }
-    return TypeCommandLine(m_windows->editLine, line, prompt, raise, fallBack);
+    return TypeCommandLine(m_windows->editLine, line, prompt);
 }
 
 void CIrcClient::Report(ClientOutcome outcome) const {

@@ -28,7 +28,8 @@ public:
     // reached or has no list to read.
     std::optional<ClientList> Nicknames();
     // Types the line into the active window's edit line (see TypeCommandLine), in prompt mode
-    // leaving it there for the user to finish.
+    // leaving it there for the user to finish. Once it is there, raises `raise` in prompt mode,
+    // or when fallBack is on.
     ClientOutcome Type(const std::string& line, bool prompt, HWND raise, bool fallBack);
 
     // Tells the user how an operation ended when it did not end well, naming the client.
@@ -38,6 +39,7 @@ private:
     // The client's windows; false, noted as unreachable, when they have no edit line.
     bool LocateWindows();
     bool FallBackToWindows(CMircInterface::EAnswer answer);
+    ClientOutcome TypeLine(const std::string& line, bool prompt);
     // What the client answered; nothing, noted as not answering, when it did not answer.
     template <class T> std::optional<T> Answered(std::optional<T> answer) {
         if (!answer)
