@@ -72,8 +72,7 @@ fault bridge/client_window.cpp 'windows.editLine && IsEditLine(windows.editLine)
     'windows.editLine &&' 'any first child of the active window taken for the edit line'
 fault bridge/client_window.cpp 'FindWindowExA(topLevel, nullptr, "MDIClient", nullptr)' \
     'FindWindowExA(topLevel, nullptr, "MDIClientX", nullptr)' 'no search by class'
-fault bridge/client_window.cpp '    if (fallBack)
-        RaiseWithoutWaiting(raise);' '' 'Fall Back raises nothing'
+fault bridge/irc_client.cpp '(prompt || fallBack)' '(prompt)' 'Fall Back raises nothing'
 fault bridge/client_window.cpp 'SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS' 'SWP_NOMOVE | SWP_NOSIZE' \
     'raising waits for the client'
 fault bridge/client_window.cpp 'kClientTimeoutMs = 1500' 'kClientTimeoutMs = 15000' \
@@ -98,6 +97,9 @@ fault bridge/mirc_interface.cpp 'mirc.m_bUnicode = major >= 7;' 'mirc.m_bUnicode
     'version 6 spoken to in UTF-16'
 fault bridge/irc_client.cpp 'return className == "mIRC32" || className == "mIRC";' \
     'return className == "mIRC32";' 'today'"'"'s mIRC reached through its windows only'
+fault bridge/irc_client.cpp 'ClientText{*name, fw::Narrow(*name)}' \
+    'ClientText{fw::Widen(fw::Narrow(*name)), fw::Narrow(*name)}' \
+    'a channel named through the interface checked after its conversion'
 fault bridge/irc_client.cpp '(spaceAtEnd ? "/editbox -ap " : "/editbox -a ")' \
     '(spaceAtEnd ? "/editbox -a " : "/editbox -a ")' 'Prompt for Tag loses the space after the hyphen'
 
@@ -134,9 +136,8 @@ fault view/brisa_view.cpp 'm_listFiles.SelectString(-1, m_strFileName)' \
 fault view/brisa_view.cpp '        m_listFiles.SetRedraw(false);' '' 'the list redrawn for every file'
 fault view/brisa_view.cpp '    if (!listed)
         m_listFiles.ResetContent();' '' 'an unlistable folder keeps the names of the one before'
-fault view/brisa_view.cpp '    // With no name, the path would be the folder'"'"'s: nothing to delete.
-    if (m_strFileName.empty())
-        return;' '' 'Delete with no name asks about the folder'
+fault view/brisa_view.cpp '    if (m_strFileName.empty())
+        return std::nullopt;' '' 'Play and Delete with no name act on the folder'
 fault view/brisa_view.cpp 'const bool nameCut = title->cut &&' 'const bool nameCut = false &&' \
     'a title cut inside the channel name sent to'
 fault view/brisa_view.cpp '    if (!title->StartsExactlyWith(*channel)) {' '    if (false) {' \

@@ -59,7 +59,7 @@ bool CBrisaApp::InitInstance() {
         []() -> std::unique_ptr<fw::CDocument> { return std::make_unique<CBrisaDoc>(); },
         []() -> std::unique_ptr<fw::CFrameWnd> { return std::make_unique<CMainFrame>(); },
         [](fw::CWinApp& app) -> std::unique_ptr<fw::CFormView> {
-            return std::make_unique<CBrisaView>(static_cast<CBrisaApp&>(app));
+            return std::make_unique<CBrisaView>(app);
         }));
     return ProcessShellCommand();
 }

@@ -27,7 +27,8 @@ std::optional<std::string> ChannelFromTitle(const std::string& title);
 std::string NicknameFromListEntry(const std::string& entry);
 
 // The template with every placeholder replaced, read up to its first NUL, cut at kMaxTagLength
-// characters of UTF-8, never inside one.
+// characters of UTF-8, never inside one. (On Windows before 10 version 1903 the text is in the
+// ANSI code page, where the count and the cut are only close.)
 std::string ExpandTag(const std::string& tagTemplate, char placeholder,
                       const std::string& replacement);
 

@@ -1,6 +1,6 @@
 #include "bridge/dcc_send_dlg.h"
 
-#include "app/brisa_app.h"
+#include "framework/app.h"
 #include "bridge/irc_client.h"
 #include "bridge/command_lines.h"
 #include "resource.h"
@@ -27,7 +27,7 @@ fw::CommandMap CDccSendDlg::GetCommandMap() const {
     return fw::MakeCommandMap(s_commands);
 }
 
-CDccSendDlg::CDccSendDlg(CBrisaApp& app, std::string strClientClass, bool bFallBack,
+CDccSendDlg::CDccSendDlg(fw::CWinApp& app, std::string strClientClass, bool bFallBack,
                          std::string strFileName, HWND parent)
     : CDialog(IDD_DCC_SEND, parent), m_strClientClass(std::move(strClientClass)),
       m_bFallBack(bFallBack), m_strFileName(std::move(strFileName)), m_pApp(&app) {}

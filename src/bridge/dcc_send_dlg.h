@@ -4,13 +4,15 @@
 
 #include <string>
 
-class CBrisaApp;
+namespace fw {
+class CWinApp;
+}
 
 class CDccSendDlg : public fw::CDialog {
 public:
     // Offers fileName, a name in the WAV directory, through the client of that window class.
-    CDccSendDlg(CBrisaApp& app, std::string strClientClass, bool bFallBack, std::string strFileName,
-                HWND parent = nullptr);
+    CDccSendDlg(fw::CWinApp& app, std::string strClientClass, bool bFallBack,
+                std::string strFileName, HWND parent = nullptr);
 
 protected:
     fw::CommandMap GetCommandMap() const override;
@@ -34,7 +36,7 @@ private:
     const std::string m_strClientClass;
     const bool m_bFallBack;
     const std::string m_strFileName;
-    CBrisaApp* m_pApp;
+    fw::CWinApp* m_pApp;
 
     static const fw::CommandEntry s_commands[];
 };

@@ -60,7 +60,8 @@ public:
 
     HWND GetMainWindow() const;
     const std::string& GetAppTitle() const { return m_strAppTitle; }
-    // The string resource `id` (16 bits wide); "" when there is none.
+    // The string resource `id`, which must fit 16 bits (the platform wraps a larger one onto
+    // another id); "" when there is none.
     std::string LoadString(UINT id) const;
     const CProfile& GetProfile() const { return m_profile; }
 

@@ -175,10 +175,7 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
         // Moved to a monitor of another scale, which has scaled the form: the frame takes the
         // place the system suggests and fits around the form again.
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
-                       suggested.right - suggested.left, suggested.bottom - suggested.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        TakeSuggestedPlace(m_hWnd, lParam);
         if (m_pView && m_pView->m_hWnd)
             m_pView->ResizeParentToFit(false);
         return 0;

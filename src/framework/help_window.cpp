@@ -180,10 +180,7 @@ LRESULT CHelpWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Moved to a monitor of another scale: the sizes and the font follow it.
         m_nDpi = HIWORD(wParam);
         ApplyFont();
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
-                       suggested.right - suggested.left, suggested.bottom - suggested.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        TakeSuggestedPlace(m_hWnd, lParam);
         Layout();
         return 0;
     }

@@ -14,6 +14,12 @@ std::string GetWindowTextOf(HWND hwnd) {
     return Narrow(text.data(), static_cast<std::size_t>(std::max(copied, 0)));
 }
 
+void TakeSuggestedPlace(HWND hwnd, LPARAM suggestedRect) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(suggestedRect);
+    ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 std::string CWnd::GetWindowText() const {
     return GetWindowTextOf(m_hWnd);
 }

@@ -54,6 +54,9 @@ LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 // Reads any window's text of any length.
 std::string GetWindowTextOf(HWND hwnd);
 
+// Puts a window where WM_DPICHANGED suggests (lParam), on the monitor of its new scale.
+void TakeSuggestedPlace(HWND hwnd, LPARAM suggestedRect);
+
 class CButton : public CWnd {};
 
 class CEdit : public CWnd {

@@ -1,6 +1,6 @@
 #include "settings/options_dlg.h"
 
-#include "app/brisa_app.h"
+#include "framework/app.h"
 #include "resource.h"
 
 namespace {
@@ -21,7 +21,7 @@ fw::CommandMap COptionsDlg::GetCommandMap() const {
     return fw::MakeCommandMap(s_commands);
 }
 
-COptionsDlg::COptionsDlg(CBrisaApp& app, HWND parent)
+COptionsDlg::COptionsDlg(fw::CWinApp& app, HWND parent)
     : CDialog(IDD_OPTIONS, parent),
       m_settings(settings::Load(app.GetProfile(), settings::Reader::OptionsDialog)), m_pApp(&app) {}
 

@@ -3,12 +3,14 @@
 #include "framework/dialog.h"
 #include "settings/settings.h"
 
-class CBrisaApp;
+namespace fw {
+class CWinApp;
+}
 
 class COptionsDlg : public fw::CDialog {
 public:
     // Reads the six settings from the application's profile; the view's copy is left alone.
-    explicit COptionsDlg(CBrisaApp& app, HWND parent = nullptr);
+    explicit COptionsDlg(fw::CWinApp& app, HWND parent = nullptr);
 
 protected:
     fw::CommandMap GetCommandMap() const override;
@@ -24,7 +26,7 @@ private:
     fw::CButton m_btnFallBack;
     fw::CEdit m_editTagText;
     settings::Settings m_settings;
-    CBrisaApp* m_pApp;
+    fw::CWinApp* m_pApp;
 
     static const fw::CommandEntry s_commands[];
 };

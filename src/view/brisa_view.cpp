@@ -1,6 +1,6 @@
 #include "view/brisa_view.h"
 
-#include "app/brisa_app.h"
+#include "framework/app.h"
 #include "bridge/irc_client.h"
 #include "bridge/command_lines.h"
 #include "bridge/dcc_send_dlg.h"
@@ -50,7 +50,7 @@ fw::CommandMap CBrisaView::GetCommandMap() const {
     return fw::MakeCommandMap(s_commands);
 }
 
-CBrisaView::CBrisaView(CBrisaApp& app) : CFormView(IDD_BRISA_FORM), m_pApp(&app) {
+CBrisaView::CBrisaView(fw::CWinApp& app) : CFormView(IDD_BRISA_FORM), m_pApp(&app) {
     LoadSettings();
 }
 
@@ -126,13 +126,17 @@ void CBrisaView::OnSelchangeFileList() {
     UpdateData(false);
 }
 
-void CBrisaView::OnPlay() {
+std::optional<std::string> CBrisaView::TakeSelectedPath() {
     m_strFileName = m_listFiles.GetSelectedText(); // with none selected, ""
-    // With no name, the path would be the folder's: nothing to play.
+    // With no name, the path would be the folder's: nothing to act on.
     if (m_strFileName.empty())
-        return;
-    m_strFullPath = m_settings.m_strWavDir + "\\" + m_strFileName;
-    PlaySoundFile(m_strFullPath.c_str());
+        return std::nullopt;
+    return m_settings.m_strWavDir + "\\" + m_strFileName;
+}
+
+void CBrisaView::OnPlay() {
+    if (const auto path = TakeSelectedPath())
+        PlaySoundFile(path->c_str());
 }
 
 void CBrisaView::OnStop() {
@@ -140,14 +144,10 @@ void CBrisaView::OnStop() {
 }
 
 void CBrisaView::OnDelete() {
-    m_strFileName = m_listFiles.GetSelectedText(); // with none selected, ""
-    // With no name, the path would be the folder's: nothing to delete.
-    if (m_strFileName.empty())
+    const auto path = TakeSelectedPath();
+    if (!path || MessageBox(*path, "Delete This File?", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    m_strFullPath = m_settings.m_strWavDir + "\\" + m_strFileName;
-    if (MessageBox(m_strFullPath, "Delete This File?", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    RemoveFile(m_strFullPath);
+    RemoveFile(*path);
     RefreshList(m_listFiles.GetCurSel());
 }
 

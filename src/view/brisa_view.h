@@ -3,14 +3,17 @@
 #include "framework/dialog.h"
 #include "settings/settings.h"
 
+#include <optional>
 #include <string>
 
-class CBrisaApp;
+namespace fw {
+class CWinApp;
+}
 
 class CBrisaView : public fw::CFormView {
 public:
     // Loads the settings from the application's profile.
-    explicit CBrisaView(CBrisaApp& app);
+    explicit CBrisaView(fw::CWinApp& app);
 
     void OnInitialUpdate() override;
 
@@ -22,6 +25,8 @@ private:
     // Copies the settings from the profile, with the client's window class name they select.
     void LoadSettings();
     void RefreshList(int index);
+    // Takes the selected entry as the file name; its path, or nullopt when none is selected.
+    std::optional<std::string> TakeSelectedPath();
     void RemoveFile(const std::string& path);
     // Present: enables Send and DCC and returns true. Absent: disables them when asked to.
     bool UpdateClientButtons(bool disableWhenAbsent);
@@ -43,10 +48,9 @@ private:
     fw::CButton m_btnDcc;
     std::string m_strFileName;
     const std::string m_strFilter = "*.WAV";
-    std::string m_strFullPath;
     settings::Settings m_settings;
     std::string m_strClientClass; // the window class of the client's top-level window
-    CBrisaApp* m_pApp;
+    fw::CWinApp* m_pApp;
 
     static const fw::CommandEntry s_commands[];
 };
