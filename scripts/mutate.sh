@@ -124,8 +124,8 @@ fault settings/options_dlg.cpp 'radio == m_settings.m_nClient ? BST_CHECKED : BS
 # view
 fault view/brisa_view.cpp '        ::SetCurrentDirectoryW(currentFolder.c_str());' \
     '        (void)currentFolder;' 'current directory not restored after a listing'
-fault view/brisa_view.cpp '    RemoveFile(m_strFullPath);
-    RefreshList(m_listFiles.GetCurSel());' '    RemoveFile(m_strFullPath);
+fault view/brisa_view.cpp '    RemoveFile(*path);
+    RefreshList(m_listFiles.GetCurSel());' '    RemoveFile(*path);
     RefreshList(0);' 'after Delete the first entry is selected'
 fault view/brisa_view.cpp 'if (present || disableWhenAbsent)' 'if (present)' \
     'Send and DCC stay enabled when the client is gone'
