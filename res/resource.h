@@ -2,7 +2,6 @@
 #pragma once
 
 #define IDR_MAINFRAME 128
-#define IDR_BRISATYPE 129
 
 #define IDD_ABOUTBOX 100
 #define IDD_BRISA_FORM 101
@@ -21,15 +20,15 @@
 #define IDC_FILE_NAME 1013
 #define IDC_REFRESH 32773
 
-// Options dialog; the three radio buttons carry the client selectors
+// Options dialog; the radio buttons of the clients follow each other
 #define IDC_WAV_DIR 1007
 #define IDC_TAG_TEXT 1008
-#define IDC_RADIO_MIRC32 1009
 #define IDC_PROMPT_FOR_TAG 1010
-#define IDC_RADIO_MIRC 1011
-#define IDC_RADIO_PIRCH 1012
 #define IDC_FALL_BACK 1013
 #define IDC_CLOSE_ON_SEND 1014
+#define IDC_RADIO_MIRC32 1015
+#define IDC_RADIO_MIRC 1016
+#define IDC_RADIO_PIRCH 1017
 
 // DCC Send dialog
 #define IDC_NICK_LIST 1002
@@ -40,10 +39,16 @@
 // Commands
 #define ID_HELP_INDEX 32771
 
-// Strings: window class names of the supported IRC clients, keyed by client selector
-#define IDS_CLIENT_MIRC32 1009
-#define IDS_CLIENT_MIRC 1011
-#define IDS_CLIENT_PIRCH 1012
+// What the user reads in message boxes; %1 stands for a name filled in when it is shown
+#define IDS_CHANNEL_NOT_ACTIVE 300
+#define IDS_DELETE_QUESTION 301
+#define IDS_REMOVE_FAILED 302
+#define IDS_REMOVE_FAILED_CAPTION 303
+#define IDS_SETTINGS_NOT_SAVED 304
+#define IDS_CLIENT_NOT_ANSWERING 305
+#define IDS_CLIENT_ENTER_UNANSWERED 306
+#define IDS_CLIENT_NO_EDIT_LINE 307
+#define IDS_NICKNAMES_CUT 308
 
 // Help topics (HELPTEXT resources)
 #define IDH_INDEX 200

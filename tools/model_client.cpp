@@ -1,5 +1,8 @@
 #include "model_client.h"
 
+#include "framework/text.h"
+#include "framework/wnd.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -10,28 +13,11 @@ constexpr UINT WM_MCOMMAND = WM_USER + 200;
 constexpr UINT WM_MEVALUATE = WM_USER + 201;
 constexpr wchar_t kPaneClass[] = L"BrisaModelPane";
 
-// Any window's text in UTF-8: read wide, the system converts an ANSI window's.
-std::string TextOf(HWND hwnd) {
-    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
-    text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
-    return Utf8(text);
-}
+using fw::GetWindowTextOf;
+using fw::Narrow;
+using fw::Widen;
 
 } // namespace
-
-std::wstring Utf16(const std::string& utf8) {
-    std::wstring text(utf8.size(), L'\0');
-    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                    &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
-std::string Utf8(const std::wstring& text) {
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
-}
 
 CModelClient::CModelClient(const Options& options)
     : m_bWide(options.wide || options.current), m_strVersion(options.current ? "7.72" : "") {
@@ -49,7 +35,7 @@ CModelClient::~CModelClient() {
 
 bool CModelClient::Create(const Options& options) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const std::wstring className = Utf16(options.className);
+    const std::wstring className = Widen(options.className);
     LoadLibraryW(L"riched20.dll"); // the rich edit line of today's layout
     // Children join their siblings at the bottom of the Z order: creation order is walk order.
     struct Window {
@@ -143,21 +129,21 @@ bool CModelClient::Create(const Options& options) {
 }
 
 void CModelClient::SetTitle(const std::string& title) {
-    SetWindowTextW(m_hwnd[kActive], Utf16(title).c_str());
+    SetWindowTextW(m_hwnd[kActive], Widen(title).c_str());
 }
 
 void CModelClient::SetNicknames(const std::vector<std::string>& nicks) {
     SendMessageW(m_hwnd[kList], LB_RESETCONTENT, 0, 0);
     for (const std::string& nick : nicks)
-        SendMessageW(m_hwnd[kList], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(nick).c_str()));
+        SendMessageW(m_hwnd[kList], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(nick).c_str()));
 }
 
 void CModelClient::SetEditText(const std::string& text) {
-    SetWindowTextW(m_hwnd[kEdit], Utf16(text).c_str());
+    SetWindowTextW(m_hwnd[kEdit], Widen(text).c_str());
 }
 
 std::string CModelClient::EditText() const {
-    return TextOf(m_hwnd[kEdit]);
+    return GetWindowTextOf(m_hwnd[kEdit]);
 }
 
 bool CModelClient::PreHandle(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
@@ -183,19 +169,12 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
         return 0;
     }
     const bool unicode = method & 8;
-    char ansiCodePage[8] = {};
-    GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, ansiCodePage, 8);
-    const UINT codePage = static_cast<UINT>(atoi(ansiCodePage));
-    std::wstring line(4096, L'\0');
-    if (unicode)
-        line.assign(static_cast<const wchar_t*>(view));
-    else
-        line.resize(MultiByteToWideChar(codePage, 0, static_cast<const char*>(view), -1, &line[0],
-                                        static_cast<int>(line.size())) -
-                    1);
-    const std::string text = Utf8(line);
+    const UINT codePage = fw::SystemAnsiCodePage();
+    const std::string text =
+        unicode ? Narrow(static_cast<const wchar_t*>(view))
+                : Narrow(fw::FromCodePage(static_cast<const char*>(view), codePage));
     if (evaluate) {
-        const std::wstring result = Utf16(Evaluate(text));
+        const std::wstring result = Widen(Evaluate(text));
         if (unicode)
             std::memcpy(view, result.c_str(), (result.size() + 1) * sizeof(wchar_t));
         else
@@ -221,7 +200,7 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
 std::string CModelClient::Evaluate(const std::string& expression) const {
     if (expression == "$version")
         return m_strVersion;
-    const std::string title = TextOf(m_hwnd[kActive]);
+    const std::string title = GetWindowTextOf(m_hwnd[kActive]);
     if (expression == "$active")
         return title.substr(0, title.find(' '));
     if (expression.compare(0, 14, "$nick($active,") != 0)
@@ -233,7 +212,7 @@ std::string CModelClient::Evaluate(const std::string& expression) const {
     std::wstring entry(SendMessageW(m_hwnd[kList], LB_GETTEXTLEN, n - 1, 0) + 1, L'\0');
     entry.resize(
         SendMessageW(m_hwnd[kList], LB_GETTEXT, n - 1, reinterpret_cast<LPARAM>(&entry[0])));
-    const std::string nick = Utf8(entry);
+    const std::string nick = Narrow(entry);
     return nick.substr(std::min(nick.find_first_not_of("@+%~&"), nick.size()));
 }
 
@@ -258,7 +237,7 @@ LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CHAR:
         if (hwnd == m_hwnd[kEdit] && wParam == VK_RETURN) {
             // The client executes the line and empties its edit line.
-            OnEntered(TextOf(hwnd));
+            OnEntered(GetWindowTextOf(hwnd));
             SetWindowTextW(hwnd, L"");
             return 0;
         }

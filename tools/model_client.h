@@ -75,6 +75,3 @@ private:
     std::vector<std::wstring> m_listClasses; // registered by this client
     std::string m_strVersion;
 };
-
-std::wstring Utf16(const std::string& utf8);
-std::string Utf8(const std::wstring& text);

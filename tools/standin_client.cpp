@@ -8,6 +8,9 @@
 //   BrisaStandInClient.exe [/layout current|old] [/class mIRC32|mIRC|PIRCH]
 #include "model_client.h"
 
+#include "framework/text.h"
+#include "framework/wnd.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -37,7 +40,7 @@ HFONT MessageFont() {
 HWND CreateControl(const wchar_t* pszClass, const char* pszText, DWORD dwStyle, HWND hwndParent,
                    int x, int y, int cx, int cy, int nId) {
     const HWND hwnd = CreateWindowExW(
-        0, pszClass, Utf16(pszText).c_str(), WS_CHILD | WS_VISIBLE | dwStyle, x, y, cx, cy,
+        0, pszClass, fw::Widen(pszText).c_str(), WS_CHILD | WS_VISIBLE | dwStyle, x, y, cx, cy,
         hwndParent, reinterpret_cast<HMENU>(INT_PTR(nId)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), 0);
     return hwnd;
@@ -137,7 +140,7 @@ void CStandInClient::OnEntered(const std::string& line) {
 
 void CStandInClient::AppendToLog(const std::string& text) {
     const WPARAM end = GetWindowTextLengthW(m_editLog);
-    const std::wstring line = Utf16((end ? "\r\n" : "") + text);
+    const std::wstring line = fw::Widen((end ? "\r\n" : "") + text);
     SendMessageW(m_editLog, EM_SETSEL, end, end);
     SendMessageW(m_editLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
 }
@@ -146,10 +149,7 @@ void CStandInClient::AppendToLog(const std::string& text) {
 LRESULT CALLBACK CStandInClient::BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* client = reinterpret_cast<CStandInClient*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_COMMAND && LOWORD(wParam) == IDOK && client) {
-        std::wstring title(GetWindowTextLengthW(client->m_editTitle) + 1, L'\0');
-        title.resize(
-            GetWindowTextW(client->m_editTitle, &title[0], static_cast<int>(title.size())));
-        client->SetTitle(Utf8(title));
+        client->SetTitle(fw::GetWindowTextOf(client->m_editTitle));
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -4,6 +4,7 @@
 #include "app/brisa_doc.h"
 #include "app/main_frame.h"
 #include "framework/framework_ids.h"
+#include "framework/text.h"
 #include "resource.h"
 #include "view/brisa_view.h"
 
@@ -62,6 +63,21 @@ bool CBrisaApp::InitInstance() {
             return std::make_unique<CBrisaView>(app);
         }));
     return ProcessShellCommand();
+}
+
+std::string CBrisaApp::LocateProfile() const {
+    const fw::CProfile::Location location = fw::CProfile::Locate(ModulePath());
+    // Earlier versions kept their settings in the Windows directory, which a normal user cannot
+    // write on current Windows. They move over on the first start ever; a user who deletes the
+    // file later starts afresh.
+    wchar_t windowsFolder[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryW(windowsFolder, MAX_PATH);
+    if (location.newFolder && length > 0 && length < MAX_PATH) {
+        const std::string fileName = location.path.substr(location.path.find_last_of('\\'));
+        ::CopyFileW(fw::Widen(fw::Narrow(windowsFolder) + fileName).c_str(),
+                    fw::Widen(location.path).c_str(), TRUE);
+    }
+    return location.path;
 }
 
 const fw::HelpBook& CBrisaApp::GetHelpBook() const {

@@ -6,6 +6,8 @@ class CBrisaApp : public fw::CWinApp {
 protected:
     bool InitInstance() override;
     const fw::HelpBook& GetHelpBook() const override;
+    // The framework's place, where on the first start the settings of earlier versions move.
+    std::string LocateProfile() const override;
     fw::CommandMap GetCommandMap() const override;
 
 private:

@@ -4,7 +4,7 @@
 
 class CMainFrame : public fw::CFrameWnd {
 protected:
-    void PreCreateWindow(CREATESTRUCTA& cs) override {
+    void PreCreateWindow(CREATESTRUCTW& cs) override {
         cs.style &= ~WS_THICKFRAME;
         cs.style &= ~WS_MAXIMIZEBOX;
     }

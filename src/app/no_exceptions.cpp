@@ -9,8 +9,8 @@
 
 namespace {
 
-[[noreturn]] void Fail(const char* pszWhat) {
-    FatalAppExitA(0, pszWhat);
+[[noreturn]] void Fail(const wchar_t* pszWhat) {
+    FatalAppExitW(0, pszWhat);
     std::abort();
 }
 
@@ -19,7 +19,7 @@ namespace {
 void* operator new(std::size_t nSize) {
     if (void* p = std::malloc(nSize != 0 ? nSize : 1))
         return p;
-    Fail("Brisa has run out of memory.");
+    Fail(L"Brisa has run out of memory.");
 }
 
 void operator delete(void* p) noexcept {
@@ -32,22 +32,22 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace std {
 
 void __throw_bad_alloc() {
-    Fail("Brisa has run out of memory.");
+    Fail(L"Brisa has run out of memory.");
 }
 void __throw_bad_array_new_length() {
-    Fail("Brisa has run out of memory.");
+    Fail(L"Brisa has run out of memory.");
 }
 void __throw_length_error(const char*) {
-    Fail("Brisa met a text longer than it can hold.");
+    Fail(L"Brisa met a text longer than it can hold.");
 }
 void __throw_logic_error(const char*) {
-    Fail("Brisa met an internal error.");
+    Fail(L"Brisa met an internal error.");
 }
 void __throw_out_of_range_fmt(const char*, ...) {
-    Fail("Brisa met an internal error.");
+    Fail(L"Brisa met an internal error.");
 }
 void __glibcxx_assert_fail(const char*, int, const char*, const char*) noexcept {
-    Fail("Brisa met an internal error.");
+    Fail(L"Brisa met an internal error.");
 }
 
 } // namespace std

@@ -3,6 +3,7 @@
 #include "framework/text.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -13,11 +14,11 @@ constexpr LRESULT kMaxTextLength = 1024;
 
 } // namespace
 
-bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result, bool wide) {
+// Wide: the system gives an ANSI client every text in that client's own code page.
+bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     DWORD_PTR answer = 0;
-    const auto send = wide ? ::SendMessageTimeoutW : ::SendMessageTimeoutA;
-    if (!send(window, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, kClientTimeoutMs,
-              &answer))
+    if (!::SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                               kClientTimeoutMs, &answer))
         return false;
     if (result)
         *result = static_cast<LRESULT>(answer);
@@ -26,25 +27,25 @@ bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
 
 HWND FindClientWindow(const std::string& className) {
     // An empty class name would match no window on Windows but is an error under Wine.
-    return className.empty() ? nullptr : ::FindWindowA(className.c_str(), nullptr);
+    return className.empty() ? nullptr : ::FindWindowW(fw::Widen(className).c_str(), nullptr);
 }
 
 namespace {
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    return std::string(
-        name, static_cast<std::size_t>(std::max(0, ::GetClassNameA(window, name, sizeof name))));
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    return std::wstring(name, static_cast<std::size_t>(
+                                  std::max(0, ::GetClassNameW(window, name, std::size(name)))));
 }
 
 // An edit line as clients make them: the system's edit control, or a rich edit (current mIRC).
 bool IsEditLine(HWND window) {
-    const std::string name = ClassOf(window);
-    return _stricmp(name.c_str(), "Edit") == 0 || _strnicmp(name.c_str(), "RichEdit", 8) == 0;
+    const std::wstring name = ClassOf(window);
+    return _wcsicmp(name.c_str(), L"Edit") == 0 || _wcsnicmp(name.c_str(), L"RichEdit", 8) == 0;
 }
 
 bool IsListBox(HWND window) {
-    return _stricmp(ClassOf(window).c_str(), "ListBox") == 0;
+    return _wcsicmp(ClassOf(window).c_str(), L"ListBox") == 0;
 }
 
 HWND FindChild(HWND parent, bool (*isWanted)(HWND)) {
@@ -73,7 +74,7 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
         return windows;
     // Current clients keep their windows in an MDI client among bars that the user moves: the
     // active child's edit line and list, by class.
-    const HWND mdiClient = ::FindWindowExA(topLevel, nullptr, "MDIClient", nullptr);
+    const HWND mdiClient = ::FindWindowExW(topLevel, nullptr, L"MDIClient", nullptr);
     LRESULT active = 0;
     if (!mdiClient || !SendToClient(mdiClient, WM_MDIGETACTIVE, 0, 0, &active) ||
         !::IsChild(mdiClient, reinterpret_cast<HWND>(active)))
@@ -86,26 +87,19 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
     return windows;
 }
 
-bool ClientText::StartsExactlyWith(const std::string& part) const {
-    const std::wstring widePart = fw::Widen(part);
-    return wide.compare(0, widePart.size(), widePart) == 0;
-}
-
-// Wide calls, with the length asked first, here and for the list below: a text comes back whole
-// up to its bound, and an ANSI read across processes comes back as raw UTF-16 under Wine.
+// The length asked first, here and for the list below: a text comes back whole up to its bound.
 std::optional<ClientText> ReadClientWindowText(HWND window) {
     LRESULT length = 0;
-    if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length, true))
+    if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length))
         return std::nullopt;
     const bool cut = length > kMaxTextLength;
     length = std::clamp<LRESULT>(length, 0, kMaxTextLength);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     LRESULT copied = 0;
-    if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied,
-                      true))
+    if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied))
         return std::nullopt;
     text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return ClientText{text, fw::Narrow(text), cut};
+    return ClientText{fw::Narrow(text), cut};
 }
 
 std::optional<ClientList> ReadClientList(HWND list) {
@@ -114,7 +108,7 @@ std::optional<ClientList> ReadClientList(HWND list) {
         return std::nullopt;
     return CopyClientList(count, [list](long long index, ClientList& copy) {
         LRESULT length = 0;
-        if (!SendToClient(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length, true))
+        if (!SendToClient(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length))
             return false;
         if (length == LB_ERR) // gone since the count was taken
             return true;
@@ -125,7 +119,7 @@ std::optional<ClientList> ReadClientList(HWND list) {
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         LRESULT copied = 0;
         if (length > 0 && !SendToClient(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(&text[0]), &copied, true))
+                                        reinterpret_cast<LPARAM>(&text[0]), &copied))
             return false;
         text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
         copy.items.push_back(fw::Narrow(text));
@@ -134,10 +128,8 @@ std::optional<ClientList> ReadClientList(HWND list) {
 }
 
 ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt) {
-    // Wide: the system gives an ANSI client the line in that client's own code page.
     const std::wstring wideLine = fw::Widen(line);
-    if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str()), nullptr,
-                      true) ||
+    if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str())) ||
         !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
         return ClientOutcome::NotAnswering;
     if (!prompt && !SendToClient(editLine, WM_CHAR, '\r', 1))

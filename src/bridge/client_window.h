@@ -18,14 +18,10 @@ struct ClientWindows {
 
 enum class ClientPath { ToEditLine, ToNickList };
 
-// A text read from the client, as the client has it and in the program's code page.
+// A text read from the client.
 struct ClientText {
-    std::wstring wide;
     std::string text;
     bool cut = false; // longer than Brisa reads: only its beginning is here
-    // Whether a beginning of text reads exactly as the client has it: on older Windows a
-    // character that the code page lacks reads as '?'.
-    bool StartsExactlyWith(const std::string& part) const;
 };
 
 // The entries of the client's list box that could be read.
@@ -48,8 +44,7 @@ inline constexpr unsigned long long kMaxListCopyMs = 5000;
 
 // A message to a window of the client that waits a bounded time for the answer; false when the
 // client did not answer in time.
-bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
-                  bool wide = false);
+bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr);
 
 // The first top-level window of that class, whatever its title; nullptr when there is none or
 // the class name is empty.

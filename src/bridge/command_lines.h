@@ -9,7 +9,6 @@ inline constexpr char kSoundLineHead[] = "/sound ";
 inline constexpr char kDccLineHead[] = "/dcc send ";
 inline constexpr char kPromptTagTemplate[] = "- ";
 inline constexpr char kTagPlaceholder = '@';
-inline constexpr char kChannelNotActiveMessage[] = "Sorry, channel window not active";
 
 // The tag has always been cut at 255 characters, the size of the buffer it was once built in.
 inline constexpr std::size_t kMaxTagLength = 255;
@@ -27,8 +26,7 @@ std::optional<std::string> ChannelFromTitle(const std::string& title);
 std::string NicknameFromListEntry(const std::string& entry);
 
 // The template with every placeholder replaced, read up to its first NUL, cut at kMaxTagLength
-// characters of UTF-8, never inside one. (On Windows before 10 version 1903 the text is in the
-// ANSI code page, where the count and the cut are only close.)
+// characters of UTF-8, never inside one.
 std::string ExpandTag(const std::string& tagTemplate, char placeholder,
                       const std::string& replacement);
 

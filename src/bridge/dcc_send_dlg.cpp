@@ -1,17 +1,13 @@
 #include "bridge/dcc_send_dlg.h"
 
-#include "framework/app.h"
-#include "bridge/irc_client.h"
 #include "bridge/command_lines.h"
+#include "framework/app.h"
 #include "resource.h"
 #include "settings/settings.h"
 
 namespace {
 
 constexpr int kMaxNickChars = 10;
-constexpr char kListCutShortMessage[] =
-    "Not all of the channel's nicknames could be copied from the IRC client: its list is too "
-    "long, or the client too slow. The nicknames copied so far are listed.";
 
 } // namespace
 
@@ -46,25 +42,22 @@ BOOL CDccSendDlg::OnInitDialog() {
 }
 
 void CDccSendDlg::ImportNickList() {
-    CIrcClient client(m_strClientClass, true);
+    CIrcClient client(m_strClientClass);
     if (!client.IsPresent())
         return;
     const auto nicks = client.Nicknames();
     // An active window without a list of nicknames leaves the dialog's list as it is.
-    if (!nicks) {
-        if (client.Reachable() == ClientOutcome::NotAnswering)
-            client.Report(ClientOutcome::NotAnswering);
+    if (nicks.outcome == ClientOutcome::NoEditLine || !Succeeded(nicks.outcome))
         return;
-    }
-    if (!nicks->whole)
-        m_pApp->DoMessageBox(kListCutShortMessage, MB_OK | MB_ICONINFORMATION);
+    if (!nicks.value.whole)
+        m_pApp->DoMessageBox(m_pApp->LoadString(IDS_NICKNAMES_CUT), MB_OK | MB_ICONINFORMATION);
     // A channel that looks empty for a moment must not wipe the names the user is choosing from.
-    if (nicks->items.empty())
+    if (nicks.value.items.empty())
         return;
     // Drawn once when full: redrawn for every entry, a big channel would take minutes.
     m_listNicks.SetRedraw(false);
     m_listNicks.ResetContent();
-    for (const std::string& entry : nicks->items) {
+    for (const std::string& entry : nicks.value.items) {
         if (!entry.empty())
             m_listNicks.AddString(NicknameFromListEntry(entry));
     }
@@ -99,23 +92,19 @@ void CDccSendDlg::OnDblclkNickList() {
 }
 
 void CDccSendDlg::DccSendFile() {
-    CIrcClient client(m_strClientClass, false);
+    CIrcClient client(m_strClientClass);
     if (!client.IsPresent())
         return;
-    if (client.Reachable() != ClientOutcome::Done) {
-        client.Report(client.Reachable());
-        return;
-    }
     UpdateData(true);
     // Read now, not from the view: a hand edit of the profile counts from the next send.
-    const std::string wavDir =
-        settings::Load(m_pApp->GetProfile(), settings::Reader::View).m_strWavDir;
+    const std::string wavDir = settings::LoadWavDir(m_pApp->GetProfile());
     const std::string line = ComposeDccSendLine(m_strNick, wavDir, m_strFileName);
-    const ClientOutcome typed =
-        client.Type(line, false, m_bFallBack ? client.ActiveWindow() : nullptr, m_bFallBack);
-    if (typed != ClientOutcome::Done) {
-        client.Report(typed);
+    if (!Succeeded(
+            client.Type(line, false, m_bFallBack ? RaiseAfter::ActiveWindow : RaiseAfter::Nothing)))
         return;
-    }
     ::BringWindowToTop(m_hWnd);
+}
+
+bool CDccSendDlg::Succeeded(ClientOutcome outcome) const {
+    return TellUnlessDone(*m_pApp, outcome, m_strClientClass);
 }

@@ -1,5 +1,6 @@
 // The DCC Send dialog: offers the current file to a nickname copied from the client's channel.
 #pragma once
+#include "bridge/irc_client.h"
 #include "framework/dialog.h"
 
 #include <string>
@@ -23,6 +24,8 @@ private:
     // Replaces the list with the client's nicknames, less one leading '@', and selects the first;
     // leaves it as it is when the client is absent, unreachable or lists nobody.
     void ImportNickList();
+    // Tells the user how an operation on the client ended, when it did not end well.
+    bool Succeeded(ClientOutcome outcome) const;
 
     void OnRefresh();
     void DccSendFile();

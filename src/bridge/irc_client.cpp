@@ -2,8 +2,9 @@
 
 #include "framework/app.h"
 #include "framework/text.h"
+#include "resource.h"
 
-#include <cwchar>
+#include <cstdlib>
 
 namespace {
 
@@ -22,86 +23,85 @@ std::string EditBoxCommand(const std::string& line) {
 
 } // namespace
 
-CIrcClient::CIrcClient(std::string className, bool withNickList)
-    : m_strClass(std::move(className)), m_bWithNickList(withNickList),
-      m_hTopLevel(FindClientWindow(m_strClass)) {
+CIrcClient::CIrcClient(std::string className)
+    : m_strClass(std::move(className)), m_hTopLevel(FindClientWindow(m_strClass)) {
+    if (!m_hTopLevel || !CanHaveTheInterface(m_strClass))
+        return;
     auto answer = CMircInterface::EAnswer::Refused;
-    if (m_hTopLevel && CanHaveTheInterface(m_strClass))
-        m_mirc = CMircInterface::Open(m_hTopLevel, &answer);
-    if (m_hTopLevel && !m_mirc)
-        FallBackToWindows(answer);
-}
-
-bool CIrcClient::LocateWindows() {
-    m_windows = LocateClientWindows(m_hTopLevel, m_bWithNickList ? ClientPath::ToNickList
-                                                                 : ClientPath::ToEditLine);
-    if (!m_windows)
-        m_reachable = ClientOutcome::NoEditLine;
-    return m_windows.has_value();
+    m_mirc = CMircInterface::Open(m_hTopLevel, &answer);
+    m_bAnswers = answer != CMircInterface::EAnswer::NotAnswering;
 }
 
 // A client that refuses the interface (its user has locked other programs out) is reached
-// through its windows instead; one that does not answer is not reached at all.
-bool CIrcClient::FallBackToWindows(CMircInterface::EAnswer answer) {
+// through its windows instead.
+void CIrcClient::UseWindows() {
     m_mirc.reset();
-    if (answer == CMircInterface::EAnswer::NotAnswering) {
-        m_reachable = ClientOutcome::NotAnswering;
-        return false;
-    }
-    return LocateWindows();
 }
 
-HWND CIrcClient::ActiveWindow() {
-    if (!m_windows)
-        m_windows = LocateClientWindows(m_hTopLevel, ClientPath::ToEditLine);
-    return m_windows ? m_windows->active : m_hTopLevel;
+ClientAnswer<ClientWindows> CIrcClient::Windows(ClientPath depth) const {
+    if (!m_bAnswers)
+        return {ClientOutcome::NotAnswering};
+    const auto windows = LocateClientWindows(m_hTopLevel, depth);
+    if (!windows)
+        return {ClientOutcome::NoEditLine};
+    return {ClientOutcome::Done, *windows};
 }
 
-std::optional<ClientText> CIrcClient::ActiveWindowName() {
-    if (m_reachable != ClientOutcome::Done)
-        return std::nullopt;
+ClientAnswer<ClientText> CIrcClient::ActiveWindowName() {
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;
         if (const auto name = m_mirc->Evaluate("$active", &answer))
-            return ClientText{*name, fw::Narrow(*name)};
-        if (!FallBackToWindows(answer))
-            return std::nullopt;
+            return {ClientOutcome::Done, {*name}};
+        if (answer == CMircInterface::EAnswer::NotAnswering)
+            return {ClientOutcome::NotAnswering};
+        UseWindows();
     }
-    return Answered(ReadClientWindowText(m_windows->active));
+    const auto windows = Windows(ClientPath::ToEditLine);
+    if (windows.outcome != ClientOutcome::Done)
+        return {windows.outcome};
+    const auto title = ReadClientWindowText(windows.value.active);
+    if (!title)
+        return {ClientOutcome::NotAnswering};
+    return {ClientOutcome::Done, *title};
 }
 
-std::optional<ClientList> CIrcClient::Nicknames() {
-    if (m_reachable != ClientOutcome::Done)
-        return std::nullopt;
+ClientAnswer<ClientList> CIrcClient::Nicknames() {
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;
-        const auto count = m_mirc->Evaluate("$nick($active,0)", &answer);
-        if (count) {
+        if (const auto count = m_mirc->Evaluate("$nick($active,0)", &answer)) {
             const auto readNick = [&](long long index, ClientList& copy) {
                 const auto nick =
                     m_mirc->Evaluate("$nick($active," + std::to_string(index + 1) + ")", &answer);
                 if (nick)
-                    copy.items.push_back(fw::Narrow(*nick));
+                    copy.items.push_back(*nick);
                 return nick.has_value();
             };
-            return Answered(CopyClientList(std::wcstoll(count->c_str(), nullptr, 10), readNick));
+            const auto copy = CopyClientList(std::strtoll(count->c_str(), nullptr, 10), readNick);
+            if (!copy)
+                return {ClientOutcome::NotAnswering};
+            return {ClientOutcome::Done, *copy};
         }
-        if (!FallBackToWindows(answer))
-            return std::nullopt;
+        if (answer == CMircInterface::EAnswer::NotAnswering)
+            return {ClientOutcome::NotAnswering};
+        UseWindows();
     }
-    return Answered(ReadClientList(m_windows->nickList));
+    const auto windows = Windows(ClientPath::ToNickList);
+    if (windows.outcome != ClientOutcome::Done)
+        return {windows.outcome};
+    const auto list = ReadClientList(windows.value.nickList);
+    if (!list)
+        return {ClientOutcome::NotAnswering};
+    return {ClientOutcome::Done, *list};
 }
 
-ClientOutcome CIrcClient::Type(const std::string& line, bool prompt, HWND raise, bool fallBack) {
+ClientOutcome CIrcClient::Type(const std::string& line, bool prompt, RaiseAfter raise) {
     const ClientOutcome outcome = TypeLine(line, prompt);
-    if (outcome == ClientOutcome::Done && (prompt || fallBack))
-        RaiseWithoutWaiting(raise);
+    if (outcome == ClientOutcome::Done && raise != RaiseAfter::Nothing)
+        RaiseWithoutWaiting(WindowToRaise(raise));
     return outcome;
 }
 
 ClientOutcome CIrcClient::TypeLine(const std::string& line, bool prompt) {
-    if (m_reachable != ClientOutcome::Done)
-        return m_reachable;
     if (m_mirc) {
         switch (m_mirc->Perform(prompt ? EditBoxCommand(line) : line)) {
         case CMircInterface::EAnswer::Done:
@@ -110,29 +110,47 @@ ClientOutcome CIrcClient::TypeLine(const std::string& line, bool prompt) {
             // The line was handed over; the client may still perform it.
             return ClientOutcome::EnterUnanswered;
         case CMircInterface::EAnswer::Refused:
-            if (!FallBackToWindows(CMircInterface::EAnswer::Refused))
-                return m_reachable;
+            UseWindows();
         }
     }
-    return TypeCommandLine(m_windows->editLine, line, prompt);
+    const auto windows = Windows(ClientPath::ToEditLine);
+    if (windows.outcome != ClientOutcome::Done)
+        return windows.outcome;
+    return TypeCommandLine(windows.value.editLine, line, prompt);
 }
 
-void CIrcClient::Report(ClientOutcome outcome) const {
-    std::string message;
+// The active window is found by the client's windows even when the interface took the line; the
+// main window stands in for it when it cannot be.
+HWND CIrcClient::WindowToRaise(RaiseAfter raise) const {
+    if (raise == RaiseAfter::ActiveWindow) {
+        if (const auto windows = LocateClientWindows(m_hTopLevel, ClientPath::ToEditLine))
+            return windows->active;
+    }
+    return m_hTopLevel;
+}
+
+namespace {
+
+std::string OutcomeMessage(const fw::CWinApp& app, ClientOutcome outcome,
+                           const std::string& className) {
     switch (outcome) {
     case ClientOutcome::NotAnswering:
-        message = "The IRC client does not answer. Nothing more was typed into it.";
-        break;
+        return app.LoadString(IDS_CLIENT_NOT_ANSWERING);
     case ClientOutcome::EnterUnanswered:
-        message = "The IRC client does not answer. The line was typed into it and may still be "
-                  "entered when the client answers again.";
-        break;
+        return app.LoadString(IDS_CLIENT_ENTER_UNANSWERED);
     case ClientOutcome::NoEditLine:
-        message = "Brisa cannot find the command line of the IRC client (" + m_strClass +
-                  "): its windows are not laid out as Brisa knows them. Nothing was typed.";
-        break;
+        return fw::FormatText(app.LoadString(IDS_CLIENT_NO_EDIT_LINE), {className});
     case ClientOutcome::Done:
-        return;
+        break;
     }
-    fw::GetApp()->DoMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    return {};
+}
+
+} // namespace
+
+bool TellUnlessDone(fw::CWinApp& app, ClientOutcome outcome, const std::string& className) {
+    if (outcome == ClientOutcome::Done)
+        return true;
+    app.DoMessageBox(OutcomeMessage(app, outcome, className), MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }

@@ -1,5 +1,6 @@
 // One operation's access to the running IRC client, by the best way that it offers: the interface
-// that mIRC documents for other programs when the client answers it, else its windows.
+// that mIRC documents for other programs when the client answers it, else its windows. A
+// transport: it answers with outcomes, and the window that started the operation tells the user.
 #pragma once
 #include "bridge/client_window.h"
 #include "bridge/mirc_interface.h"
@@ -7,50 +8,50 @@
 #include <optional>
 #include <string>
 
+namespace fw {
+class CWinApp;
+}
+
+// Which client window comes to the top once a line is in.
+enum class RaiseAfter { Nothing, MainWindow, ActiveWindow };
+
+// What the client gave, when the outcome is Done.
+template <class T> struct ClientAnswer {
+    ClientOutcome outcome = ClientOutcome::Done;
+    T value{};
+};
+
 class CIrcClient {
 public:
-    // Finds the running client of that window class and the way to reach it, down to its nickname
-    // list when withNickList: the client is looked up afresh for every operation.
-    CIrcClient(std::string className, bool withNickList);
+    // Finds the running client of that window class and the way to reach it: the client is looked
+    // up afresh for every operation.
+    explicit CIrcClient(std::string className);
 
     bool IsPresent() const { return m_hTopLevel != nullptr; }
-    // Done when the client can be reached; otherwise what stands in the way.
-    ClientOutcome Reachable() const { return m_reachable; }
-    HWND TopLevel() const { return m_hTopLevel; }
-    // The active window, found by its windows even when the interface is the way in; the
-    // top-level window when it cannot be.
-    HWND ActiveWindow();
 
     // The name of the active window as the channel test takes it: its title, or its name through
-    // the interface. nullopt when the client cannot be reached (see Reachable).
-    std::optional<ClientText> ActiveWindowName();
-    // The entries of the active channel's nickname list; nullopt when the client cannot be
-    // reached or has no list to read.
-    std::optional<ClientList> Nicknames();
+    // the interface.
+    ClientAnswer<ClientText> ActiveWindowName();
+    // The entries of the active channel's nickname list.
+    ClientAnswer<ClientList> Nicknames();
     // Types the line into the active window's edit line (see TypeCommandLine), in prompt mode
-    // leaving it there for the user to finish. Once it is there, raises `raise` in prompt mode,
-    // or when fallBack is on.
-    ClientOutcome Type(const std::string& line, bool prompt, HWND raise, bool fallBack);
-
-    // Tells the user how an operation ended when it did not end well, naming the client.
-    void Report(ClientOutcome outcome) const;
+    // leaving it there for the user to finish; once it is there, raises what the caller asks for.
+    ClientOutcome Type(const std::string& line, bool prompt, RaiseAfter raise);
 
 private:
-    // The client's windows; false, noted as unreachable, when they have no edit line.
-    bool LocateWindows();
-    bool FallBackToWindows(CMircInterface::EAnswer answer);
+    // The route through the client's windows, taken when the client refuses the interface.
+    void UseWindows();
+    // The client's windows down to depth, or how the client stands in the way.
+    ClientAnswer<ClientWindows> Windows(ClientPath depth) const;
     ClientOutcome TypeLine(const std::string& line, bool prompt);
-    // What the client answered; nothing, noted as not answering, when it did not answer.
-    template <class T> std::optional<T> Answered(std::optional<T> answer) {
-        if (!answer)
-            m_reachable = ClientOutcome::NotAnswering;
-        return answer;
-    }
+    HWND WindowToRaise(RaiseAfter raise) const;
 
     const std::string m_strClass;
-    const bool m_bWithNickList;
     HWND m_hTopLevel = nullptr;
     std::optional<CMircInterface> m_mirc;
-    std::optional<ClientWindows> m_windows;
-    ClientOutcome m_reachable = ClientOutcome::Done;
+    bool m_bAnswers = true; // false once the client did not answer the interface's first question
 };
+
+// For the window that started an operation: tells the user, naming the client, how it ended when
+// it did not end well; true when it did.
+bool TellUnlessDone(fw::CWinApp& app, ClientOutcome outcome, const std::string& className);

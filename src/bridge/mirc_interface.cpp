@@ -3,8 +3,9 @@
 #include "bridge/client_window.h"
 #include "framework/text.h"
 
-#include <cwchar>
+#include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <utility>
 
 namespace {
@@ -48,8 +49,8 @@ CMircInterface::~CMircInterface() {
 std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAnswer) {
     *pAnswer = EAnswer::Refused;
     for (unsigned index = 0; index < kMappingNames; ++index) {
-        const std::string name = index ? "mIRC" + std::to_string(index) : "mIRC";
-        const HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
+        const std::wstring name = index ? L"mIRC" + std::to_wstring(index) : L"mIRC";
+        const HANDLE mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
                                                     0, kMappingSize, name.c_str());
         const bool inUse = mapping && ::GetLastError() == ERROR_ALREADY_EXISTS;
         if (inUse)
@@ -64,7 +65,7 @@ std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAn
         CMircInterface mirc(mainWindow, mapping, view, index);
         const auto version = mirc.Evaluate("$version", pAnswer);
         // A window that answers with something else than a version has no such interface.
-        const long major = version ? std::wcstol(version->c_str(), nullptr, 10) : 0;
+        const long major = version ? std::strtol(version->c_str(), nullptr, 10) : 0;
         if (major <= 0) {
             *pAnswer = *pAnswer == EAnswer::Done ? EAnswer::Refused : *pAnswer;
             return std::nullopt;
@@ -75,10 +76,10 @@ std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAn
     return std::nullopt;
 }
 
-std::optional<std::wstring> CMircInterface::Evaluate(const std::string& expression,
-                                                     EAnswer* pAnswer) const {
+std::optional<std::string> CMircInterface::Evaluate(const std::string& expression,
+                                                    EAnswer* pAnswer) const {
     *pAnswer = Put(expression) ? Send(WM_MEVALUATE, m_bUnicode ? kUnicode : 0) : EAnswer::Refused;
-    return *pAnswer == EAnswer::Done ? std::optional<std::wstring>(Get()) : std::nullopt;
+    return *pAnswer == EAnswer::Done ? std::optional<std::string>(Get()) : std::nullopt;
 }
 
 CMircInterface::EAnswer CMircInterface::Perform(const std::string& line) const {
@@ -86,12 +87,16 @@ CMircInterface::EAnswer CMircInterface::Perform(const std::string& line) const {
 }
 
 // Version 7 and later read UTF-16; the earlier ones the system's ANSI code page, in which a
-// character that it lacks must not become a look-alike.
+// character that it lacks must not become a look-alike: such a text is not put.
 bool CMircInterface::Put(const std::string& text) const {
     const std::wstring wide = fw::Widen(text);
-    std::string bytes = m_bUnicode ? std::string(reinterpret_cast<const char*>(wide.data()),
-                                                 wide.size() * sizeof(wchar_t))
-                                   : fw::Narrow(wide, nullptr, fw::SystemAnsiCodePage());
+    const std::optional<std::string> bytesOrNone =
+        m_bUnicode ? std::string(reinterpret_cast<const char*>(wide.data()),
+                                 wide.size() * sizeof(wchar_t))
+                   : fw::ToCodePage(wide, fw::SystemAnsiCodePage());
+    if (!bytesOrNone)
+        return false;
+    std::string bytes = *bytesOrNone;
     bytes.append(m_bUnicode ? 2 : 1, '\0');
     if (bytes.size() > kMappingSize)
         return false;
@@ -99,13 +104,14 @@ bool CMircInterface::Put(const std::string& text) const {
     return true;
 }
 
-std::wstring CMircInterface::Get() const {
+std::string CMircInterface::Get() const {
     if (m_bUnicode) {
         const auto* text = static_cast<const wchar_t*>(m_pView);
-        return std::wstring(text, wcsnlen(text, kMappingSize / sizeof(wchar_t)));
+        return fw::Narrow({text, wcsnlen(text, kMappingSize / sizeof(wchar_t))});
     }
     const auto* text = static_cast<const char*>(m_pView);
-    return fw::Widen(std::string(text, strnlen(text, kMappingSize)), fw::SystemAnsiCodePage());
+    return fw::Narrow(
+        fw::FromCodePage({text, strnlen(text, kMappingSize)}, fw::SystemAnsiCodePage()));
 }
 
 CMircInterface::EAnswer CMircInterface::Send(UINT message, WPARAM method) const {

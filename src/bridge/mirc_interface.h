@@ -19,9 +19,9 @@ public:
     CMircInterface& operator=(CMircInterface&& other) noexcept;
     ~CMircInterface();
 
-    // The value of identifiers such as "$active", whole whatever the program's code page; nullopt
-    // when the client refuses or does not answer (*pAnswer says which).
-    std::optional<std::wstring> Evaluate(const std::string& expression, EAnswer* pAnswer) const;
+    // The value of identifiers such as "$active"; nullopt when the client refuses or does not
+    // answer (*pAnswer says which).
+    std::optional<std::string> Evaluate(const std::string& expression, EAnswer* pAnswer) const;
     // Performs the line as if the user had typed it in the active window's edit box.
     EAnswer Perform(const std::string& line) const;
 
@@ -29,7 +29,7 @@ private:
     CMircInterface(HWND mainWindow, HANDLE mapping, void* view, unsigned index);
     // Writes text into the mapping in the client's encoding; false when it does not fit.
     bool Put(const std::string& text) const;
-    std::wstring Get() const;
+    std::string Get() const;
     EAnswer Send(UINT message, WPARAM method) const;
 
     HWND m_hWnd;

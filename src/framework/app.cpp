@@ -7,23 +7,11 @@
 #include <commctrl.h>
 
 #include <cassert>
-#include <vector>
 
 namespace fw {
 namespace {
 
 CWinApp* g_pApp = nullptr;
-
-std::wstring ModuleFileName() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size())
-            return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 } // namespace
 
@@ -102,8 +90,19 @@ void CWinApp::ExitInstance() {
     m_pDocTemplate.reset();
 }
 
-std::wstring CWinApp::LocateProfile() const {
-    return CProfile::Locate(ModuleFileName());
+std::string CWinApp::ModulePath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size())
+            return Narrow({buffer.data(), length});
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string CWinApp::LocateProfile() const {
+    return CProfile::Locate(ModulePath()).path;
 }
 
 bool CWinApp::PreTranslateMessage(MSG& msg) {
@@ -114,15 +113,25 @@ bool CWinApp::PreTranslateMessage(MSG& msg) {
            (m_pHelpWindow && m_pHelpWindow->PreTranslateMessage(msg));
 }
 
-int CWinApp::Run() {
+bool CWinApp::PumpMessages() {
     MSG msg{};
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            m_nExitCode = static_cast<int>(msg.wParam);
+            return false;
+        }
         if (PreTranslateMessage(msg))
             continue;
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
-    return static_cast<int>(msg.wParam);
+    return true;
+}
+
+int CWinApp::Run() {
+    while (PumpMessages())
+        ::WaitMessage();
+    return m_nExitCode;
 }
 
 HWND CWinApp::GetMainWindow() const {
@@ -133,7 +142,7 @@ HWND CWinApp::GetMainWindow() const {
 std::string CWinApp::LoadString(UINT id) const {
     const wchar_t* text = nullptr;
     const int length = ::LoadStringW(m_hInstance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 && text ? Narrow(text, static_cast<std::size_t>(length)) : std::string();
+    return length > 0 && text ? Narrow({text, static_cast<std::size_t>(length)}) : std::string();
 }
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
@@ -150,12 +159,12 @@ void CWinApp::OnFileNew() {
 
 void CWinApp::OnAppExit() {
     if (const HWND main = GetMainWindow())
-        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
 }
 
 int CWinApp::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                             UINT type) {
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+    return ::MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), type);
 }
 
 int CWinApp::DoMessageBox(const std::string& text, UINT type) {

@@ -50,22 +50,20 @@ public:
     bool InitApplication(HINSTANCE instance, int nCmdShow);
     // Destroys the main window and the help window.
     void ExitInstance();
-    // The message loop's keyboard handling before a message is dispatched: context help,
-    // accelerators and the dialog keys of the form and the help window. True when it took the
-    // message.
-    bool PreTranslateMessage(MSG& msg);
+    // Handles every message waiting for this thread as the message loop does; false once the
+    // loop is to end.
+    bool PumpMessages();
 
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
 
     HWND GetMainWindow() const;
     const std::string& GetAppTitle() const { return m_strAppTitle; }
-    // The string resource `id`, which must fit 16 bits (the platform wraps a larger one onto
-    // another id); "" when there is none.
+    // The string resource `id`; "" when there is none.
     std::string LoadString(UINT id) const;
     const CProfile& GetProfile() const { return m_profile; }
 
-    // Every message box of the program goes through here.
+    // Every message box of the program comes here. An override (a test's) need not call this one.
     virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                UINT type);
     // A message box owned by the window the user is working in, captioned with the app title.
@@ -77,10 +75,13 @@ public:
     bool OnCmdMsg(UINT id, UINT code) override;
 
 protected:
+    // Called once at start, after the profile is open: creates the main window. Must be defined.
     virtual bool InitInstance() = 0;
+    // The program's help topics; called when help is first asked for. Must be defined.
     virtual const HelpBook& GetHelpBook() const = 0;
-    // The profile's path; by default CProfile::Locate for this executable.
-    virtual std::wstring LocateProfile() const;
+    // Called once at start for the profile's path; by default CProfile::Locate's for this
+    // executable. An override need not call this one.
+    virtual std::string LocateProfile() const;
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
     // The standard document command line: a new document, which creates the frame and view.
     bool ProcessShellCommand();
@@ -88,13 +89,20 @@ protected:
     void OnFileNew();
     void OnAppExit();
 
+    // The path of this program's executable.
+    static std::string ModulePath();
+
 private:
+    // Keyboard handling before a message is dispatched: context help, accelerators and the
+    // dialog keys of the form and the help window. True when it took the message.
+    bool PreTranslateMessage(MSG& msg);
     int Run();
 
     std::string m_strAppTitle;
     CProfile m_profile;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CHelpWindow> m_pHelpWindow;
+    int m_nExitCode = 0;
 
     static const CommandEntry s_commands[];
 };

@@ -51,11 +51,13 @@ public:
     CCmdTarget& operator=(const CCmdTarget&) = delete;
     virtual ~CCmdTarget() = default;
 
-    // Runs the handler that the command table lists for this command; false when there is none.
+    // Called for each command: runs the handler that the command table lists for it; false when
+    // there is none. An override calls the base, then looks further.
     virtual bool OnCmdMsg(UINT id, UINT code);
 
 protected:
-    // The most derived class's table; framework classes keep theirs apart and chain to it.
+    // The most derived class's table, which OnCmdMsg searches; framework classes keep theirs
+    // apart and chain to it, so an override need not call the base.
     virtual CommandMap GetCommandMap() const { return {nullptr, nullptr}; }
     bool Dispatch(CommandMap map, UINT id, UINT code);
 };

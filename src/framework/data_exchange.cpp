@@ -1,6 +1,7 @@
 #include "framework/data_exchange.h"
 
 #include "framework/app.h"
+#include "framework/framework_ids.h"
 #include "framework/text.h"
 
 namespace fw {
@@ -14,7 +15,7 @@ void CDataExchange::Fail() {
     m_bFailed = true;
     if (m_hLastControl) {
         ::SetFocus(m_hLastControl);
-        ::SendMessageA(m_hLastControl, EM_SETSEL, 0, -1);
+        ::SendMessageW(m_hLastControl, EM_SETSEL, 0, -1);
     }
 }
 
@@ -30,7 +31,7 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value) {
     if (dx.m_bSaveAndValidate)
         value = GetWindowTextOf(control);
     else
-        ::SetWindowTextA(control, value.c_str());
+        SetWindowTextOf(control, value);
 }
 
 void DDX_Check(CDataExchange& dx, int id, int& value) {
@@ -38,9 +39,9 @@ void DDX_Check(CDataExchange& dx, int id, int& value) {
     if (!control)
         return;
     if (dx.m_bSaveAndValidate)
-        value = ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        value = ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     else
-        ::SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+        ::SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
@@ -48,11 +49,12 @@ void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
     if (!control)
         return;
     if (!dx.m_bSaveAndValidate) {
-        ::SendMessageA(control, EM_LIMITTEXT, maxChars, 0);
+        ::SendMessageW(control, EM_LIMITTEXT, maxChars, 0);
     } else if (Widen(value).size() > static_cast<std::size_t>(maxChars)) { // as the box counts
-        GetApp()->DoMessageBox("Please enter no more than " + std::to_string(maxChars) +
-                                   " characters.",
-                               MB_OK | MB_ICONEXCLAMATION);
+        CWinApp& app = *GetApp();
+        app.DoMessageBox(
+            FormatText(app.LoadString(AFX_IDP_PARSE_STRING_SIZE), {std::to_string(maxChars)}),
+            MB_OK | MB_ICONEXCLAMATION);
         dx.Fail();
     }
 }

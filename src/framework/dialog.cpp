@@ -27,7 +27,7 @@ struct DialogTemplateEx {
 // height; all 0 when it cannot be read.
 RECT TemplateRect(UINT nIDTemplate) {
     const HINSTANCE instance = GetApp()->m_hInstance;
-    const HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(nIDTemplate), RT_DIALOG);
+    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(nIDTemplate), RT_DIALOG);
     const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     if (!bytes || ::SizeofResource(instance, resource) < sizeof(DialogTemplateEx))
@@ -48,12 +48,12 @@ void CenterOver(HWND window, HWND owner) {
     } else {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
         area = monitor.rcWork;
     }
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoA(::MonitorFromRect(&area, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    ::GetMonitorInfoW(::MonitorFromRect(&area, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
 
     RECT rect{};
@@ -102,14 +102,14 @@ INT_PTR CALLBACK CDialogBase::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPara
     if (msg == WM_INITDIALOG) {
         auto* self = reinterpret_cast<CDialogBase*>(lParam);
         self->m_hWnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, lParam);
     }
-    auto* self = reinterpret_cast<CDialogBase*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<CDialogBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self)
         return FALSE;
     const INT_PTR result = self->DialogProc(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;
     }
     return result;
@@ -117,7 +117,7 @@ INT_PTR CALLBACK CDialogBase::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPara
 
 INT_PTR CDialog::DoModal() {
     const HWND owner = m_hParent ? m_hParent : GetApp()->GetMainWindow();
-    return ::DialogBoxParamA(GetApp()->m_hInstance, MAKEINTRESOURCEA(GetTemplateId()), owner,
+    return ::DialogBoxParamW(GetApp()->m_hInstance, MAKEINTRESOURCEW(GetTemplateId()), owner,
                              StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -170,7 +170,7 @@ INT_PTR CDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CFormView::Create(HWND parentFrame) {
-    if (!::CreateDialogParamA(GetApp()->m_hInstance, MAKEINTRESOURCEA(GetTemplateId()), parentFrame,
+    if (!::CreateDialogParamW(GetApp()->m_hInstance, MAKEINTRESOURCEW(GetTemplateId()), parentFrame,
                               StaticDialogProc, reinterpret_cast<LPARAM>(this)))
         return false;
     ::ShowWindow(m_hWnd, SW_SHOW);

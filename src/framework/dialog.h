@@ -16,10 +16,17 @@ public:
     bool UpdateData(bool saveAndValidate = true);
 
 protected:
+    // Called by UpdateData, to exchange the window's fields in the order it lists them; the base
+    // exchanges nothing.
     virtual void DoDataExchange(CDataExchange&) {}
+    // Called once the window and its controls exist; TRUE puts the focus on the first tab stop.
+    // An override calls the base first.
     virtual BOOL OnInitDialog() { return TRUE; }
-    // Everything that the command table does not take; returns whether it was handled.
+    // Called for every command that the command table does not take; true when it was handled.
+    // An override calls the base for what it does not handle.
     virtual bool OnUnhandledCommand(UINT id, UINT code);
+    // Called for every message of the window; an override calls the base for what it does not
+    // handle.
     virtual INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -41,8 +48,12 @@ public:
     void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
 
 protected:
+    // The exchange towards the controls.
     BOOL OnInitDialog() override;
+    // Called for OK (IDOK): the exchange back, then the end of the dialog when it succeeded. An
+    // override calls the base to end the dialog.
     virtual void OnOK();
+    // Called for Cancel, Escape and the close box: ends the dialog with IDCANCEL.
     virtual void OnCancel();
     bool OnUnhandledCommand(UINT id, UINT code) override;
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -59,7 +70,8 @@ public:
     using CDialogBase::CDialogBase;
 
     bool Create(HWND parentFrame);
-    // Runs for each new document once the form exists: the first exchange towards the controls.
+    // Called for each new document once the form exists; the base runs the exchange towards the
+    // controls. An override calls the base first.
     virtual void OnInitialUpdate() { UpdateData(false); }
     // Resizes the parent frame so that its client area is exactly the form's template size;
     // with shrinkOnly it never grows.

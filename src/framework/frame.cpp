@@ -2,37 +2,37 @@
 
 #include "framework/app.h"
 #include "framework/framework_ids.h"
+#include "framework/text.h"
 
 #include <cassert>
 
 namespace fw {
 namespace {
 
-constexpr char kFrameClass[] = "fwFrameWnd";
+constexpr wchar_t kFrameClass[] = L"fwFrameWnd";
 
 void RegisterFrameClass(HINSTANCE instance, WNDPROC windowProc) {
-    WNDCLASSEXA existing{};
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (::GetClassInfoExA(instance, kFrameClass, &existing))
+    if (::GetClassInfoExW(instance, kFrameClass, &existing))
         return;
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFrameClass;
-    [[maybe_unused]] const ATOM registered = ::RegisterClassExA(&wc);
+    [[maybe_unused]] const ATOM registered = ::RegisterClassExW(&wc);
     assert(registered && "the frame's window class could not be registered");
 }
 
 // The edit keys act on the edit box that has the focus, as they do everywhere in Windows.
 void ForwardToFocusedEdit(UINT msg) {
     const HWND focus = ::GetFocus();
-    char className[8] = {};
-    if (focus && ::GetClassNameA(focus, className, sizeof className) &&
-        ::lstrcmpiA(className, "Edit") == 0)
-        ::SendMessageA(focus, msg, 0, 0);
+    wchar_t className[8] = {};
+    if (focus && ::GetClassNameW(focus, className, 8) && ::lstrcmpiW(className, L"Edit") == 0)
+        ::SendMessageW(focus, msg, 0, 0);
 }
 
 } // namespace
@@ -67,21 +67,22 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, std::unique_ptr<CFormView> view) {
         m_strTitle = GetApp()->GetAppTitle();
 
     RegisterFrameClass(instance, ObjectWindowProc<CFrameWnd>);
-    CREATESTRUCTA cs{};
+    const std::wstring title = Widen(m_strTitle);
+    CREATESTRUCTW cs{};
     cs.hInstance = instance;
     cs.lpszClass = kFrameClass;
-    cs.lpszName = m_strTitle.c_str();
+    cs.lpszName = title.c_str();
     cs.style = WS_OVERLAPPEDWINDOW;
     cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
-    cs.hMenu = ::LoadMenuA(instance, MAKEINTRESOURCEA(nIDResource));
+    cs.hMenu = ::LoadMenuW(instance, MAKEINTRESOURCEW(nIDResource));
     PreCreateWindow(cs);
-    m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(nIDResource));
-    if (!::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx,
+    m_hAccelTable = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(nIDResource));
+    if (!::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx,
                            cs.cy, nullptr, cs.hMenu, instance, this))
         return false;
 
     const auto icon = [&](int size) {
-        return reinterpret_cast<LPARAM>(::LoadImageA(instance, MAKEINTRESOURCEA(nIDResource),
+        return reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(nIDResource),
                                                      IMAGE_ICON, size, size, LR_SHARED));
     };
     SendMessage(WM_SETICON, ICON_BIG, icon(::GetSystemMetrics(SM_CXICON)));
@@ -99,11 +100,11 @@ bool CFrameWnd::PreTranslateMessage(MSG& msg) {
         EndContextHelp();
         return true;
     }
-    if (keyboard && m_hAccelTable && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, &msg))
+    if (keyboard && m_hAccelTable && ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, &msg))
         return true;
     if (m_bHelpMode || !m_pView || !m_pView->m_hWnd)
         return false;
-    return ::IsDialogMessageA(m_pView->m_hWnd, &msg) != FALSE;
+    return ::IsDialogMessageW(m_pView->m_hWnd, &msg) != FALSE;
 }
 
 // Menu commands and accelerators go to the view first, then the frame, then the application.
@@ -123,7 +124,7 @@ void CFrameWnd::OnHelpFinder() {
 void CFrameWnd::OnContextHelp() {
     m_bHelpMode = true;
     ::SetCapture(m_hWnd);
-    ::SetCursor(::LoadCursorA(nullptr, IDC_HELP));
+    ::SetCursor(::LoadCursorW(nullptr, IDC_HELP));
 }
 
 void CFrameWnd::EndContextHelp() {
@@ -186,7 +187,7 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETCURSOR:
         if (m_bHelpMode) {
-            ::SetCursor(::LoadCursorA(nullptr, IDC_HELP));
+            ::SetCursor(::LoadCursorW(nullptr, IDC_HELP));
             return TRUE;
         }
         break;
@@ -211,7 +212,7 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
 } // namespace fw

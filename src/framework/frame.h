@@ -9,7 +9,8 @@ namespace fw {
 
 class CDocument : public CCmdTarget {
 public:
-    // Prepares the document for a fresh start; false refuses the new document.
+    // Called for each new document, to prepare it; false refuses it. An override calls this one
+    // first.
     virtual bool OnNewDocument() { return true; }
     const std::string& GetTitle() const { return m_strTitle; }
     void SetTitle(const std::string& title);
@@ -33,10 +34,11 @@ public:
     bool OnCmdMsg(UINT id, UINT code) override;
 
 protected:
-    virtual void PreCreateWindow(CREATESTRUCTA& cs) { (void)cs; }
+    // Called just before the frame is created, to change its styles; the base does nothing.
+    virtual void PreCreateWindow(CREATESTRUCTW& cs) { (void)cs; }
 
 private:
-    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     friend LRESULT CALLBACK ObjectWindowProc<CFrameWnd>(HWND, UINT, WPARAM, LPARAM);
 
     void OnHelp();

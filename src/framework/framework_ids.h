@@ -23,3 +23,6 @@
 // Help contexts: commands and controls count from 0x10000, windows and dialogs from 0x20000.
 #define HID_BASE_COMMAND 0x10000
 #define HID_BASE_RESOURCE 0x20000
+
+// The framework's own message: a text longer than its box takes (%1, the limit).
+#define AFX_IDP_PARSE_STRING_SIZE 0xF110

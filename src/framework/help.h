@@ -6,9 +6,9 @@
 
 namespace fw {
 
-// A HELPTEXT resource holds one topic: its title on the first line, then the body.
+// A HELPTEXT resource holds one topic in UTF-8: its title on the first line, then the body.
 // Lines end in LF; a blank line separates paragraphs.
-constexpr LPCSTR kHelpTextType = "HELPTEXT";
+constexpr LPCWSTR kHelpTextType = L"HELPTEXT";
 
 struct HelpContext {
     DWORD context;

@@ -1,6 +1,7 @@
 #include "framework/help_window.h"
 
 #include "framework/app.h"
+#include "framework/text.h"
 
 #include <algorithm>
 #include <cassert>
@@ -8,13 +9,13 @@
 namespace fw {
 namespace {
 
-constexpr char kHelpClass[] = "fwHelpWindow";
+constexpr wchar_t kHelpClass[] = L"fwHelpWindow";
 constexpr int kTopicListId = 100;
 constexpr int kTopicTextId = 101;
 
 std::string LoadHelpText(UINT id) {
     const HINSTANCE instance = GetApp()->m_hInstance;
-    const HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(id), kHelpTextType);
+    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), kHelpTextType);
     const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
     const char* text = static_cast<const char*>(loaded ? ::LockResource(loaded) : nullptr);
     return text ? std::string(text, ::SizeofResource(instance, resource)) : std::string();
@@ -90,38 +91,38 @@ void CHelpWindow::ShowContext(DWORD context) {
 bool CHelpWindow::PreTranslateMessage(MSG& msg) {
     if (!m_hWnd || (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd)))
         return false;
-    return ::IsDialogMessageA(m_hWnd, &msg) != FALSE;
+    return ::IsDialogMessageW(m_hWnd, &msg) != FALSE;
 }
 
 bool CHelpWindow::Create() {
     const HINSTANCE instance = GetApp()->m_hInstance;
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (!::GetClassInfoExA(instance, kHelpClass, &wc)) {
+    if (!::GetClassInfoExW(instance, kHelpClass, &wc)) {
         wc = {};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = ObjectWindowProc<CHelpWindow>;
         wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = ::LoadIconA(nullptr, IDI_QUESTION);
+        wc.hIcon = ::LoadIconW(nullptr, IDI_QUESTION);
         wc.lpszClassName = kHelpClass;
-        [[maybe_unused]] const ATOM registered = ::RegisterClassExA(&wc);
+        [[maybe_unused]] const ATOM registered = ::RegisterClassExW(&wc);
         assert(registered && "the help window's class could not be registered");
     }
     m_nDpi = ScreenDpi();
-    if (!::CreateWindowExA(WS_EX_CONTROLPARENT, kHelpClass, m_strCaption.c_str(),
+    if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kHelpClass, Widen(m_strCaption).c_str(),
                            WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, Scaled(720),
                            Scaled(460), nullptr, nullptr, instance, this))
         return false;
 
-    m_listTopics.m_hWnd = ::CreateWindowExA(
-        WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
+    m_listTopics.m_hWnd = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0,
         0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTopicListId)), instance,
         nullptr);
-    m_editText.m_hWnd = ::CreateWindowExA(
-        WS_EX_CLIENTEDGE, "EDIT", nullptr,
+    m_editText.m_hWnd = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
         m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTopicTextId)), instance, nullptr);
     ApplyFont();
@@ -137,13 +138,13 @@ int CHelpWindow::Scaled(int pixels) const {
 
 // The system's message font, which it gives for the screen's scale at start, at the window's.
 void CHelpWindow::ApplyFont() {
-    NONCLIENTMETRICSA metrics{};
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         return;
     metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, m_nDpi, ScreenDpi());
     const HFONT previous = m_hFont;
-    m_hFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
+    m_hFont = ::CreateFontIndirectW(&metrics.lfMessageFont);
     for (const CWnd* control :
          {static_cast<const CWnd*>(&m_listTopics), static_cast<const CWnd*>(&m_editText)})
         control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
@@ -156,7 +157,7 @@ void CHelpWindow::ShowTopic(std::size_t index) {
         return;
     m_listTopics.SetCurSel(static_cast<int>(index));
     m_editText.SetWindowText(m_topics[index].body);
-    ::SetWindowTextA(m_hWnd, (m_strCaption + " - " + m_topics[index].title).c_str());
+    SetWindowTextOf(m_hWnd, m_strCaption + " - " + m_topics[index].title);
 }
 
 void CHelpWindow::Layout() const {
@@ -194,7 +195,7 @@ LRESULT CHelpWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ::SetFocus(m_listTopics.m_hWnd);
         return 0;
     default:
-        return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+        return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
     }
 }
 

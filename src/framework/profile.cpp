@@ -26,7 +26,7 @@ std::wstring ApplicationDataFolder() {
         return buffer;
     using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
     static const auto getFolderPath =
-        LoadSystemFunction<GetFolderPath>("shell32.dll", "SHGetFolderPathW");
+        LoadSystemFunction<GetFolderPath>(L"shell32.dll", "SHGetFolderPathW");
     if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, CSIDL_APPDATA, nullptr, 0, buffer)))
         return buffer;
     return {};
@@ -81,7 +81,7 @@ std::wstring Decode(const std::string& bytes) {
     const std::string text = bytes.substr(marked ? 3 : 0);
     const bool utf8 = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
                                             static_cast<int>(text.size()), nullptr, 0) != 0;
-    return Widen(text, utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage());
+    return FromCodePage(text, utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage());
 }
 
 // Brings the file to UTF-16 with its mark, creating it when there is none; false when it
@@ -99,45 +99,31 @@ bool IsUtf16(const std::string& bytes) {
 
 } // namespace
 
-std::wstring CProfile::Locate(const std::wstring& exePath) {
-    const std::size_t slash = exePath.find_last_of(L"\\/");
-    const std::wstring folder = exePath.substr(0, slash + 1);
-    std::wstring baseName = exePath.substr(slash + 1);
+CProfile::Location CProfile::Locate(const std::string& exePath) {
+    const std::wstring exe = Widen(exePath);
+    const std::size_t slash = exe.find_last_of(L"\\/");
+    const std::wstring folder = exe.substr(0, slash + 1);
+    std::wstring baseName = exe.substr(slash + 1);
     baseName = baseName.substr(0, baseName.rfind(L'.'));
     const std::wstring fileName = baseName + L".INI";
 
-    if (IsFile(folder + fileName))
-        return folder + fileName;
     const std::wstring appData = ApplicationDataFolder();
-    if (appData.empty())
-        return folder + fileName;
-
+    if (IsFile(folder + fileName) || appData.empty())
+        return {Narrow(folder + fileName)};
     const std::wstring userFolder = appData + L"\\" + baseName;
-    const std::wstring userProfile = userFolder + L"\\" + fileName;
-    wchar_t windowsFolder[MAX_PATH] = {};
-    const UINT length = ::GetWindowsDirectoryW(windowsFolder, MAX_PATH);
-    if (!::CreateDirectoryW(userFolder.c_str(), nullptr) || length == 0 || length >= MAX_PATH)
-        return userProfile;
-    // Brisa's folder is new: this is the first start ever. Settings that earlier versions kept in
-    // the Windows directory move over; a user who deletes the file later starts afresh.
-    const std::wstring legacyProfile = std::wstring(windowsFolder) + L"\\" + fileName;
-    if (IsFile(legacyProfile))
-        ::CopyFileW(legacyProfile.c_str(), userProfile.c_str(), TRUE);
-    return userProfile;
+    const bool newFolder = ::CreateDirectoryW(userFolder.c_str(), nullptr) != FALSE;
+    return {Narrow(userFolder + L"\\" + fileName), newFolder};
 }
 
-void CProfile::Open(std::wstring path) {
-    m_path = std::move(path);
-    const std::string bytes = ReadBytes(m_path);
+void CProfile::Open(std::string path) {
+    m_strPath = std::move(path);
+    const std::wstring widePath = Widen(m_strPath);
+    const std::string bytes = ReadBytes(widePath);
     // A plain ASCII file reads alike in every encoding and stays as it is until OK writes.
     const bool ascii =
         std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
     if (!IsUtf16(bytes) && !ascii)
-        ConvertToUtf16(m_path, bytes);
-}
-
-std::string CProfile::GetPath() const {
-    return Narrow(m_path);
+        ConvertToUtf16(widePath, bytes);
 }
 
 std::string CProfile::GetString(const char* section, const char* key,
@@ -148,26 +134,27 @@ std::string CProfile::GetString(const char* section, const char* key,
     for (;;) {
         const DWORD length = ::GetPrivateProfileStringW(
             wideSection.c_str(), wideKey.c_str(), wideDefault.c_str(), buffer.data(),
-            static_cast<DWORD>(buffer.size()), m_path.c_str());
+            static_cast<DWORD>(buffer.size()), Widen(m_strPath).c_str());
         if (length + 1 < buffer.size())
-            return Narrow(buffer.data(), length);
+            return Narrow({buffer.data(), length});
         buffer.resize(buffer.size() * 4);
     }
 }
 
 int CProfile::GetInt(const char* section, const char* key, int defaultValue) const {
     return static_cast<int>(::GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
-                                                    defaultValue, m_path.c_str()));
+                                                    defaultValue, Widen(m_strPath).c_str()));
 }
 
 bool CProfile::WriteString(const char* section, const char* key, const std::string& value) const {
     // The platform writes a new file, or one without the mark, in the ANSI code page, which
     // would lose every character that code page lacks.
-    const std::string bytes = ReadBytes(m_path);
-    if (!IsUtf16(bytes) && !ConvertToUtf16(m_path, bytes))
+    const std::wstring widePath = Widen(m_strPath);
+    const std::string bytes = ReadBytes(widePath);
+    if (!IsUtf16(bytes) && !ConvertToUtf16(widePath, bytes))
         return false;
     return ::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                        Widen(value).c_str(), m_path.c_str()) != FALSE;
+                                        Widen(value).c_str(), widePath.c_str()) != FALSE;
 }
 
 bool CProfile::WriteInt(const char* section, const char* key, int value) const {

@@ -7,16 +7,19 @@ namespace fw {
 
 class CProfile {
 public:
-    // Where the profile lives: beside the executable when a file of that name is there (portable
-    // use); otherwise in the user's application-data folder, where on the first start ever an
-    // older profile from the Windows directory is copied. Paths are wide: a user's folder may
-    // have characters that the ANSI code page lacks.
-    static std::wstring Locate(const std::wstring& exePath);
+    struct Location {
+        std::string path;
+        bool newFolder = false; // the user's folder for it was made just now: a first start
+    };
+    // Where a program keeps its profile: beside the executable when a file of that name is there
+    // (portable use); otherwise in a folder named after the program in the user's
+    // application-data folder, which is made when missing.
+    static Location Locate(const std::string& exePath);
 
     // Uses the file at path. A file in another encoding (the ANSI code page of earlier versions,
     // or UTF-8 from an editor) is converted once to UTF-16, keeping every character.
-    void Open(std::wstring path);
-    std::string GetPath() const; // for messages
+    void Open(std::string path);
+    const std::string& GetPath() const { return m_strPath; }
 
     // The stored value, or the default when the key is absent; an empty value reads as "".
     std::string GetString(const char* section, const char* key, const char* defaultValue) const;
@@ -26,7 +29,7 @@ public:
     bool WriteInt(const char* section, const char* key, int value) const;
 
 private:
-    std::wstring m_path;
+    std::string m_strPath;
 };
 
 } // namespace fw

@@ -1,24 +1,27 @@
-// Brisa's one string model: std::string in the active code page, for the "A" calls. Under the
-// manifest's UTF-8 code page (Windows 10 version 1903 and later) that holds every script; on older
-// Windows it is the system's ANSI code page. These are the only conversions from and to the
-// UTF-16 of the "W" calls.
+// Brisa's one string model: UTF-8 in std::string everywhere inside, UTF-16 for the "W" calls at
+// the edge, so that every Windows behaves alike whatever its code page. These are the only
+// conversions between the two, and to and from the code page of a program that has no other.
 #pragma once
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace fw {
 
-// A character the code page cannot hold becomes '?', never a look-alike that could name another
-// file, user or channel; *pLossy tells whether that happened. Another code page than the
-// program's may be named, for a program that uses that one.
-std::string Narrow(const wchar_t* text, std::size_t length, bool* pLossy = nullptr,
-                   unsigned codePage = 0);
-inline std::string Narrow(const std::wstring& text, bool* pLossy = nullptr, unsigned codePage = 0) {
-    return Narrow(text.data(), text.size(), pLossy, codePage);
-}
-std::wstring Widen(const std::string& text, unsigned codePage = 0);
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
 
-// The ANSI code page of the system, which programs without the UTF-8 manifest use: also where the
-// program's own is UTF-8.
+// The text in a code page of the system (as an ANSI program reads it); nullopt when the code page
+// lacks one of its characters, which would otherwise become '?' or a look-alike letter naming
+// another file, user or channel.
+std::optional<std::string> ToCodePage(std::wstring_view text, unsigned codePage);
+std::wstring FromCodePage(std::string_view text, unsigned codePage);
+
+// The system's ANSI code page: the one that programs without a code page of their own use.
 unsigned SystemAnsiCodePage();
+
+// The pattern with %1 to %9 replaced by the arguments, in order.
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 } // namespace fw

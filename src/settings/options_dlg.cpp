@@ -1,6 +1,7 @@
 #include "settings/options_dlg.h"
 
 #include "framework/app.h"
+#include "framework/text.h"
 #include "resource.h"
 
 namespace {
@@ -10,7 +11,6 @@ constexpr int kMaxWavDirChars = 256;
 
 } // namespace
 
-// "Prompt for Tag" lies inside the radio buttons' id range: its own row comes first.
 const fw::CommandEntry COptionsDlg::s_commands[] = {
     fw::OnCommand(IDC_PROMPT_FOR_TAG, &COptionsDlg::OnPromptForTag),
     fw::OnCommandRange(IDC_RADIO_MIRC32, IDC_RADIO_PIRCH, &COptionsDlg::OnRadioClient),
@@ -23,7 +23,8 @@ fw::CommandMap COptionsDlg::GetCommandMap() const {
 
 COptionsDlg::COptionsDlg(fw::CWinApp& app, HWND parent)
     : CDialog(IDD_OPTIONS, parent),
-      m_settings(settings::Load(app.GetProfile(), settings::Reader::OptionsDialog)), m_pApp(&app) {}
+      m_settings(settings::Load(app.GetProfile(), settings::kDefaultOptionsTagText)),
+      m_pApp(&app) {}
 
 void COptionsDlg::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDX_Control(dx, IDC_FALL_BACK, m_btnFallBack);
@@ -41,11 +42,17 @@ BOOL COptionsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_editTagText.EnableWindow(!settings::PromptsForTag(m_settings));
     m_btnFallBack.EnableWindow(m_settings.m_bSendClose == 0);
-    // The selector is also a control id, but only the three radio buttons may take it: a stored
-    // 1010 would otherwise tick "Prompt for Tag" and OK would store that as the user's choice.
-    if (settings::IsClientRadio(m_settings.m_nClient))
-        ::SendDlgItemMessageA(m_hWnd, m_settings.m_nClient, BM_SETCHECK, BST_CHECKED, 0);
+    CheckClientRadio();
     return TRUE;
+}
+
+// Exactly the chosen client's button, none for a number that names no client. The platform clears
+// a group's other buttons itself, but skips a disabled one: PIRCH, checked from the profile, would
+// stay checked beside a new choice.
+void COptionsDlg::CheckClientRadio() const {
+    for (const settings::ClientKind& client : settings::kClients)
+        ::CheckDlgButton(m_hWnd, client.radioButton,
+                         client.stored == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void COptionsDlg::OnPromptForTag() {
@@ -54,12 +61,8 @@ void COptionsDlg::OnPromptForTag() {
 }
 
 void COptionsDlg::OnRadioClient(UINT id) {
-    m_settings.m_nClient = static_cast<int>(id);
-    // The platform clears the group's other buttons itself, but skips a disabled one: PIRCH,
-    // checked from the profile, would stay checked beside the choice.
-    for (const int radio : {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH})
-        ::CheckDlgButton(m_hWnd, radio,
-                         radio == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED);
+    m_settings.m_nClient = settings::ClientChosenBy(static_cast<int>(id))->stored;
+    CheckClientRadio();
 }
 
 void COptionsDlg::OnCloseOnSend() {
@@ -74,11 +77,11 @@ void COptionsDlg::OnOK() {
         return;
     // Closing would take the choices back from the file, so the user would lose them unawares;
     // the dialog stays open to try again once the file is free, or to cancel.
-    if (!settings::Save(m_pApp->GetProfile(), m_settings)) {
-        m_pApp->DoMessageBox("The settings could not be saved in " +
-                                 m_pApp->GetProfile().GetPath() +
-                                 ".\n\nClose any program that holds the file and choose OK again.",
-                             MB_OK | MB_ICONEXCLAMATION);
+    const fw::CProfile& profile = m_pApp->GetProfile();
+    if (!settings::Save(profile, m_settings)) {
+        m_pApp->DoMessageBox(
+            fw::FormatText(m_pApp->LoadString(IDS_SETTINGS_NOT_SAVED), {profile.GetPath()}),
+            MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     CDialog::OnOK();

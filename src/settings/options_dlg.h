@@ -19,6 +19,8 @@ protected:
     void OnOK() override;
 
 private:
+    void CheckClientRadio() const;
+
     void OnPromptForTag();
     void OnRadioClient(UINT id);
     void OnCloseOnSend();

@@ -2,6 +2,22 @@
 
 namespace settings {
 
+const ClientKind* ClientStoredAs(int stored) {
+    for (const ClientKind& client : kClients) {
+        if (client.stored == stored)
+            return &client;
+    }
+    return nullptr;
+}
+
+const ClientKind* ClientChosenBy(int radioButton) {
+    for (const ClientKind& client : kClients) {
+        if (client.radioButton == radioButton)
+            return &client;
+    }
+    return nullptr;
+}
+
 bool PromptsForTag(const Settings& settings) {
     return settings.m_bTagPrompt != 0;
 }
@@ -14,15 +30,9 @@ bool ClosesOnSend(const Settings& settings) {
     return settings.m_bSendClose == 1;
 }
 
-std::optional<unsigned> ClientClassStringId(const Settings& settings) {
-    // String ids are 16 bits wide; the platform would quietly wrap a larger one onto another id.
-    if (settings.m_nClient < 0 || settings.m_nClient > 0xFFFF)
-        return std::nullopt;
-    return static_cast<unsigned>(settings.m_nClient);
-}
-
-bool IsClientRadio(int client) {
-    return client == kClientMirc32 || client == kClientMirc || client == kClientPirch;
+std::string ClientWindowClass(const Settings& settings) {
+    const ClientKind* client = ClientStoredAs(settings.m_nClient);
+    return client ? client->windowClass : "";
 }
 
 } // namespace settings

@@ -4,7 +4,6 @@
 #pragma once
 #include "resource.h"
 
-#include <optional>
 #include <string>
 
 namespace settings {
@@ -19,17 +18,27 @@ inline constexpr char kClient[] = "Client";
 
 inline constexpr char kDefaultWavDir[] = "C:\\WAV";
 // Send and the Options dialog propose different tags when none is stored.
-inline constexpr char kDefaultTagText[] = "-plays Brisa: @";
+inline constexpr char kDefaultSendTagText[] = "-plays Brisa: @";
 inline constexpr char kDefaultOptionsTagText[] = "plays a wav";
 
-// A client selector is at once the id of the string that names the client's window class, the
-// id of its radio button in the Options dialog and the value stored.
-inline constexpr int kClientMirc32 = IDS_CLIENT_MIRC32;
-inline constexpr int kClientMirc = IDS_CLIENT_MIRC;
-inline constexpr int kClientPirch = IDS_CLIENT_PIRCH;
+// An IRC client Brisa can drive: the number the profile stores for it, the class of its main
+// window, and the radio button that chooses it in the Options dialog.
+struct ClientKind {
+    int stored;
+    const char* windowClass;
+    int radioButton;
+};
+inline constexpr ClientKind kClients[] = {
+    {1009, "mIRC32", IDC_RADIO_MIRC32},
+    {1011, "mIRC", IDC_RADIO_MIRC},
+    {1012, "PIRCH", IDC_RADIO_PIRCH},
+};
+inline constexpr int kDefaultClient = 1009;
 
-// Which of the two readers loads: they differ in the tag they take when none is stored.
-enum class Reader { View, OptionsDialog };
+// The client a stored number names; nullptr for any other number, which finds no client.
+const ClientKind* ClientStoredAs(int stored);
+// The client a radio button of the Options dialog chooses; nullptr for another control.
+const ClientKind* ClientChosenBy(int radioButton);
 
 // The settings as stored.
 struct Settings {
@@ -38,7 +47,7 @@ struct Settings {
     int m_bTagPrompt = 0;
     int m_bFallBack = 0;
     int m_bSendClose = 0;
-    int m_nClient = kClientMirc32;
+    int m_nClient = kDefaultClient;
 };
 
 // Send types the line without Enter, leaving the tag to the user.
@@ -47,20 +56,22 @@ bool PromptsForTag(const Settings& settings);
 bool FallsBack(const Settings& settings);
 // Brisa closes after Send: only at exactly 1, unlike the other flags.
 bool ClosesOnSend(const Settings& settings);
-// The string resource naming the client's window class; none when the selector cannot name one.
-std::optional<unsigned> ClientClassStringId(const Settings& settings);
-// Whether the selector is one of the Options dialog's radio buttons.
-bool IsClientRadio(int client);
+// The class of the chosen client's main window; "" when the stored number names no client.
+std::string ClientWindowClass(const Settings& settings);
 
-template <class Profile> Settings Load(const Profile& profile, Reader reader) {
+template <class Profile> std::string LoadWavDir(const Profile& profile) {
+    return profile.GetString(kSection, kWavDir, kDefaultWavDir);
+}
+
+// Reads all six, with the tag that the reader proposes when none is stored.
+template <class Profile> Settings Load(const Profile& profile, const char* defaultTagText) {
     Settings s;
-    s.m_strWavDir = profile.GetString(kSection, kWavDir, kDefaultWavDir);
-    s.m_strTagText = profile.GetString(
-        kSection, kTagText, reader == Reader::View ? kDefaultTagText : kDefaultOptionsTagText);
+    s.m_strWavDir = LoadWavDir(profile);
+    s.m_strTagText = profile.GetString(kSection, kTagText, defaultTagText);
     s.m_bTagPrompt = profile.GetInt(kSection, kTagPrompt, 0);
     s.m_bFallBack = profile.GetInt(kSection, kFallBack, 0);
     s.m_bSendClose = profile.GetInt(kSection, kSendClose, 0);
-    s.m_nClient = profile.GetInt(kSection, kClient, kClientMirc32);
+    s.m_nClient = profile.GetInt(kSection, kClient, kDefaultClient);
     return s;
 }
 

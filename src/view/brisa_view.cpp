@@ -1,9 +1,8 @@
 #include "view/brisa_view.h"
 
-#include "framework/app.h"
-#include "bridge/irc_client.h"
 #include "bridge/command_lines.h"
 #include "bridge/dcc_send_dlg.h"
+#include "framework/app.h"
 #include "framework/framework_ids.h"
 #include "framework/system_function.h"
 #include "framework/text.h"
@@ -16,16 +15,17 @@
 
 namespace {
 
-constexpr char kChannelNameNotInCodePageMessage[] =
-    "The channel's name has characters that this version of Windows cannot give Brisa. Nothing "
-    "was typed; Windows 10 version 1903 or later passes every name.";
+constexpr int kMaxFileNameChars = 256;
+// The listing call takes its path pattern in a buffer of this many characters, its end included.
+constexpr std::size_t kListSpecChars = 256;
+constexpr char kFilter[] = "*.WAV";
 
 // The sound functions are loaded at the first Play or Stop: loaded with the program, they would
 // bring the audio stack into every start-up.
-void PlaySoundFile(const char* path) {
-    using SndPlaySound = BOOL(WINAPI*)(LPCSTR, UINT);
+void PlaySoundFile(const wchar_t* path) {
+    using SndPlaySound = BOOL(WINAPI*)(LPCWSTR, UINT);
     static const auto sndPlaySound =
-        fw::LoadSystemFunction<SndPlaySound>("winmm.dll", "sndPlaySoundA");
+        fw::LoadSystemFunction<SndPlaySound>(L"winmm.dll", "sndPlaySoundW");
     if (sndPlaySound)
         sndPlaySound(path, SND_ASYNC);
 }
@@ -55,9 +55,8 @@ CBrisaView::CBrisaView(fw::CWinApp& app) : CFormView(IDD_BRISA_FORM), m_pApp(&ap
 }
 
 void CBrisaView::LoadSettings() {
-    m_settings = settings::Load(m_pApp->GetProfile(), settings::Reader::View);
-    const auto classStringId = settings::ClientClassStringId(m_settings);
-    m_strClientClass = classStringId ? m_pApp->LoadString(*classStringId) : std::string();
+    m_settings = settings::Load(m_pApp->GetProfile(), settings::kDefaultSendTagText);
+    m_strClientClass = settings::ClientWindowClass(m_settings);
 }
 
 void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
@@ -65,7 +64,7 @@ void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDX_Control(dx, IDC_SEND, m_btnSend);
     fw::DDX_Control(dx, IDC_DCC, m_btnDcc);
     fw::DDX_Text(dx, IDC_FILE_NAME, m_strFileName);
-    fw::DDV_MaxChars(dx, m_strFileName, 256);
+    fw::DDV_MaxChars(dx, m_strFileName, kMaxFileNameChars);
 }
 
 void CBrisaView::OnInitialUpdate() {
@@ -73,26 +72,26 @@ void CBrisaView::OnInitialUpdate() {
     ResizeParentToFit(false);
     ResizeParentToFit(true);
     RefreshList(0);
-    UpdateClientButtons(false);
+    if (IsClientPresent())
+        EnableClientButtons(true);
 }
 
-bool CBrisaView::UpdateClientButtons(bool disableWhenAbsent) {
-    const bool present = FindClientWindow(m_strClientClass) != nullptr;
-    if (present || disableWhenAbsent) {
-        m_btnSend.EnableWindow(present);
-        m_btnDcc.EnableWindow(present);
-    }
-    return present;
+bool CBrisaView::IsClientPresent() const {
+    return FindClientWindow(m_strClientClass) != nullptr;
+}
+
+void CBrisaView::EnableClientButtons(bool enable) const {
+    m_btnSend.EnableWindow(enable);
+    m_btnDcc.EnableWindow(enable);
 }
 
 void CBrisaView::RefreshList(int index) {
-    // The listing call takes its path pattern in a buffer of 256 characters. A folder that cannot
-    // be listed, or whose pattern is longer, leaves the list empty: names of the folder before
-    // would be played and deleted in this one.
-    wchar_t listSpec[256] = {};
+    // A folder that cannot be listed, or whose pattern is too long for the listing, leaves the
+    // list empty: names of the folder before would be played and deleted in this one.
+    wchar_t listSpec[kListSpecChars] = {};
     bool listed = false;
-    const std::wstring wanted = fw::Widen(m_settings.m_strWavDir + "\\" + m_strFilter);
-    const HCURSOR previousCursor = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    const std::wstring wanted = fw::Widen(m_settings.m_strWavDir + "\\" + kFilter);
+    const HCURSOR previousCursor = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     if (wanted.size() < std::size(listSpec)) {
         wanted.copy(listSpec, wanted.size());
         // The listing moves the current directory into the listed one; a relative WAV
@@ -103,8 +102,6 @@ void CBrisaView::RefreshList(int index) {
             currentFolder.resize(::GetCurrentDirectoryW(size, &currentFolder[0]));
         // Drawn once when full: redrawn for every entry, a big folder would take minutes.
         m_listFiles.SetRedraw(false);
-        // Wide, so that older Windows lists a name its code page lacks with '?', not with a
-        // look-alike that could name another file.
         listed = ::DlgDirListW(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY) != 0;
         m_listFiles.SetRedraw(true);
         ::SetCurrentDirectoryW(currentFolder.c_str());
@@ -136,7 +133,7 @@ std::optional<std::string> CBrisaView::TakeSelectedPath() {
 
 void CBrisaView::OnPlay() {
     if (const auto path = TakeSelectedPath())
-        PlaySoundFile(path->c_str());
+        PlaySoundFile(fw::Widen(*path).c_str());
 }
 
 void CBrisaView::OnStop() {
@@ -145,27 +142,35 @@ void CBrisaView::OnStop() {
 
 void CBrisaView::OnDelete() {
     const auto path = TakeSelectedPath();
-    if (!path || MessageBox(*path, "Delete This File?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!path || MessageBox(*path, m_pApp->LoadString(IDS_DELETE_QUESTION),
+                            MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     RemoveFile(*path);
     RefreshList(m_listFiles.GetCurSel());
 }
 
 void CBrisaView::RemoveFile(const std::string& path) {
-    if (!::DeleteFileA(path.c_str()))
-        MessageBox("Unable to Remove File : " + path, "Error Removing File", MB_ICONEXCLAMATION);
+    if (!::DeleteFileW(fw::Widen(path).c_str()))
+        MessageBox(fw::FormatText(m_pApp->LoadString(IDS_REMOVE_FAILED), {path}),
+                   m_pApp->LoadString(IDS_REMOVE_FAILED_CAPTION), MB_ICONEXCLAMATION);
 }
 
 void CBrisaView::OnDblclkFileList() {
-    if (UpdateClientButtons(false))
-        OnSend();
-    else
+    if (!IsClientPresent()) {
         OnPlay();
+        return;
+    }
+    EnableClientButtons(true);
+    OnSend();
 }
 
 void CBrisaView::OnRefresh() {
     RefreshList(m_listFiles.GetCurSel());
-    UpdateClientButtons(true);
+    EnableClientButtons(IsClientPresent());
+}
+
+bool CBrisaView::Succeeded(ClientOutcome outcome) const {
+    return TellUnlessDone(*m_pApp, outcome, m_strClientClass);
 }
 
 void CBrisaView::OnHelpButton() {
@@ -173,40 +178,29 @@ void CBrisaView::OnHelpButton() {
 }
 
 void CBrisaView::OnSend() {
-    CIrcClient client(m_strClientClass, false);
+    CIrcClient client(m_strClientClass);
     if (!client.IsPresent())
         return;
     const auto title = client.ActiveWindowName();
     UpdateData(true);
-    if (!title) {
-        client.Report(client.Reachable());
+    if (!Succeeded(title.outcome))
         return;
-    }
     // A title cut before its first space may hold only part of the channel's name.
-    const bool nameCut = title->cut && title->text.find(' ') == std::string::npos;
-    const auto channel = nameCut ? std::nullopt : ChannelFromTitle(title->text);
+    const bool nameCut = title.value.cut && title.value.text.find(' ') == std::string::npos;
+    const auto channel = nameCut ? std::nullopt : ChannelFromTitle(title.value.text);
     if (!channel) {
-        m_pApp->DoMessageBox(kChannelNotActiveMessage, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    // A '?' in the name could name another channel.
-    if (!title->StartsExactlyWith(*channel)) {
-        m_pApp->DoMessageBox(kChannelNameNotInCodePageMessage, MB_OK | MB_ICONEXCLAMATION);
+        m_pApp->DoMessageBox(m_pApp->LoadString(IDS_CHANNEL_NOT_ACTIVE),
+                             MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const bool prompt = settings::PromptsForTag(m_settings);
-    if (prompt)
-        m_settings.m_strTagText = kPromptTagTemplate;
     const std::string line =
         ComposeSoundLine(*channel, m_strFileName, m_settings.m_strTagText, prompt);
-    const ClientOutcome typed =
-        client.Type(line, prompt, client.TopLevel(), settings::FallsBack(m_settings));
-    if (typed != ClientOutcome::Done) {
-        client.Report(typed);
+    const bool raise = prompt || settings::FallsBack(m_settings);
+    if (!Succeeded(client.Type(line, prompt, raise ? RaiseAfter::MainWindow : RaiseAfter::Nothing)))
         return;
-    }
     if (settings::ClosesOnSend(m_settings))
-        ::PostMessageA(m_pApp->GetMainWindow(), WM_CLOSE, 0, 0);
+        ::PostMessageW(m_pApp->GetMainWindow(), WM_CLOSE, 0, 0);
 }
 
 void CBrisaView::OnOptions() {

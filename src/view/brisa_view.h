@@ -1,5 +1,6 @@
 // The main form: the WAV directory's files and the buttons that act on them.
 #pragma once
+#include "bridge/irc_client.h"
 #include "framework/dialog.h"
 #include "settings/settings.h"
 
@@ -28,8 +29,11 @@ private:
     // Takes the selected entry as the file name; its path, or nullopt when none is selected.
     std::optional<std::string> TakeSelectedPath();
     void RemoveFile(const std::string& path);
-    // Present: enables Send and DCC and returns true. Absent: disables them when asked to.
-    bool UpdateClientButtons(bool disableWhenAbsent);
+    bool IsClientPresent() const;
+    // Send and DCC, which need the client.
+    void EnableClientButtons(bool enable) const;
+    // Tells the user how an operation on the client ended, when it did not end well.
+    bool Succeeded(ClientOutcome outcome) const;
 
     void OnPlay();
     void OnDelete();
@@ -47,7 +51,6 @@ private:
     fw::CButton m_btnSend;
     fw::CButton m_btnDcc;
     std::string m_strFileName;
-    const std::string m_strFilter = "*.WAV";
     settings::Settings m_settings;
     std::string m_strClientClass; // the window class of the client's top-level window
     fw::CWinApp* m_pApp;

@@ -19,20 +19,26 @@ TEST(Settings, FlagsAreOnWhenNonZeroButCloseOnSendOnlyAtOne) {
     }
 }
 
-TEST(Settings, TheClientSelectorNamesAStringOrNoneAndOnlyThreeAreRadioButtons) {
+TEST(Settings, OnlyTheThreeStoredClientNumbersNameAClientAndItsRadioButton) {
     const struct {
-        int client;
-        std::optional<unsigned> stringId;
-        bool radio;
-    } cases[] = {{1009, 1009, true},        {1011, 1011, true}, {1012, 1012, true},
-                 {1010, 1010, false},       {0, 0, false},      {65535, 65535, false},
-                 {65536 + 1009, {}, false}, {-1, {}, false}}; // would wrap onto another string
+        int stored;
+        const char* windowClass;
+        int radio; // 0: none
+    } cases[] = {{1009, "mIRC32", IDC_RADIO_MIRC32},
+                 {1011, "mIRC", IDC_RADIO_MIRC},
+                 {1012, "PIRCH", IDC_RADIO_PIRCH},
+                 {1010, "", 0},
+                 {0, "", 0},
+                 {65536 + 1009, "", 0},
+                 {-1, "", 0}};
     for (const auto& c : cases) {
         settings::Settings s;
-        s.m_nClient = c.client;
-        EXPECT_EQ(c.stringId, settings::ClientClassStringId(s)) << c.client;
-        EXPECT_EQ(c.radio, settings::IsClientRadio(c.client)) << c.client;
+        s.m_nClient = c.stored;
+        EXPECT_EQ(c.windowClass, settings::ClientWindowClass(s)) << c.stored;
+        const settings::ClientKind* chosen = settings::ClientChosenBy(c.radio);
+        EXPECT_EQ(c.radio ? c.stored : -2, chosen ? chosen->stored : -2) << c.stored;
     }
+    EXPECT_EQ(nullptr, settings::ClientChosenBy(IDC_PROMPT_FOR_TAG));
 }
 
 } // namespace

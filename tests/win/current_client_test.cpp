@@ -39,7 +39,7 @@ TEST(CurrentClient, SendPromptAndDccSendGoThroughEachWayIn) {
             brisa.Open(IDC_DCC, [&](HWND dialog) {
                 EXPECT_EQ(Sorted({c.nick, "bob"}),
                           Sorted(ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST))));
-                SetDlgItemTextA(dialog, IDC_NICK, c.nick.c_str());
+                SetText(GetDlgItem(dialog, IDC_NICK), c.nick);
                 ClickItem(dialog, IDC_DCC_SEND);
                 ClickItem(dialog, IDCANCEL);
             });
@@ -48,7 +48,7 @@ TEST(CurrentClient, SendPromptAndDccSendGoThroughEachWayIn) {
             EXPECT_EQ(Lines{"active"}, client.RaisedWindows());
             client.SetTitle("Status");
             brisa.Click(IDC_SEND);
-            EXPECT_EQ(Lines{kNotAChannel}, brisa.TakeMessageBoxes());
+            EXPECT_EQ(Lines{Message(IDS_CHANNEL_NOT_ACTIVE)}, brisa.TakeMessageBoxes());
         }
     }
 }
@@ -86,7 +86,8 @@ TEST(CurrentClient, AMappingNameInUseOrAClientShapedOtherwiseOrFrozen) {
         }
         CBrisaHarness brisa("Client=1011");
         brisa.Click(IDC_SEND);
-        EXPECT_EQ(Lines{hang ? kNotAnswering : NoEditLineMessage("mIRC")},
+        EXPECT_EQ(Lines{hang ? Message(IDS_CLIENT_NOT_ANSWERING)
+                                : Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC"})},
                   brisa.TakeMessageBoxes());
         client.Resume();
         EXPECT_EQ(Lines(), client.EnteredLines());

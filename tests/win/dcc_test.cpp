@@ -13,12 +13,12 @@ namespace {
 using EFault = CImitationClient::EFault;
 
 void SelectNick(HWND dialog, int index) {
-    SendDlgItemMessageA(dialog, IDC_NICK_LIST, LB_SETCURSEL, index, 0);
+    SendDlgItemMessageW(dialog, IDC_NICK_LIST, LB_SETCURSEL, index, 0);
     Notify(GetDlgItem(dialog, IDC_NICK_LIST), LBN_SELCHANGE);
 }
 
 int NickSelection(HWND dialog) {
-    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_NICK_LIST, LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_NICK_LIST, LB_GETCURSEL, 0, 0));
 }
 
 // Whether window a is above window b among the top-level windows.
@@ -84,10 +84,7 @@ TEST(DccSendDialog, CopyIsBoundedAgainstABogusHugeOrSlowList) {
             ClickItem(dialog, IDCANCEL);
         });
         EXPECT_LE(client.NickListReads(), 10000); // the count claimed is not believed
-        EXPECT_EQ(Lines{"Brisa: Not all of the channel's nicknames could be copied from the IRC "
-                        "client: its list is too long, or the client too slow. The nicknames "
-                        "copied so far are listed."},
-                  brisa.TakeMessageBoxes());
+        EXPECT_EQ(Lines{Message(IDS_NICKNAMES_CUT)}, brisa.TakeMessageBoxes());
     }
 }
 
@@ -122,13 +119,13 @@ TEST(DccSendDialog, TypedNicknameSelectsByPrefixAndALongOneIsSentAfterTheLengthM
     CBrisaHarness brisa;
     brisa.Open(IDC_DCC, [&](HWND dialog) {
         const HWND nick = GetDlgItem(dialog, IDC_NICK);
-        EXPECT_EQ(10, SendMessageA(nick, EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(10, SendMessageW(nick, EM_GETLIMITTEXT, 0, 0));
         const Lines nicks = ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST));
         const auto indexOf = [&](const char* s) {
             return static_cast<int>(std::find(nicks.begin(), nicks.end(), s) - nicks.begin());
         };
         for (const char* typed : {"BO", "x", "ABC"}) {
-            SetWindowTextA(nick, typed);
+            SetText(nick, typed);
             EXPECT_EQ(typed, TextOf(nick));
             EXPECT_EQ(indexOf(*typed == 'A' ? "abcdefghijkl" : "bob"), NickSelection(dialog));
         }
@@ -137,7 +134,7 @@ TEST(DccSendDialog, TypedNicknameSelectsByPrefixAndALongOneIsSentAfterTheLengthM
         EXPECT_EQ("abcdefghijkl", TextOf(nick));
         EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
         ClickItem(dialog, IDC_DCC_SEND);
-        EXPECT_EQ(Lines{"Brisa: Please enter no more than 10 characters."},
+        EXPECT_EQ(Lines{Message(AFX_IDP_PARSE_STRING_SIZE, {"10"})},
                   brisa.TakeMessageBoxes());
         EXPECT_EQ(Lines{"/dcc send abcdefghijkl " + brisa.WavDir() + "\\ding.wav"},
                   client.EnteredLines());
@@ -155,7 +152,7 @@ TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
         // A frozen client, an emptied channel or a path with a gap leaves the copied names.
         client->Hang();
         ClickItem(dialog, IDC_NICK_REFRESH);
-        EXPECT_EQ(Lines{kNotAnswering}, brisa.TakeMessageBoxes());
+        EXPECT_EQ(Lines{Message(IDS_CLIENT_NOT_ANSWERING)}, brisa.TakeMessageBoxes());
         client->Resume();
         client->SetNicknames({});
         ClickItem(dialog, IDC_NICK_REFRESH);
@@ -184,14 +181,14 @@ TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
 }
 
 TEST(DccSendDialog, OffersTheFileTheViewLastTookUpToAnAnsiClient) {
-    CImitationClient client("mIRC32", "#chat", {"Влад"}, false);
+    CImitationClient client("mIRC32", "#chat", {"Zoë"}, false);
     CBrisaHarness brisa;
     const struct {
         const char* typed;
         bool play; // Play takes the list's selection, whatever the name box holds
         const char* offered;
     } cases[] = {
-        {"zz.wav", false, "zz.wav"}, {"ot", true, "other.wav"}, {"ベル.wav", false, "ベル.wav"}};
+        {"zz.wav", false, "zz.wav"}, {"ot", true, "other.wav"}, {"Été.wav", false, "Été.wav"}};
     for (const auto& c : cases) {
         client.ClearRecords();
         brisa.TypeFileName(c.typed);
@@ -201,7 +198,7 @@ TEST(DccSendDialog, OffersTheFileTheViewLastTookUpToAnAnsiClient) {
             ClickItem(dialog, IDC_DCC_SEND);
             ClickItem(dialog, IDCANCEL);
         });
-        EXPECT_EQ(Lines{"/dcc send Влад " + brisa.WavDir() + "\\" + c.offered},
+        EXPECT_EQ(Lines{"/dcc send Zoë " + brisa.WavDir() + "\\" + c.offered},
                   client.EnteredLines());
     }
 }

@@ -1,25 +1,143 @@
 // The real Brisa.exe, for what only the program itself shows: where its settings live, start-up
 // and exit, Play through winmm, lines typed into a client in another process, and a frozen client.
-#include "brisa_process.h"
+// Each test copies Brisa.exe with the recording winmm.dll into a folder of its own, starts it with
+// this process's environment and drives it only through posted messages; every wait has a
+// deadline.
+#include "controls.h"
+#include "framework/text.h"
 #include "imitation_client.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
-std::string WindowsDirIni() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return std::string(folder) + "\\Brisa.INI";
+// Polls until the predicate holds, for at most 10 s.
+bool WaitUntil(const std::function<bool()>& predicate) {
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!predicate()) {
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(20);
+    }
+    return true;
 }
 
-// A folder holding one WAV file named after the folder, and the INI text naming it.
-std::string SoundFolder(const CBrisaProcess& brisa, const std::string& name) {
-    CreateDirectoryA(brisa.PathOf(name).c_str(), nullptr);
-    WriteFileText(brisa.PathOf(name + "\\" + name + ".wav"), "RIFF");
-    return "[Options]\r\nWAVDir=" + brisa.PathOf(name) + "\r\n";
+std::string ExeFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const std::string exe = fw::Narrow({path, GetModuleFileNameW(nullptr, path, MAX_PATH)});
+    return exe.substr(0, exe.find_last_of('\\'));
 }
+
+std::string WindowsDirIni() {
+    wchar_t folder[MAX_PATH] = {};
+    return fw::Narrow({folder, GetWindowsDirectoryW(folder, MAX_PATH)}) + "\\Brisa.INI";
+}
+
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(PathOf(path));
+}
+
+class CBrisaProcess {
+public:
+    CBrisaProcess() : m_strDir(MakeTempFolder()) {
+        CopyFileW(fw::Widen(ExeFolder() + "\\Brisa.exe").c_str(), PathOf("Brisa.exe").c_str(),
+                  FALSE);
+        CopyFileW(fw::Widen(ExeFolder() + "\\winmm_stub.dll").c_str(),
+                  PathOf("winmm.dll").c_str(), FALSE);
+    }
+    ~CBrisaProcess() {
+        if (m_process.hProcess) {
+            if (IsWindowEnabled(m_hwndMain))
+                PostMessageW(m_hwndMain, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(m_process.hProcess, 3000) != WAIT_OBJECT_0)
+                TerminateProcess(m_process.hProcess, 1);
+            WaitForSingleObject(m_process.hProcess, 5000);
+            CloseHandle(m_process.hProcess);
+        }
+        // The exiting process may hold its files a moment longer.
+        WaitUntil([this] { return DeleteTree(m_strDir); });
+    }
+
+    std::string Path(const std::string& name) const { return m_strDir + "\\" + name; }
+    std::wstring PathOf(const std::string& name) const { return fw::Widen(Path(name)); }
+    // A folder holding one WAV file named after the folder, and the INI text naming it.
+    std::string SoundFolder(const std::string& name) const {
+        std::filesystem::create_directory(PathOf(name));
+        WriteFileText(Path(name + "\\" + name + ".wav"), "RIFF");
+        return "[Options]\r\nWAVDir=" + Path(name) + "\r\n";
+    }
+
+    // Starts Brisa and waits until its main window waits for input.
+    bool Start() {
+        std::wstring command = L"\"" + PathOf("Brisa.exe") + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(PathOf("Brisa.exe").c_str(), &command[0], nullptr, nullptr, FALSE, 0,
+                            nullptr, PathOf("").c_str(), &startup, &m_process))
+            return false;
+        CloseHandle(m_process.hThread);
+        m_hwndMain = WaitForWindow(L"fwFrameWnd");
+        return m_hwndMain && WaitForInputIdle(m_process.hProcess, 10000) == 0;
+    }
+    bool Exited() const { return WaitForSingleObject(m_process.hProcess, 10000) == 0; }
+    HWND Item(int id) const { return GetDlgItem(GetWindow(m_hwndMain, GW_CHILD), id); }
+    // Posted, as a click arrives; false when the button is disabled.
+    bool Click(int id) const {
+        const HWND button = Item(id);
+        return IsWindowEnabled(button) &&
+               PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(button));
+    }
+    // Returns once Brisa has handled everything posted to it so far: a margin posted to the name
+    // box shows once Brisa has handled it. Brisa never looks at the margins.
+    bool Sync() const {
+        const HWND nameBox = Item(IDC_FILE_NAME);
+        const WORD margin = LOWORD(SendMessageW(nameBox, EM_GETMARGINS, 0, 0)) % 8 + 1;
+        PostMessageW(nameBox, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
+        return WaitUntil(
+            [&] { return LOWORD(SendMessageW(nameBox, EM_GETMARGINS, 0, 0)) == margin; });
+    }
+    // Waits for a message box of Brisa's and presses its OK: its text, "" when none came.
+    std::string AnswerMessageBox() const {
+        const HWND box = WaitForWindow(L"#32770");
+        const std::string text = box ? TextOf(GetDlgItem(box, 0xFFFF)) : "";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return text;
+    }
+    // What the recording winmm.dll logged, a line a call.
+    Lines SoundCalls() const {
+        Lines calls;
+        std::istringstream log(ReadFileText(Path("sound.log")));
+        for (std::string line; std::getline(log, line);)
+            calls.push_back(line);
+        return calls;
+    }
+
+private:
+    // A visible top-level window of Brisa's, of the class.
+    HWND WaitForWindow(const wchar_t* className) const {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT)) {
+                DWORD owner = 0;
+                wchar_t name[64] = {};
+                GetWindowThreadProcessId(w, &owner);
+                GetClassNameW(w, name, 64);
+                if (owner == m_process.dwProcessId && IsWindowVisible(w) && !wcscmp(name, className))
+                    found = w;
+            }
+            return found != nullptr;
+        });
+        return found;
+    }
+
+    std::string m_strDir;
+    PROCESS_INFORMATION m_process = {};
+    HWND m_hwndMain = nullptr;
+};
 
 TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
     const struct {
@@ -38,48 +156,46 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.listed);
         CBrisaProcess brisa;
-        const std::string appData = brisa.PathOf(c.appData);
-        const std::string userIni = appData + "\\Brisa\\Brisa.INI";
-        CreateDirectoryA(appData.c_str(), nullptr);
+        const std::string appData = brisa.Path(c.appData), userIni = appData + "\\Brisa\\Brisa.INI";
+        std::filesystem::create_directory(PathOf(appData));
         if (c.beside)
-            WriteFileText(brisa.PathOf("Brisa.INI"), SoundFolder(brisa, "beside"));
+            WriteFileText(brisa.Path("Brisa.INI"), brisa.SoundFolder("beside"));
         if (c.older)
-            WriteFileText(WindowsDirIni(), SoundFolder(brisa, "older"));
+            WriteFileText(WindowsDirIni(), brisa.SoundFolder("older"));
         if (c.userFolder)
-            CreateDirectoryA((appData + "\\Brisa").c_str(), nullptr);
+            std::filesystem::create_directory(PathOf(appData + "\\Brisa"));
         if (c.user)
-            WriteFileText(userIni, SoundFolder(brisa, "user"));
-        SetEnvironmentVariableA("APPDATA", appData.c_str());
+            WriteFileText(userIni, brisa.SoundFolder("user"));
+        SetEnvironmentVariableW(L"APPDATA", fw::Widen(appData).c_str());
         ASSERT_TRUE(brisa.Start());
-        EXPECT_EQ(c.listed, TextOfWindow(brisa.Item(IDC_FILE_NAME)));
-        EXPECT_EQ(c.userAfter, GetFileAttributesA(userIni.c_str()) != INVALID_FILE_ATTRIBUTES);
-        DeleteFileA(WindowsDirIni().c_str());
+        EXPECT_EQ(c.listed, TextOf(brisa.Item(IDC_FILE_NAME)));
+        EXPECT_EQ(c.userAfter, Exists(userIni));
+        std::filesystem::remove(PathOf(WindowsDirIni()));
     }
 }
 
 TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     CImitationClient client("mIRC32", "#чат", {"Влад"});
     CBrisaProcess brisa;
-    const std::string wav = SoundFolder(brisa, "Звонок");
-    WriteFileText(brisa.PathOf("Brisa.INI"), wav + "SendClose=1\r\n");
+    WriteFileText(brisa.Path("Brisa.INI"), brisa.SoundFolder("Звонок") + "SendClose=1\r\n");
     ASSERT_TRUE(brisa.Start());
-    const std::string file = brisa.PathOf("Звонок\\Звонок.wav");
+    const std::string file = brisa.Path("Звонок\\Звонок.wav");
 
     ASSERT_TRUE(brisa.Click(IDC_PLAY) && brisa.Click(IDC_STOP));
     // With no entry selected there is no name: nothing to play.
-    PostMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    PostMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     ASSERT_TRUE(brisa.Click(IDC_PLAY));
-    PostMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 0, 0);
+    PostMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 0, 0);
     ASSERT_TRUE(brisa.Click(IDC_PLAY) && brisa.Sync());
     EXPECT_EQ((Lines{"1|" + file, "1|(null)", "1|" + file}), brisa.SoundCalls());
 
     ASSERT_TRUE(brisa.Click(IDC_DCC));
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowA(nullptr, "Brisa - DCC Send")); }));
-    PostMessageA(dialog, WM_COMMAND, IDC_DCC_SEND, 0);
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowW(nullptr, L"Brisa - DCC Send")); }));
+    PostMessageW(dialog, WM_COMMAND, IDC_DCC_SEND, 0);
     ASSERT_TRUE(WaitUntil([&] { return client.EnteredLines().size() == 1; }));
     EXPECT_EQ("/dcc send Влад " + file, client.EnteredLines()[0]);
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }) && brisa.Sync());
 
     ASSERT_TRUE(brisa.Click(IDC_SEND));
@@ -90,13 +206,12 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
 TEST(EndToEnd, FrozenClientLeavesBrisaAnswering) {
     CImitationClient client;
     CBrisaProcess brisa;
-    WriteFileText(brisa.PathOf("Brisa.INI"), SoundFolder(brisa, "wav"));
+    WriteFileText(brisa.Path("Brisa.INI"), brisa.SoundFolder("wav"));
     ASSERT_TRUE(brisa.Start());
     client.Hang();
     const ULONGLONG start = GetTickCount64();
     ASSERT_TRUE(brisa.Click(IDC_SEND));
-    EXPECT_EQ("The IRC client does not answer. Nothing more was typed into it.",
-              brisa.AnswerMessageBox());
+    EXPECT_EQ(ResourceText(IDS_CLIENT_NOT_ANSWERING), brisa.AnswerMessageBox());
     EXPECT_LT(GetTickCount64() - start, 5000u);
     // Posted input is handled at once again.
     EXPECT_TRUE(brisa.Sync());

@@ -10,12 +10,12 @@ namespace {
 const int kRadios[] = {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH};
 
 bool Checked(HWND dialog, int id) {
-    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void ClickAll(HWND dialog, std::initializer_list<int> ids) {
     for (int id : ids)
-        SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
+        SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0);
 }
 
 TEST(OptionsDialog, FirstRunShowsTheDefaultsAndOkWritesAllSixKeysInOrder) {
@@ -35,8 +35,8 @@ TEST(OptionsDialog, FirstRunShowsTheDefaultsAndOkWritesAllSixKeysInOrder) {
             EXPECT_EQ(id == IDC_RADIO_MIRC32, Checked(dialog, id)) << id;
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_RADIO_PIRCH)));
         EXPECT_EQ(GetDlgItem(dialog, IDC_WAV_DIR), GetFocus());
-        EXPECT_EQ(50, SendDlgItemMessageA(dialog, IDC_TAG_TEXT, EM_GETLIMITTEXT, 0, 0));
-        EXPECT_EQ(256, SendDlgItemMessageA(dialog, IDC_WAV_DIR, EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(50, SendDlgItemMessageW(dialog, IDC_TAG_TEXT, EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(256, SendDlgItemMessageW(dialog, IDC_WAV_DIR, EM_GETLIMITTEXT, 0, 0));
         ClickItem(dialog, IDOK);
     });
     EXPECT_EQ("[Options]\r\nTagPrompt=0\r\nFallBack=0\r\nSendClose=0\r\nClient=1009\r\n"
@@ -50,12 +50,12 @@ TEST(OptionsDialog, OkStoresTheEditsCancelNothingAndTheViewTakesThemUp) {
     CImitationClient client("mIRC");
     CBrisaHarness brisa;
     const std::string before = brisa.Ini(), other = brisa.PathOf("other");
-    CreateDirectoryA(other.c_str(), nullptr);
+    std::filesystem::create_directory(PathOf(other));
     WriteFileText(other + "\\o.wav", "RIFF");
     for (int button : {IDCANCEL, IDOK}) {
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-            SetDlgItemTextA(dialog, IDC_WAV_DIR, other.c_str());
-            SetDlgItemTextA(dialog, IDC_TAG_TEXT, std::string(50, 't').c_str());
+            SetText(GetDlgItem(dialog, IDC_WAV_DIR), other);
+            SetText(GetDlgItem(dialog, IDC_TAG_TEXT), std::string(50, 't'));
             ClickAll(dialog, {IDC_RADIO_MIRC, IDC_FALL_BACK, IDC_CLOSE_ON_SEND});
             ClickItem(dialog, button);
         });
@@ -121,7 +121,7 @@ TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnlyAndAClickChecksThatOneA
                 EXPECT_EQ(id == c.checked, Checked(dialog, id)) << c.stored << " " << id;
             EXPECT_FALSE(Checked(dialog, IDC_PROMPT_FOR_TAG));
             if (c.click) {
-                SendDlgItemMessageA(dialog, c.click, BM_SETCHECK, BST_CHECKED, 0);
+                SendDlgItemMessageW(dialog, c.click, BM_SETCHECK, BST_CHECKED, 0);
                 Notify(GetDlgItem(dialog, c.click), BN_CLICKED);
                 for (int id : kRadios) // exactly the one clicked, the disabled PIRCH too
                     EXPECT_EQ(id == c.click, Checked(dialog, id)) << c.stored << " " << id;
@@ -141,28 +141,29 @@ TEST(OptionsDialog, OverLongStoredTextOrAFileThatCannotBeWrittenKeepsItOpen) {
         std::string message;
     } cases[] = {
         {"TagText=" + std::string(51, 'x'), IDC_TAG_TEXT, 51,
-         "Please enter no more than 50 characters."},
+         Message(AFX_IDP_PARSE_STRING_SIZE, {"50"})},
         {"WAVDir=" + std::string(257, 'x'), IDC_WAV_DIR, 257,
-         "Please enter no more than 256 characters."},
-        {"", 0, 0, "The settings could not be saved in "}, // held open by another program
+         Message(AFX_IDP_PARSE_STRING_SIZE, {"256"})},
+        {"", 0, 0, ""}, // held open by another program
     };
     for (const auto& c : cases) {
         CBrisaHarness brisa;
         brisa.WriteOptions(c.stored);
         const std::string before = brisa.Ini();
         const HANDLE held = c.box ? INVALID_HANDLE_VALUE
-                                  : CreateFileA(brisa.PathOf("Brisa.INI").c_str(), GENERIC_READ, 0,
+                                  : CreateFileW(PathOf(brisa.PathOf("Brisa.INI")).c_str(), GENERIC_READ, 0,
                                                 nullptr, OPEN_EXISTING, 0, nullptr);
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
             ClickAll(dialog, {IDC_FALL_BACK});
             ClickItem(dialog, IDOK);
             const Lines boxes = brisa.TakeMessageBoxes();
             ASSERT_EQ(1u, boxes.size());
-            EXPECT_EQ(0u, boxes[0].find("Brisa: " + c.message)) << boxes[0];
+            EXPECT_EQ(c.box ? c.message : Message(IDS_SETTINGS_NOT_SAVED, {brisa.PathOf("Brisa.INI")}),
+                      boxes[0]);
             if (c.box) {
                 EXPECT_EQ(GetDlgItem(dialog, c.box), GetFocus());
                 EXPECT_EQ(MAKELONG(0, c.length),
-                          SendDlgItemMessageA(dialog, c.box, EM_GETSEL, 0, 0));
+                          SendDlgItemMessageW(dialog, c.box, EM_GETSEL, 0, 0));
             }
             EXPECT_TRUE(IsWindowVisible(dialog));
             ClickItem(dialog, IDCANCEL);
@@ -200,7 +201,7 @@ TEST(OptionsDialog, SettingsFileInAnyEncodingIsReadAndOkKeepsEveryScript) {
             brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
                 EXPECT_EQ(c.wavDir, TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
                 EXPECT_EQ(again, tag == TextOf(GetDlgItem(dialog, IDC_TAG_TEXT)));
-                SetDlgItemTextA(dialog, IDC_TAG_TEXT, tag.c_str());
+                SetText(GetDlgItem(dialog, IDC_TAG_TEXT), tag);
                 ClickItem(dialog, IDOK);
             });
         }

@@ -11,43 +11,43 @@ namespace {
 using EFault = CImitationClient::EFault;
 using EStep = CImitationClient::EStep;
 
-std::string SoundLine(const std::string& channel, const std::string& file = "ding.wav") {
-    const std::string field = file.find(' ') == std::string::npos ? file : '"' + file + '"';
-    return "/sound " + channel + " " + field + " -plays Brisa: " + file;
-}
-
 TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
     const std::string longText(5000, 'x');
     const struct {
         std::string title;
-        const char* typed;   // into the name box first, unless empty
-        std::string channel; // empty: not a channel window
+        const char* typed; // into the name box first, unless empty
+        std::string line;  // empty: not a channel window
+        bool latin;        // an ANSI client in code page 1252 holds its text
     } cases[] = {
-        {"#chat [+nt]: hello", "", "#chat"},
-        {"#big " + longText, "", "#big"},
-        {"#" + longText, "", ""}, // read in part: its name may be cut
-        {"Status", "", ""},
-        {"#chat", "oth", "#chat"}, // selects other.wav, but Send takes what was typed
-        {"#chat", "my sound.wav", "#chat"},
-        {"#чат: Привет", "ベル.wav", "#чат"},
-        {"#\U0001F514", "Łódź.wav", "#\U0001F514"},
+        {"#chat [+nt]: hello", "", "/sound #chat ding.wav -plays Brisa: ding.wav", true},
+        {"#big " + longText, "", "/sound #big ding.wav -plays Brisa: ding.wav", true},
+        {"#" + longText, "", "", true}, // read in part: its name may be cut
+        {"Status", "", "", true},
+        // "oth" selects other.wav, but Send takes what was typed.
+        {"#chat", "oth", "/sound #chat oth -plays Brisa: oth", true},
+        {"#chat", "my sound.wav", "/sound #chat \"my sound.wav\" -plays Brisa: my sound.wav", true},
+        {"#café", "Été.wav", "/sound #café Été.wav -plays Brisa: Été.wav", true},
+        {"#чат: Привет", "ベル\U0001F514.wav",
+         "/sound #чат ベル\U0001F514.wav -plays Brisa: ベル\U0001F514.wav", false},
     };
     for (const bool wide : {true, false}) {
         CImitationClient client("mIRC32", "#chat", {"nick"}, wide);
-        CBrisaHarness brisa("TagText=-plays Brisa: @");
-        std::string file = "ding.wav";
+        CBrisaHarness brisa;
         for (const auto& c : cases) {
+            if (!wide && !c.latin)
+                continue;
             SCOPED_TRACE(c.title.substr(0, 20) + " " + c.typed + (wide ? "" : " ANSI"));
             client.SetTitle(c.title);
             client.SetEditText("half typed");
             client.ClearRecords();
             if (*c.typed)
-                brisa.TypeFileName(file = c.typed);
+                brisa.TypeFileName(c.typed);
             brisa.Click(IDC_SEND);
-            const bool channel = !c.channel.empty();
-            EXPECT_EQ(channel ? Lines() : Lines{kNotAChannel}, brisa.TakeMessageBoxes());
+            const bool channel = !c.line.empty();
+            EXPECT_EQ(channel ? Lines() : Lines{Message(IDS_CHANNEL_NOT_ACTIVE)},
+                      brisa.TakeMessageBoxes());
             EXPECT_EQ(channel ? "" : "half typed", client.EditText());
-            EXPECT_EQ(channel ? Lines{SoundLine(c.channel, file)} : Lines(), client.EnteredLines());
+            EXPECT_EQ(channel ? Lines{c.line} : Lines(), client.EnteredLines());
             EXPECT_EQ(Lines(), client.RaisedWindows());
         }
         EXPECT_EQ(0, client.NickListReads());
@@ -55,9 +55,7 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
 }
 
 TEST(SendCommand, PromptFallBackAndCloseOnSendAndAClientThatStallsIsNeverWaitedFor) {
-    const std::string enterUnanswered =
-        "Brisa: The IRC client does not answer. The line was typed into it and may still be "
-        "entered when the client answers again.";
+    const std::string enterUnanswered = Message(IDS_CLIENT_ENTER_UNANSWERED);
     const struct {
         const char* options;
         EFault fault;
@@ -85,10 +83,11 @@ TEST(SendCommand, PromptFallBackAndCloseOnSendAndAClientThatStallsIsNeverWaitedF
         brisa.Click(IDC_SEND);
         EXPECT_LT(GetTickCount64() - start, 2000u);
         EXPECT_EQ(c.boxes, brisa.TakeMessageBoxes());
-        EXPECT_EQ(!c.closes, brisa.Pump()); // a close was posted, and the main window is gone
+        EXPECT_EQ(!c.closes, brisa.PumpMessages()); // a close was posted, and the main window is gone
         client.Resume();
         EXPECT_EQ(c.raised ? Lines{"top"} : Lines(), client.RaisedWindows()); // waits for it
-        EXPECT_EQ(c.entered ? Lines{SoundLine("#chat")} : Lines(), client.EnteredLines());
+        EXPECT_EQ(c.entered ? Lines{"/sound #chat ding.wav -plays Brisa: ding.wav"} : Lines(),
+                  client.EnteredLines());
         EXPECT_EQ(c.entered ? "" : "/sound #chat ding.wav - ", client.EditText());
     }
 }
@@ -102,8 +101,9 @@ TEST(SendCommand, AWindowMissingOnThePathGetsNothingTypedAndAMessage) {
         client.RemoveWindow(step);
         brisa.Click(IDC_REFRESH);
         EXPECT_TRUE(brisa.Click(IDC_SEND)); // the client is there, however it is shaped
-        EXPECT_EQ(typed ? Lines() : Lines{NoEditLineMessage("mIRC32")}, brisa.TakeMessageBoxes());
-        EXPECT_EQ(typed ? Lines{SoundLine("#chat")} : Lines(), client.EnteredLines());
+        EXPECT_EQ(typed ? Lines() : Lines{Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC32"})}, brisa.TakeMessageBoxes());
+        EXPECT_EQ(typed ? Lines{"/sound #chat ding.wav -plays Brisa: ding.wav"} : Lines(),
+                  client.EnteredLines());
     }
 }
 

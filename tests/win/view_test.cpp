@@ -10,7 +10,7 @@ namespace {
 
 // The title of a help topic: its resource's first line.
 std::string TopicTitle(UINT topic) {
-    const HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(topic), "HELPTEXT");
+    const HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(topic), L"HELPTEXT");
     const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, resource))),
                            SizeofResource(nullptr, resource));
     return text.substr(0, text.find('\n'));
@@ -27,7 +27,7 @@ TEST(Shell, FixedFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
     const HWND main = brisa.Main(), form = GetWindow(main, GW_CHILD);
     EXPECT_EQ("Brisa Server - Brisa", TextOf(main));
     EXPECT_EQ(WS_MINIMIZEBOX,
-              GetWindowLongA(main, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+              GetWindowLongW(main, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
     RECT formRect = {}, moved = {};
     GetWindowRect(form, &formRect);
     const SIZE formSize = {formRect.right - formRect.left, formRect.bottom - formRect.top};
@@ -36,7 +36,7 @@ TEST(Shell, FixedFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
         // fits the form again: Wine keeps one scale, so the form keeps its size here.
         if (dpiChanged) {
             RECT suggested = {100, 80, 700, 600};
-            SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(144, 144),
+            SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144),
                          reinterpret_cast<LPARAM>(&suggested));
             GetWindowRect(main, &moved);
             EXPECT_EQ(100, moved.left);
@@ -45,12 +45,12 @@ TEST(Shell, FixedFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
         EXPECT_EQ(formSize.cx, ClientSize(main).cx);
         EXPECT_EQ(formSize.cy, ClientSize(main).cy);
     }
-    SendMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
+    SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
     brisa.PressKey('N', false, true);
     EXPECT_EQ(0, brisa.Selection());
     EXPECT_EQ("ding.wav", brisa.FileName());
-    SendMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_FALSE(brisa.Pump());
+    SendMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_FALSE(brisa.PumpMessages());
     EXPECT_FALSE(IsWindow(main));
 }
 
@@ -70,14 +70,14 @@ TEST(Shell, EachHelpContextOpensItsTopicAndTheHelpWindowFollowsTheScale) {
             GetWindowRect(brisa.Item(id), &rect);
             MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
         }
-        SendMessageA(main, WM_LBUTTONDOWN, 0,
+        SendMessageW(main, WM_LBUTTONDOWN, 0,
                      MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
     };
     const struct {
         std::function<void()> action;
         UINT topic;
     } cases[] = {
-        {[&] { SendMessageA(main, WM_COMMAND, ID_HELP_INDEX, 0); }, IDH_INDEX},
+        {[&] { SendMessageW(main, WM_COMMAND, ID_HELP_INDEX, 0); }, IDH_INDEX},
         {[&] { brisa.PressKey(VK_F1); }, IDH_MAIN_WINDOW},
         {[&] { brisa.Click(IDC_HELP_BUTTON); }, IDH_MAIN_WINDOW},
         {[&] {
@@ -89,15 +89,15 @@ TEST(Shell, EachHelpContextOpensItsTopicAndTheHelpWindowFollowsTheScale) {
     };
     for (const auto& c : cases) {
         c.action();
-        const HWND help = FindWindowA("fwHelpWindow", nullptr);
+        const HWND help = FindWindowW(L"fwHelpWindow", nullptr);
         EXPECT_EQ("Brisa Help - " + TopicTitle(c.topic), TextOf(help));
         DestroyWindow(help);
     }
     // At 192 dpi the help window's margins are 16 pixels.
-    SendMessageA(main, WM_COMMAND, ID_HELP_INDEX, 0);
-    const HWND help = FindWindowA("fwHelpWindow", nullptr);
+    SendMessageW(main, WM_COMMAND, ID_HELP_INDEX, 0);
+    const HWND help = FindWindowW(L"fwHelpWindow", nullptr);
     RECT suggested = {50, 40, 1050, 740}, placed = {}, list = {};
-    SendMessageA(help, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(help, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(help, &placed);
     EXPECT_TRUE(EqualRect(&suggested, &placed));
     GetWindowRect(GetWindow(help, GW_CHILD), &list);
@@ -106,7 +106,7 @@ TEST(Shell, EachHelpContextOpensItsTopicAndTheHelpWindowFollowsTheScale) {
     DestroyWindow(help);
     // Escape leaves context-help mode: the next click is an ordinary one.
     clickInHelpMode(IDC_SEND, true);
-    EXPECT_EQ(nullptr, FindWindowA("fwHelpWindow", nullptr));
+    EXPECT_EQ(nullptr, FindWindowW(L"fwHelpWindow", nullptr));
 }
 
 TEST(WavListView, ListsTheFolderSortedAndTakesTheFirstEntry) {
@@ -135,13 +135,13 @@ TEST(WavListView, ListsTheFolderSortedAndTakesTheFirstEntry) {
 
 TEST(WavListView, FolderLimitsReadOnlyFilesAndARelativeFolder) {
     CBrisaHarness brisa;
-    SetFileAttributesA((brisa.WavDir() + "\\ding.wav").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(PathOf(brisa.WavDir() + "\\ding.wav").c_str(), FILE_ATTRIBUTE_READONLY);
     // The listing pattern "<dir>\*.WAV" fits its 255 characters with a folder of 249.
     const std::string base = brisa.PathOf("");
     const std::string folder249 = base + std::string(249 - base.size(), 'd'),
                       folder250 = base + std::string(250 - base.size(), 'e');
     for (const std::string& folder : {folder249, folder250}) {
-        CreateDirectoryA(folder.c_str(), nullptr);
+        std::filesystem::create_directory(PathOf(folder));
         WriteFileText(folder + "\\" + std::to_string(folder.size()) + ".wav", "RIFF");
     }
     const Lines wav = {"ding.wav", "other.wav"};
@@ -153,9 +153,8 @@ TEST(WavListView, FolderLimitsReadOnlyFilesAndARelativeFolder) {
                  {"wav\\", wav},
                  {brisa.PathOf("missing"), {}},
                  {"wav", wav}};
-    char current[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof current, current);
-    SetCurrentDirectoryA(base.c_str());
+    const std::filesystem::path current = std::filesystem::current_path();
+    std::filesystem::current_path(PathOf(base));
     for (const auto& c : cases) {
         brisa.WriteOptions("WAVDir=" + c.wavDir);
         brisa.Open(IDC_OPTIONS, [](HWND dialog) { ClickItem(dialog, IDCANCEL); });
@@ -165,10 +164,8 @@ TEST(WavListView, FolderLimitsReadOnlyFilesAndARelativeFolder) {
         }
     }
     // Relative folders go on meaning the same: the listing left the current folder as it was.
-    char after[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof after, after);
-    EXPECT_EQ(base, std::string(after) + "\\");
-    SetCurrentDirectoryA(current);
+    EXPECT_EQ(PathOf(base), std::filesystem::current_path() / "");
+    std::filesystem::current_path(current);
     // With no name, Delete has nothing to ask about (and Play nothing to play).
     brisa.WriteOptions("WAVDir=missing");
     brisa.Restart();
@@ -195,7 +192,7 @@ TEST(WavListView, DeleteAsksThenRemovesAndSelectsTheNextEntryInAnyScript) {
     const Lines listed = brisa.Files();
     EXPECT_EQ(Sorted(names), Sorted(listed));
     const std::string path = brisa.WavDir() + "\\" + listed[1],
-                      asked = "Delete This File?: " + path;
+                      asked = ResourceText(IDS_DELETE_QUESTION) + ": " + path;
     const struct {
         int answer;
         bool held; // open in another program
@@ -203,14 +200,15 @@ TEST(WavListView, DeleteAsksThenRemovesAndSelectsTheNextEntryInAnyScript) {
         std::size_t left;
     } cases[] = {
         {IDNO, false, {asked}, 4},
-        {IDYES, true, {asked, "Error Removing File: Unable to Remove File : " + path}, 4},
+        {IDYES, true, {asked, ResourceText(IDS_REMOVE_FAILED_CAPTION) + ": " +
+                              ResourceText(IDS_REMOVE_FAILED, {path})}, 4},
         {IDYES, false, {asked}, 3},
     };
     for (const auto& c : cases) {
         const HANDLE held =
-            c.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+            c.held ? CreateFileW(PathOf(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                    : INVALID_HANDLE_VALUE;
-        SendMessageA(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
+        SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
         brisa.m_answers = {c.answer, IDOK};
         brisa.Click(IDC_DELETE);
         CloseHandle(held);

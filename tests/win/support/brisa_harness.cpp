@@ -6,18 +6,13 @@
 
 #include <array>
 
-std::string NoEditLineMessage(const std::string& className) {
-    return "Brisa: Brisa cannot find the command line of the IRC client (" + className +
-           "): its windows are not laid out as Brisa knows them. Nothing was typed.";
-}
-
 CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles)
-    : m_strDir(MakeTempFolder("brisa-test-")) {
-    CreateDirectoryA(WavDir().c_str(), nullptr);
+    : m_strDir(MakeTempFolder()) {
+    std::filesystem::create_directory(::PathOf(WavDir()));
     for (const std::string& file : wavFiles)
         WriteFileText(WavDir() + "\\" + file, "RIFF");
     WriteOptions("WAVDir=" + WavDir() + "\r\n" + moreOptions);
-    if (!InitApplication(GetModuleHandleA(nullptr), SW_SHOW))
+    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
         ADD_FAILURE() << "Brisa did not start";
 }
 
@@ -30,18 +25,18 @@ void CBrisaHarness::Close() {
     ExitInstance();
     // The frame's WM_QUIT, and anything else Brisa left for a message loop that no longer runs.
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
 }
 
 void CBrisaHarness::Restart() {
     Close();
-    if (!InitApplication(GetModuleHandleA(nullptr), SW_SHOW))
+    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
         ADD_FAILURE() << "Brisa did not start again";
 }
 
-std::wstring CBrisaHarness::LocateProfile() const {
-    return fw::Widen(PathOf("Brisa.INI"));
+std::string CBrisaHarness::LocateProfile() const {
+    return PathOf("Brisa.INI");
 }
 
 std::string CBrisaHarness::Ini() const {
@@ -60,33 +55,16 @@ void CBrisaHarness::Open(int button, const std::function<void(HWND)>& whileOpen)
     DuringModal([&] { Click(button); }, whileOpen);
 }
 
-void CBrisaHarness::TypeFileName(const std::string& text) const {
-    SetWindowTextA(Item(IDC_FILE_NAME), text.c_str());
-}
-
 int CBrisaHarness::Selection() const {
-    return static_cast<int>(SendMessageA(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
-}
-
-bool CBrisaHarness::Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            return false;
-        if (!PreTranslateMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    return true;
+    return static_cast<int>(SendMessageW(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
 }
 
 void CBrisaHarness::Settle() {
     const ULONGLONG deadline = GetTickCount64() + 2000;
     while (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) != WAIT_TIMEOUT &&
            GetTickCount64() < deadline)
-        Pump();
-    Pump();
+        PumpMessages();
+    PumpMessages();
 }
 
 void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
@@ -94,9 +72,13 @@ void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
     state[VK_SHIFT] = shift ? 0x80 : 0;
     state[VK_CONTROL] = control ? 0x80 : 0;
     SetKeyboardState(state.data());
-    PostMessageA(GetFocus() ? GetFocus() : Main(), WM_KEYDOWN, key, 1);
-    Pump();
+    PostMessageW(GetFocus() ? GetFocus() : Main(), WM_KEYDOWN, key, 1);
+    PumpMessages();
     SetKeyboardState(std::array<BYTE, 256>{}.data());
+}
+
+std::string Message(UINT id, std::initializer_list<std::string_view> args) {
+    return "Brisa: " + ResourceText(id, args);
 }
 
 int CBrisaHarness::ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT) {

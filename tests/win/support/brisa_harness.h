@@ -3,17 +3,17 @@
 // inside its own loop. Every call is a synchronous message, as in the Wine conformance tests.
 #pragma once
 #include "app/brisa_app.h"
+#include "framework/framework_ids.h"
 #include "controls.h"
 #include "resource.h"
 
 #include <deque>
+#include <initializer_list>
+#include <string_view>
 #include <utility>
 
-// Messages as the harness records them.
-inline const std::string kNotAnswering =
-    "Brisa: The IRC client does not answer. Nothing more was typed into it.";
-inline const std::string kNotAChannel = "Brisa: Sorry, channel window not active";
-std::string NoEditLineMessage(const std::string& className);
+// A message box as the harness records it: "Brisa: " and the string, %1… filled in.
+std::string Message(UINT id, std::initializer_list<std::string_view> args = {});
 
 class CBrisaHarness : public CBrisaApp {
 public:
@@ -36,14 +36,11 @@ public:
     bool Click(int id) const { return ClickItem(::GetWindow(Main(), GW_CHILD), id); }
     // Clicks the button, and runs whileOpen inside the dialog it opens.
     void Open(int button, const std::function<void(HWND)>& whileOpen) const;
-    void TypeFileName(const std::string& text) const; // notifies as typing does
+    void TypeFileName(const std::string& text) const { SetText(Item(IDC_FILE_NAME), text); }
     Lines Files() const { return ItemsOf(Item(IDC_FILE_LIST)); }
     std::string FileName() const { return TextOf(Item(IDC_FILE_NAME)); }
     int Selection() const;
 
-    // Handles the messages waiting for this thread as Brisa's message loop would; false once the
-    // loop would end.
-    bool Pump();
     // Pumps until nothing has arrived for 50 ms: focus and activation come through the X server.
     void Settle();
     // A key pressed in the focused window, with Shift or Ctrl held, as the message loop takes it.
@@ -55,7 +52,7 @@ public:
     Lines TakeMessageBoxes() { return std::exchange(m_listBoxes, {}); }
 
 protected:
-    std::wstring LocateProfile() const override;
+    std::string LocateProfile() const override;
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
 

@@ -13,9 +13,9 @@ namespace {
 std::function<void(HWND)> g_whileOpen;
 
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
-    char className[8] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (std::string(className) != "#32770" || !IsWindowVisible(hwnd))
+    wchar_t className[8] = {};
+    GetClassNameW(hwnd, className, 8);
+    if (std::wstring(className) != L"#32770" || !IsWindowVisible(hwnd))
         return TRUE;
     *reinterpret_cast<HWND*>(lParam) = hwnd;
     return FALSE;
@@ -31,7 +31,7 @@ void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     // A dialog that has ended is hidden at once and destroyed once its loop returns.
     if (IsWindowVisible(dialog)) {
         ADD_FAILURE() << "the dialog was left open";
-        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     }
 }
 
@@ -60,67 +60,62 @@ bool ClickItem(HWND dialog, int id) {
 }
 
 void Notify(HWND control, UINT code) {
-    SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+    SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
                  reinterpret_cast<LPARAM>(control));
 }
 
-std::string TextOf(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
-    return text;
+Lines ItemsOf(HWND list) {
+    fw::CListBox listBox;
+    listBox.m_hWnd = list;
+    Lines items(listBox.SendMessage(LB_GETCOUNT));
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i] = listBox.GetText(static_cast<int>(i));
+    return items;
 }
 
-Lines ItemsOf(HWND list) {
-    Lines items(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i].resize(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1);
-        items[i].resize(SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&items[i][0])));
-    }
-    return items;
+std::string ResourceText(UINT id, std::initializer_list<std::string_view> args) {
+    const wchar_t* text = nullptr;
+    const int length =
+        LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return fw::FormatText(fw::Narrow({text, static_cast<std::size_t>(std::max(length, 0))}), args);
+}
+
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(fw::Widen(utf8));
 }
 
 std::string ReadFileText(const std::string& path) {
     std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
+    text << std::ifstream(PathOf(path), std::ios::binary).rdbuf();
     return text.str();
 }
 
-bool WriteFileText(const std::string& path, const std::string& text) {
-    return static_cast<bool>(std::ofstream(path, std::ios::binary) << text);
+void WriteFileText(const std::string& path, const std::string& text) {
+    std::ofstream(PathOf(path), std::ios::binary) << text;
+}
+
+std::string MakeTempFolder() {
+    static int s_nFolders = 0;
+    std::filesystem::path folder;
+    do {
+        folder = std::filesystem::temp_directory_path() /
+                 ("brisa-" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(++s_nFolders));
+    } while (!std::filesystem::create_directory(folder));
+    return fw::Narrow(folder.wstring());
 }
 
 bool DeleteTree(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) {
-        const std::string name = data.cFileName, child = path + "\\" + name;
-        if (name == "." || name == "..")
-            continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            DeleteTree(child);
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(child.c_str());
-    }
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
-    return RemoveDirectoryA(path.c_str()) != FALSE;
-}
-
-std::string MakeTempFolder(const std::string& prefix) {
-    static int s_nFolders = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    std::string folder;
-    do {
-        folder = std::string(temp) + prefix + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(++s_nFolders);
-    } while (!CreateDirectoryA(folder.c_str(), nullptr));
-    return folder;
+    std::error_code error;
+    // A read-only file is not removed.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(PathOf(path), error))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(PathOf(path), error);
+    return !error;
 }
 
 std::string FromUtf16(const std::string& bytes) {
     if (bytes.compare(0, 2, "\xFF\xFE") != 0)
         return bytes;
-    return fw::Narrow(reinterpret_cast<const wchar_t*>(bytes.data() + 2), bytes.size() / 2 - 1,
-                      nullptr, CP_UTF8);
+    return fw::Narrow({reinterpret_cast<const wchar_t*>(bytes.data() + 2), bytes.size() / 2 - 1});
 }

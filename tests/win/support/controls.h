@@ -1,10 +1,13 @@
 // Helpers for windows of this process, driven with synchronous messages as the Wine conformance
-// tests drive theirs, and for the files of a test.
+// tests drive theirs, and for the files of a test. Texts are UTF-8, as everywhere in Brisa.
 #pragma once
-#include <windows.h>
+#include "framework/wnd.h"
 
+#include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using Lines = std::vector<std::string>;
@@ -15,12 +18,20 @@ Lines Sorted(Lines lines);
 void DuringModal(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen);
 bool ClickItem(HWND dialog, int id);  // false, doing nothing, when the button is disabled
 void Notify(HWND control, UINT code); // the notification a control sends its parent
-std::string TextOf(HWND window);
+inline std::string TextOf(HWND window) {
+    return fw::GetWindowTextOf(window);
+}
+inline void SetText(HWND window, const std::string& text) {
+    fw::SetWindowTextOf(window, text);
+}
 Lines ItemsOf(HWND list);
+// A string of the program's resources, %1… filled in.
+std::string ResourceText(UINT id, std::initializer_list<std::string_view> args = {});
 
+std::filesystem::path PathOf(const std::string& utf8);
 std::string ReadFileText(const std::string& path); // "" when it cannot be read
-bool WriteFileText(const std::string& path, const std::string& text);
+void WriteFileText(const std::string& path, const std::string& text);
+std::string MakeTempFolder(); // a new one under the temp folder
 bool DeleteTree(const std::string& path);
-std::string MakeTempFolder(const std::string& prefix); // a new one under the temp folder
 // A file's UTF-16 text (after its byte-order mark) in UTF-8; other bytes as they are.
 std::string FromUtf16(const std::string& bytes);
