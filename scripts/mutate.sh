@@ -31,23 +31,29 @@ fault framework/dialog.cpp 'extended.dlgVer == 1 &&' 'extended.dlgVer == 2 &&' \
     'extended dialog template read as a plain one'
 fault framework/cmd_target.cpp 'id > entry->lastId' 'id >= entry->lastId' \
     'range row misses its last id'
-fault framework/profile.cpp 'if (IsFile(folder + fileName))' 'if (false)' \
-    'profile beside the program ignored'
-fault framework/profile.cpp 'if (!::CreateDirectoryW(userFolder.c_str(), nullptr) || length == 0' \
-    'if ((::CreateDirectoryW(userFolder.c_str(), nullptr), false) || length == 0' \
-    'the old settings copied at every start'
+fault framework/profile.cpp 'if (IsFile(folder + fileName) || appData.empty())' \
+    'if (appData.empty())' 'profile beside the program ignored'
 fault framework/profile.cpp 'if (length + 1 < buffer.size())' 'if (length < buffer.size())' \
     'long profile values cut at 255 characters'
 fault framework/profile.cpp '    if (!IsUtf16(bytes) && !ascii)
-        ConvertToUtf16(m_path, bytes);' '' 'a legacy settings file read without conversion'
-fault framework/profile.cpp '    if (!IsUtf16(bytes) && !ConvertToUtf16(m_path, bytes))
+        ConvertToUtf16(widePath, bytes);' '' 'a legacy settings file read without conversion'
+fault framework/profile.cpp '    if (!IsUtf16(bytes) && !ConvertToUtf16(widePath, bytes))
         return false;' '' 'settings written in the ANSI code page'
 fault framework/profile.cpp 'utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage()' \
     'text.empty() ? CP_UTF8 : SystemAnsiCodePage()' 'a UTF-8 settings file read as ANSI'
-fault framework/text.cpp 'const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;' \
-    'const DWORD flags = 0;' 'look-alike characters on older Windows'
-fault framework/wnd.cpp 'std::clamp<LRESULT>(copied, 0, length)' 'std::clamp<LRESULT>(copied - 1, 0, length)' \
+fault framework/text.cpp '    if (lossy)
+        return std::nullopt;' '' 'a text an ANSI program cannot hold given to it with question marks'
+fault framework/text.cpp 'return FromCodePage(utf8, CP_UTF8);' 'return FromCodePage(utf8, CP_ACP);' \
+    'UTF-8 read as the ANSI code page'
+fault framework/wnd.cpp 'LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));' \
+    'LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied - 1, 0, length)));' \
     'list entry read without its last character'
+fault framework/data_exchange.cpp 'value ? BST_CHECKED : BST_UNCHECKED' 'value == 1 ? BST_CHECKED : BST_UNCHECKED' \
+    'a stored 2 shown unticked'
+fault framework/frame.cpp '::lstrcmpiW(className, L"Edit") == 0' '::lstrcmpiW(className, L"Edit") != 0' \
+    'edit keys swallowed by the accelerators'
 fault framework/app.cpp 'ShowMessageBox(owner, text, m_strAppTitle, type)' \
     'ShowMessageBox(owner, text, "", type)' 'message boxes without the program title'
 fault framework/frame.cpp 'context = HID_BASE_COMMAND + id;' 'context = HID_BASE_RESOURCE + id;' \
@@ -70,9 +76,12 @@ fault bridge/client_window.cpp '::GetWindow(first, GW_HWNDNEXT)' 'first' \
     'walk takes the first child instead of the second'
 fault bridge/client_window.cpp 'windows.editLine && IsEditLine(windows.editLine) &&' \
     'windows.editLine &&' 'any first child of the active window taken for the edit line'
-fault bridge/client_window.cpp 'FindWindowExA(topLevel, nullptr, "MDIClient", nullptr)' \
-    'FindWindowExA(topLevel, nullptr, "MDIClientX", nullptr)' 'no search by class'
-fault bridge/irc_client.cpp '(prompt || fallBack)' '(prompt)' 'Fall Back raises nothing'
+fault bridge/client_window.cpp 'FindWindowExW(topLevel, nullptr, L"MDIClient", nullptr)' \
+    'FindWindowExW(topLevel, nullptr, L"MDIClientX", nullptr)' 'no search by class'
+fault view/brisa_view.cpp 'const bool raise = prompt || settings::FallsBack(m_settings);' \
+    'const bool raise = prompt;' 'Fall Back raises nothing'
+fault bridge/dcc_send_dlg.cpp 'm_bFallBack ? RaiseAfter::ActiveWindow : RaiseAfter::Nothing' \
+    'm_bFallBack ? RaiseAfter::MainWindow : RaiseAfter::Nothing' 'DCC Send raises the main window'
 fault bridge/client_window.cpp 'SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS' 'SWP_NOMOVE | SWP_NOSIZE' \
     'raising waits for the client'
 fault bridge/client_window.cpp 'kClientTimeoutMs = 1500' 'kClientTimeoutMs = 15000' \
@@ -87,7 +96,7 @@ fault bridge/client_window.h '        if (::GetTickCount64() > deadline) {' \
     '        if (false) {' 'nickname copy not bounded in time'
 fault bridge/dcc_send_dlg.cpp '    ::BringWindowToTop(m_hWnd);' '' \
     'DCC Send dialog not raised after a send'
-fault bridge/dcc_send_dlg.cpp '    if (nicks->items.empty())
+fault bridge/dcc_send_dlg.cpp '    if (nicks.value.items.empty())
         return;' '' 'an empty channel wipes the copied nicknames'
 fault bridge/dcc_send_dlg.cpp 'kMaxNickChars = 10' 'kMaxNickChars = 11' \
     'nickname box takes 11 characters'
@@ -97,29 +106,28 @@ fault bridge/mirc_interface.cpp 'mirc.m_bUnicode = major >= 7;' 'mirc.m_bUnicode
     'version 6 spoken to in UTF-16'
 fault bridge/irc_client.cpp 'return className == "mIRC32" || className == "mIRC";' \
     'return className == "mIRC32";' 'today'"'"'s mIRC reached through its windows only'
-fault bridge/irc_client.cpp 'ClientText{*name, fw::Narrow(*name)}' \
-    'ClientText{fw::Widen(fw::Narrow(*name)), fw::Narrow(*name)}' \
-    'a channel named through the interface checked after its conversion'
 fault bridge/irc_client.cpp '(spaceAtEnd ? "/editbox -ap " : "/editbox -a ")' \
     '(spaceAtEnd ? "/editbox -a " : "/editbox -a ")' 'Prompt for Tag loses the space after the hyphen'
 
 # settings
 fault settings/settings.h 'kSection, kTagText, s.m_strTagText' 'kSection, kWavDir, s.m_strTagText' \
     'OK writes the tag under the wrong key'
-fault settings/settings.h 'kDefaultTagText[] = "-plays Brisa: @"' \
-    'kDefaultTagText[] = "-plays Brisa @"' 'wrong default tag for Send'
+fault settings/settings.h 'kDefaultSendTagText[] = "-plays Brisa: @"' \
+    'kDefaultSendTagText[] = "-plays Brisa @"' 'wrong default tag for Send'
+fault settings/settings.cpp 'settings.m_bFallBack != 0' 'settings.m_bFallBack == 1' \
+    'Fall Back only at exactly 1'
 fault settings/settings.cpp 'settings.m_bSendClose == 1' 'settings.m_bSendClose != 0' \
     'Close on Send at any non-zero value'
 fault settings/options_dlg.cpp '    UpdateData(true);
     m_editTagText.EnableWindow(!settings::PromptsForTag(m_settings));' '    UpdateData(true);
     m_editTagText.EnableWindow(settings::PromptsForTag(m_settings));' 'Prompt for Tag enables the tag box'
-fault settings/options_dlg.cpp 'if (settings::IsClientRadio(m_settings.m_nClient))' \
-    'if (m_settings.m_nClient)' 'stored selector ticks any control with its id'
-fault settings/options_dlg.cpp 'if (!settings::Save(m_pApp->GetProfile(), m_settings)) {' \
-    'if (!settings::Save(m_pApp->GetProfile(), m_settings) && false) {' \
+fault settings/options_dlg.cpp 'settings::ClientChosenBy(static_cast<int>(id))->stored' \
+    'static_cast<int>(id)' 'the radio button'"'"'s id stored as the client'
+fault settings/options_dlg.cpp 'if (!settings::Save(profile, m_settings)) {' \
+    'if (!settings::Save(profile, m_settings) && false) {' \
     'OK closes as if it had saved what it could not'
-fault settings/options_dlg.cpp 'radio == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED' \
-    'radio == m_settings.m_nClient ? BST_CHECKED : BST_CHECKED' 'two radio buttons checked at once'
+fault settings/options_dlg.cpp 'client.stored == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED' \
+    'client.stored == m_settings.m_nClient ? BST_CHECKED : BST_CHECKED' 'two radio buttons checked at once'
 
 # view
 fault view/brisa_view.cpp '        ::SetCurrentDirectoryW(currentFolder.c_str());' \
@@ -127,8 +135,10 @@ fault view/brisa_view.cpp '        ::SetCurrentDirectoryW(currentFolder.c_str())
 fault view/brisa_view.cpp '    RemoveFile(*path);
     RefreshList(m_listFiles.GetCurSel());' '    RemoveFile(*path);
     RefreshList(0);' 'after Delete the first entry is selected'
-fault view/brisa_view.cpp 'if (present || disableWhenAbsent)' 'if (present)' \
-    'Send and DCC stay enabled when the client is gone'
+fault view/brisa_view.cpp '    RefreshList(m_listFiles.GetCurSel());
+    EnableClientButtons(IsClientPresent());' '    RefreshList(m_listFiles.GetCurSel());
+    if (IsClientPresent())
+        EnableClientButtons(true);' 'Send and DCC stay enabled when the client is gone'
 fault view/brisa_view.cpp 'sndPlaySound(path, SND_ASYNC)' 'sndPlaySound(path, SND_ASYNC | SND_NODEFAULT)' \
     'Play without the default sound'
 fault view/brisa_view.cpp 'm_listFiles.SelectString(-1, m_strFileName)' \
@@ -138,12 +148,12 @@ fault view/brisa_view.cpp '    if (!listed)
         m_listFiles.ResetContent();' '' 'an unlistable folder keeps the names of the one before'
 fault view/brisa_view.cpp '    if (m_strFileName.empty())
         return std::nullopt;' '' 'Play and Delete with no name act on the folder'
-fault view/brisa_view.cpp 'const bool nameCut = title->cut &&' 'const bool nameCut = false &&' \
+fault view/brisa_view.cpp 'const bool nameCut = title.value.cut &&' 'const bool nameCut = false &&' \
     'a title cut inside the channel name sent to'
-fault view/brisa_view.cpp '    if (!title->StartsExactlyWith(*channel)) {' '    if (false) {' \
-    'a channel the code page cannot name sent to'
 
 # app
+fault app/brisa_app.cpp 'if (location.newFolder && length > 0' 'if (length > 0' \
+    'the old settings copied at every start'
 fault app/brisa_doc.h 'SetTitle("Brisa Server")' 'SetTitle("Brisa server")' 'wrong document title'
 fault app/main_frame.h '        cs.style &= ~WS_THICKFRAME;' '' 'main window can be resized'
 fault app/brisa_app.cpp '{HID_BASE_COMMAND + IDC_SEND, IDH_ANNOUNCING}' \

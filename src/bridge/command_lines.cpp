@@ -3,12 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-bool IsChannelName(const std::string& name) {
-    return !name.empty() && std::string_view("#&+!").find(name[0]) != std::string_view::npos;
-}
-
 std::optional<std::string> ChannelFromTitle(const std::string& title) {
-    if (!IsChannelName(title))
+    if (title.empty() || std::string_view("#&+!").find(title[0]) == std::string_view::npos)
         return std::nullopt;
 
     // Only a space ends the name; a tab is part of it.

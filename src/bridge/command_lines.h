@@ -13,11 +13,9 @@ inline constexpr char kTagPlaceholder = '@';
 // The tag has always been cut at 255 characters, the size of the buffer it was once built in.
 inline constexpr std::size_t kMaxTagLength = 255;
 
-// Whether a name is an IRC channel's: '#', '&', '+' or '!' first.
-bool IsChannelName(const std::string& name);
-
 // The channel named by the title of the client's active window, or nullopt when that window
-// is not a channel. The name ends before the first space, less one ':'.
+// is not a channel ('#', '&', '+' or '!' first). The name ends before the first space, less one
+// ':'.
 std::optional<std::string> ChannelFromTitle(const std::string& title);
 
 // A nickname from an entry of the client's nickname list: the channel status marks before it

@@ -84,6 +84,8 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
         {"SendClose=1\r\nFallBack=1", 0, true, false, true},
         {"SendClose=1\r\nFallBack=1", IDC_CLOSE_ON_SEND, true, true, true},
         {"", IDC_CLOSE_ON_SEND, true, false, false},
+        // Any value but 0 is on, and shows ticked; OK stores it as 1.
+        {"TagPrompt=2\r\nFallBack=2", 0, false, true, true},
     };
     for (const auto& c : cases) {
         CBrisaHarness brisa(c.stored);
@@ -91,6 +93,7 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
             if (c.click)
                 ClickAll(dialog, {c.click});
             EXPECT_EQ(c.tagBox, IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TEXT)) != FALSE);
+            EXPECT_EQ(!c.tagBox, Checked(dialog, IDC_PROMPT_FOR_TAG));
             EXPECT_EQ(c.fallBack, IsWindowEnabled(GetDlgItem(dialog, IDC_FALL_BACK)) != FALSE);
             EXPECT_EQ(c.fallBackChecked, Checked(dialog, IDC_FALL_BACK));
             ClickItem(dialog, IDOK);

@@ -49,6 +49,11 @@ TEST(Shell, FixedFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
     brisa.PressKey('N', false, true);
     EXPECT_EQ(0, brisa.Selection());
     EXPECT_EQ("ding.wav", brisa.FileName());
+    // The edit keys act on the focused box, not on the accelerators' empty commands.
+    SetFocus(brisa.Item(IDC_FILE_NAME));
+    SendMessageW(brisa.Item(IDC_FILE_NAME), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
+    brisa.PressKey('Z', false, true);
+    EXPECT_EQ("ding.wav", brisa.FileName());
     SendMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_FALSE(brisa.PumpMessages());
     EXPECT_FALSE(IsWindow(main));
