@@ -13,6 +13,8 @@ namespace {
 
 constexpr char kUtf16Mark[] = "\xFF\xFE";
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+// No settings file comes near this size: a larger one is left as it is, and read as it is.
+constexpr LONGLONG kMaxSettingsBytes = 1 << 20;
 
 bool IsFile(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -32,25 +34,51 @@ std::wstring ApplicationDataFolder() {
     return {};
 }
 
-std::string ReadBytes(const std::wstring& path) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string bytes(::GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (bytes.empty() ||
-        !::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr))
-        read = 0;
+// The file's bytes. Not whole when it cannot be read, or is far beyond any settings file: such a
+// file is left as it is.
+struct FileBytes {
+    bool whole = false;
+    std::string bytes;
+    unsigned long long lastWrite = 0;
+};
+
+FileBytes ReadBytes(const std::wstring& path) {
+    FileBytes result;
+    // Shared every way: another program may hold the file open as it likes.
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        result.whole = ::GetLastError() == ERROR_FILE_NOT_FOUND; // no bytes at all
+        return result;
+    }
+    LARGE_INTEGER size{};
+    FILETIME written{};
+    if (::GetFileSizeEx(file, &size) && size.QuadPart <= kMaxSettingsBytes &&
+        ::GetFileTime(file, nullptr, nullptr, &written)) {
+        result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        result.whole = result.bytes.empty() ||
+                       (::ReadFile(file, &result.bytes[0], static_cast<DWORD>(result.bytes.size()),
+                                   &read, nullptr) &&
+                        read == result.bytes.size());
+        result.lastWrite =
+            static_cast<unsigned long long>(written.dwHighDateTime) << 32 | written.dwLowDateTime;
+    }
     ::CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    return result;
 }
 
-// Replaces the file whole or not at all: written beside it, then moved over it.
-bool ReplaceFile(const std::wstring& path, const std::string& bytes) {
-    const std::wstring temporary = path + L".new";
-    const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+unsigned long long LastWrite(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -59,8 +87,24 @@ bool ReplaceFile(const std::wstring& path, const std::string& bytes) {
         ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size();
     ::CloseHandle(file);
-    if (complete && ::MoveFileExW(temporary.c_str(), path.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return complete;
+}
+
+// A new file of a name of its own in the folder: what another run, or an old one, left there is
+// never in the way.
+std::wstring NewFileIn(const std::wstring& folder) {
+    wchar_t name[MAX_PATH] = {};
+    return ::GetTempFileNameW(folder.c_str(), L"bri", 0, name) ? name : L"";
+}
+
+// Replaces the file whole or not at all: written beside it, then moved over it.
+bool ReplaceFile(const std::wstring& path, const std::string& bytes) {
+    const std::wstring temporary = NewFileIn(path.substr(0, path.find_last_of(L"\\/") + 1));
+    if (temporary.empty())
+        return false;
+    if (WriteBytes(temporary, bytes) &&
+        ::MoveFileExW(temporary.c_str(), path.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     ::DeleteFileW(temporary.c_str());
     return false;
@@ -84,13 +128,21 @@ std::wstring Decode(const std::string& bytes) {
     return FromCodePage(text, utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage());
 }
 
-// Brings the file to UTF-16 with its mark, creating it when there is none; false when it
-// cannot be written.
-bool ConvertToUtf16(const std::wstring& path, const std::string& bytes) {
+std::string InUtf16(const std::string& bytes) {
     const std::wstring text = Decode(bytes);
     std::string converted(kUtf16Mark, 2);
     converted.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return ReplaceFile(path, converted);
+    return converted;
+}
+
+// The platform reads a value without its outer spaces, and without one pair of quotes around it:
+// a value that begins or ends with either is written quoted, so that it reads back as it was.
+std::wstring Stored(const std::string& value) {
+    const std::wstring text = Widen(value);
+    const auto outer = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'"' || c == L'\''; };
+    if (!text.empty() && (outer(text.front()) || outer(text.back())))
+        return L'"' + text + L'"';
+    return text;
 }
 
 bool IsUtf16(const std::string& bytes) {
@@ -115,26 +167,64 @@ CProfile::Location CProfile::Locate(const std::string& exePath) {
     return {Narrow(userFolder + L"\\" + fileName), newFolder};
 }
 
+CProfile::~CProfile() {
+    DropCopy();
+}
+
 void CProfile::Open(std::string path) {
+    DropCopy();
     m_strPath = std::move(path);
-    const std::wstring widePath = Widen(m_strPath);
-    const std::string bytes = ReadBytes(widePath);
-    // A plain ASCII file reads alike in every encoding and stays as it is until OK writes.
-    const bool ascii =
-        std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-    if (!IsUtf16(bytes) && !ascii)
-        ConvertToUtf16(widePath, bytes);
+    Prepare(false);
+}
+
+// A plain ASCII file reads alike in every encoding, so it stays as it is until it is written.
+bool CProfile::Prepare(bool forWriting) const {
+    const std::wstring path = Widen(m_strPath);
+    const FileBytes file = ReadBytes(path);
+    const bool ascii = std::all_of(file.bytes.begin(), file.bytes.end(),
+                                   [](char c) { return (c & 0x80) == 0; });
+    if (!file.whole || IsUtf16(file.bytes) || (ascii && !forWriting)) {
+        DropCopy();
+        return true;
+    }
+    const std::string converted = InUtf16(file.bytes);
+    if (ReplaceFile(path, converted)) {
+        DropCopy();
+        return true;
+    }
+    // Held by another program, the file keeps its encoding for now; read through a UTF-16 copy,
+    // it never comes back changed, and it is not written until it has been converted.
+    if (m_strCopy.empty()) {
+        wchar_t folder[MAX_PATH] = {};
+        m_strCopy = NewFileIn(std::wstring(folder, ::GetTempPathW(MAX_PATH, folder)));
+    }
+    if (!m_strCopy.empty() && WriteBytes(m_strCopy, converted))
+        m_nCopiedTime = file.lastWrite;
+    return false;
+}
+
+void CProfile::DropCopy() const {
+    if (!m_strCopy.empty())
+        ::DeleteFileW(m_strCopy.c_str());
+    m_strCopy.clear();
+}
+
+std::wstring CProfile::ReadPath() const {
+    if (!m_strCopy.empty() && LastWrite(Widen(m_strPath)) != m_nCopiedTime)
+        Prepare(false);
+    return m_strCopy.empty() ? Widen(m_strPath) : m_strCopy;
 }
 
 std::string CProfile::GetString(const char* section, const char* key,
                                 const char* defaultValue) const {
     const std::wstring wideSection = Widen(section), wideKey = Widen(key);
-    const std::wstring wideDefault = Widen(defaultValue);
+    const std::wstring wideDefault = Widen(defaultValue), path = ReadPath();
     std::vector<wchar_t> buffer(256);
     for (;;) {
-        const DWORD length = ::GetPrivateProfileStringW(
-            wideSection.c_str(), wideKey.c_str(), wideDefault.c_str(), buffer.data(),
-            static_cast<DWORD>(buffer.size()), Widen(m_strPath).c_str());
+        const DWORD length = ::GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(),
+                                                        wideDefault.c_str(), buffer.data(),
+                                                        static_cast<DWORD>(buffer.size()),
+                                                        path.c_str());
         if (length + 1 < buffer.size())
             return Narrow({buffer.data(), length});
         buffer.resize(buffer.size() * 4);
@@ -143,22 +233,21 @@ std::string CProfile::GetString(const char* section, const char* key,
 
 int CProfile::GetInt(const char* section, const char* key, int defaultValue) const {
     return static_cast<int>(::GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
-                                                    defaultValue, Widen(m_strPath).c_str()));
+                                                    defaultValue, ReadPath().c_str()));
 }
 
-bool CProfile::WriteString(const char* section, const char* key, const std::string& value) const {
-    // The platform writes a new file, or one without the mark, in the ANSI code page, which
-    // would lose every character that code page lacks.
-    const std::wstring widePath = Widen(m_strPath);
-    const std::string bytes = ReadBytes(widePath);
-    if (!IsUtf16(bytes) && !ConvertToUtf16(widePath, bytes))
+// The platform writes a new file, or one without the mark, in the ANSI code page, which would
+// lose every character that code page lacks: the file is brought to UTF-16 first, read once.
+bool CProfile::Write(const char* section,
+                     std::initializer_list<std::pair<const char*, std::string>> values) const {
+    if (!Prepare(true))
         return false;
-    return ::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                        Widen(value).c_str(), widePath.c_str()) != FALSE;
-}
-
-bool CProfile::WriteInt(const char* section, const char* key, int value) const {
-    return WriteString(section, key, std::to_string(value));
+    const std::wstring wideSection = Widen(section), path = Widen(m_strPath);
+    bool written = true;
+    for (const auto& [key, value] : values)
+        written &= ::WritePrivateProfileStringW(wideSection.c_str(), Widen(key).c_str(),
+                                                Stored(value).c_str(), path.c_str()) != FALSE;
+    return written;
 }
 
 } // namespace fw

@@ -1,7 +1,9 @@
 // The program's private profile: an INI file named after the executable, kept in UTF-16 with a
 // byte-order mark, which the platform's profile functions read and keep for every caller.
 #pragma once
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace fw {
 
@@ -16,20 +18,37 @@ public:
     // application-data folder, which is made when missing.
     static Location Locate(const std::string& exePath);
 
+    CProfile() = default;
+    CProfile(const CProfile&) = delete;
+    CProfile& operator=(const CProfile&) = delete;
+    ~CProfile();
+
     // Uses the file at path. A file in another encoding (the ANSI code page of earlier versions,
-    // or UTF-8 from an editor) is converted once to UTF-16, keeping every character.
+    // or UTF-8 from an editor) is converted once to UTF-16, keeping every character; while it
+    // cannot be (another program holds it), it is read in its own encoding.
     void Open(std::string path);
     const std::string& GetPath() const { return m_strPath; }
 
     // The stored value, or the default when the key is absent; an empty value reads as "".
     std::string GetString(const char* section, const char* key, const char* defaultValue) const;
     int GetInt(const char* section, const char* key, int defaultValue) const;
-    // Creates or replaces the key's line; false when the file could not be written.
-    bool WriteString(const char* section, const char* key, const std::string& value) const;
-    bool WriteInt(const char* section, const char* key, int value) const;
+    // Creates or replaces each key's line, in order, so that each value reads back exactly as it
+    // is given; false when the file could not be converted or written.
+    bool Write(const char* section,
+               std::initializer_list<std::pair<const char*, std::string>> values) const;
 
 private:
+    // Brings the file to UTF-16 where it must be (before a write; before a read when it is in
+    // another encoding), or else keeps a UTF-16 copy to read it through; false when it is not
+    // ready to be written.
+    bool Prepare(bool forWriting) const;
+    void DropCopy() const;
+    // The file, or its copy while it cannot be converted (renewed when the file has changed).
+    std::wstring ReadPath() const;
+
     std::string m_strPath;
+    mutable std::wstring m_strCopy; // a UTF-16 copy, while the file cannot be converted
+    mutable unsigned long long m_nCopiedTime = 0; // the file's last write, when it was copied
 };
 
 } // namespace fw

@@ -1,6 +1,6 @@
 // The six settings of section Options in Brisa's profile: keys, stored types, defaults, the rules
 // that give them meaning, and the one load and the one save. Portable: the profile is any object
-// with the four profile operations (fw::CProfile on Windows).
+// with GetString, GetInt and Write (fw::CProfile on Windows).
 #pragma once
 #include "resource.h"
 
@@ -77,13 +77,12 @@ template <class Profile> Settings Load(const Profile& profile, const char* defau
 
 // Writes all six, changed or not, integers first; false when any write failed.
 template <class Profile> bool Save(const Profile& profile, const Settings& s) {
-    bool saved = profile.WriteInt(kSection, kTagPrompt, s.m_bTagPrompt);
-    saved &= profile.WriteInt(kSection, kFallBack, s.m_bFallBack);
-    saved &= profile.WriteInt(kSection, kSendClose, s.m_bSendClose);
-    saved &= profile.WriteInt(kSection, kClient, s.m_nClient);
-    saved &= profile.WriteString(kSection, kTagText, s.m_strTagText);
-    saved &= profile.WriteString(kSection, kWavDir, s.m_strWavDir);
-    return saved;
+    return profile.Write(kSection, {{kTagPrompt, std::to_string(s.m_bTagPrompt)},
+                                    {kFallBack, std::to_string(s.m_bFallBack)},
+                                    {kSendClose, std::to_string(s.m_bSendClose)},
+                                    {kClient, std::to_string(s.m_nClient)},
+                                    {kTagText, s.m_strTagText},
+                                    {kWavDir, s.m_strWavDir}});
 }
 
 } // namespace settings

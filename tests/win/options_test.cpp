@@ -218,4 +218,54 @@ TEST(OptionsDialog, SettingsFileInAnyEncodingIsReadAndOkKeepsEveryScript) {
     EXPECT_EQ(ascii, ReadFileText(brisa.PathOf("Brisa.INI")));
 }
 
+TEST(OptionsDialog, ValuesComeBackAsTypedAndAFileNotYetConvertedLosesNone) {
+    CBrisaHarness brisa;
+    for (const std::string tag : {"\"@\"", " plays: "}) {
+        brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
+            SetText(GetDlgItem(dialog, IDC_TAG_TEXT), tag);
+            SetText(GetDlgItem(dialog, IDC_WAV_DIR), "C:\\WAV ");
+            ClickItem(dialog, IDOK);
+        });
+        brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
+            EXPECT_EQ(tag, TextOf(GetDlgItem(dialog, IDC_TAG_TEXT)));
+            EXPECT_EQ("C:\\WAV ", TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
+            ClickItem(dialog, IDCANCEL);
+        });
+    }
+    // An earlier version's file, held by another program (or with a folder where a new copy might
+    // go) while Brisa starts: read in its own encoding, never written garbled; once free, OK
+    // converts it.
+    const std::string legacy = "[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n";
+    const std::wstring ini = PathOf(brisa.PathOf("Brisa.INI"));
+    std::filesystem::create_directory(ini + L".new");
+    WriteFileText(brisa.PathOf("Brisa.INI"), legacy);
+    const HANDLE held = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    brisa.Restart();
+    for (const bool free : {false, true}) {
+        brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
+            EXPECT_EQ("C:\\Sons\\Été", TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
+            ClickItem(dialog, IDOK);
+            if (!free) {
+                EXPECT_EQ(Lines{Message(IDS_SETTINGS_NOT_SAVED, {brisa.PathOf("Brisa.INI")})},
+                          brisa.TakeMessageBoxes());
+                ClickItem(dialog, IDCANCEL);
+            }
+        });
+        EXPECT_EQ(free, ReadFileText(brisa.PathOf("Brisa.INI")) != legacy);
+        if (!free)
+            CloseHandle(held);
+    }
+    EXPECT_NE(std::string::npos, brisa.Ini().find("WAVDir=C:\\Sons\\Été\r\n"));
+    // Far beyond any settings file: read as it is, and left alone.
+    const std::string big = legacy + ";" + std::string(1 << 20, 'x') + "\r\n";
+    WriteFileText(brisa.PathOf("Brisa.INI"), big);
+    brisa.Restart();
+    brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
+        EXPECT_EQ("C:\\Sons\\Été", TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
+        ClickItem(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(big, ReadFileText(brisa.PathOf("Brisa.INI")));
+}
+
 } // namespace
