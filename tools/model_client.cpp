@@ -193,7 +193,7 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
     }
     UnmapViewOfFile(view);
     CloseHandle(mapping);
-    return 1;
+    return m_nCallsBeforeRefusing < 0 || m_nCallsBeforeRefusing-- > 0 ? 1 : 0;
 }
 
 // The identifiers Brisa asks for: $version, $active and $nick($active,N).
@@ -233,6 +233,10 @@ LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     LRESULT result = 0;
     if (PreHandle(hwnd, msg, wParam, lParam, &result))
         return result;
+    // Only what another thread sends: the client's own messages while it handles one are not.
+    if (m_nDelayMs && m_nNesting == 1 && InSendMessage() &&
+        (!m_nDelayedMessage || msg == m_nDelayedMessage))
+        Sleep(m_nDelayMs);
     switch (msg) {
     case WM_CHAR:
         if (hwnd == m_hwnd[kEdit] && wParam == VK_RETURN) {
@@ -277,6 +281,10 @@ LRESULT CALLBACK CModelClient::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(params));
     }
     auto* client = reinterpret_cast<CModelClient*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return client ? client->OnMessage(hwnd, msg, wParam, lParam)
-                  : DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!client)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    ++client->m_nNesting;
+    const LRESULT result = client->OnMessage(hwnd, msg, wParam, lParam);
+    --client->m_nNesting;
+    return result;
 }

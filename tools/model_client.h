@@ -48,6 +48,12 @@ public:
     // Answers the interface as this version of the client; "" refuses it, as a client does whose
     // user has locked other programs out.
     void SetInterface(const std::string& version) { m_strVersion = version; }
+    // A slow client: each message of that kind (0: of every kind) sent by another program waits
+    // this long before the client handles it.
+    void SetDelay(UINT message, DWORD ms) { m_nDelayedMessage = message, m_nDelayMs = ms; }
+    // After this many more messages of the interface, each is still carried out but answered 0,
+    // as if it had failed.
+    void RefuseInterfaceAfter(int calls) { m_nCallsBeforeRefusing = calls; }
 
 protected:
     // Every message to the client's windows comes here first: true, with *pResult, when taken.
@@ -74,4 +80,8 @@ private:
     WNDPROC m_pfnControlProc[kWindows] = {};
     std::vector<std::wstring> m_listClasses; // registered by this client
     std::string m_strVersion;
+    UINT m_nDelayedMessage = 0;
+    DWORD m_nDelayMs = 0;
+    int m_nCallsBeforeRefusing = -1; // -1: never
+    int m_nNesting = 0;              // messages being handled, one inside the other
 };

@@ -8,29 +8,10 @@
 namespace {
 
 // Long enough for a busy client, short enough that Brisa never seems frozen.
-constexpr UINT kClientTimeoutMs = 1500;
+constexpr ULONGLONG kClientTimeoutMs = 1500;
+constexpr ULONGLONG kOperationMs = 3000;
 // Far beyond any channel name, nickname or topic that a server sends.
 constexpr LRESULT kMaxTextLength = 1024;
-
-} // namespace
-
-// Wide: the system gives an ANSI client every text in that client's own code page.
-bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    DWORD_PTR answer = 0;
-    if (!::SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                               kClientTimeoutMs, &answer))
-        return false;
-    if (result)
-        *result = static_cast<LRESULT>(answer);
-    return true;
-}
-
-HWND FindClientWindow(const std::string& className) {
-    // An empty class name would match no window on Windows but is an error under Wine.
-    return className.empty() ? nullptr : ::FindWindowW(fw::Widen(className).c_str(), nullptr);
-}
-
-namespace {
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -57,9 +38,52 @@ HWND FindChild(HWND parent, bool (*isWanted)(HWND)) {
     return nullptr;
 }
 
+// A text of the client, the length asked first: it comes back whole up to its bound. nullopt
+// when the client does not answer.
+template <class AskLength, class AskText>
+std::optional<std::wstring> ReadBounded(AskLength askLength, AskText askText, bool* pCut) {
+    LRESULT length = 0;
+    if (!askLength(&length))
+        return std::nullopt;
+    *pCut = length > kMaxTextLength;
+    length = std::clamp<LRESULT>(length, 0, kMaxTextLength);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    LRESULT copied = 0;
+    if (length > 0 && !askText(text, &copied))
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
+}
+
 } // namespace
 
-std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth) {
+ULONGLONG OperationDeadline() {
+    return ::GetTickCount64() + kOperationMs;
+}
+
+// Wide: the system gives an ANSI client every text in that client's own code page.
+bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, ULONGLONG deadline,
+                  LRESULT* result) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= deadline)
+        return false;
+    DWORD_PTR answer = 0;
+    const auto timeout = static_cast<UINT>(std::min(kClientTimeoutMs, deadline - now));
+    if (!::SendMessageTimeoutW(window, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeout,
+                               &answer))
+        return false;
+    if (result)
+        *result = static_cast<LRESULT>(answer);
+    return true;
+}
+
+HWND FindClientWindow(const std::string& className) {
+    // An empty class name would match no window on Windows but is an error under Wine.
+    return className.empty() ? nullptr : ::FindWindowW(fw::Widen(className).c_str(), nullptr);
+}
+
+std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth,
+                                                 ULONGLONG deadline) {
     const bool wantsList = depth == ClientPath::ToNickList;
     ClientWindows windows;
     // The fixed path of the 32-bit client of the late 1990s, taken only where it leads to windows
@@ -76,7 +100,7 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
     // active child's edit line and list, by class.
     const HWND mdiClient = ::FindWindowExW(topLevel, nullptr, L"MDIClient", nullptr);
     LRESULT active = 0;
-    if (!mdiClient || !SendToClient(mdiClient, WM_MDIGETACTIVE, 0, 0, &active) ||
+    if (!mdiClient || !SendToClient(mdiClient, WM_MDIGETACTIVE, 0, 0, deadline, &active) ||
         !::IsChild(mdiClient, reinterpret_cast<HWND>(active)))
         return std::nullopt;
     windows.active = reinterpret_cast<HWND>(active);
@@ -87,52 +111,62 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
     return windows;
 }
 
-// The length asked first, here and for the list below: a text comes back whole up to its bound.
-std::optional<ClientText> ReadClientWindowText(HWND window) {
-    LRESULT length = 0;
-    if (!SendToClient(window, WM_GETTEXTLENGTH, 0, 0, &length))
+std::optional<ClientText> ReadClientWindowText(HWND window, ULONGLONG deadline) {
+    bool cut = false;
+    const auto text = ReadBounded(
+        [&](LRESULT* length) {
+            return SendToClient(window, WM_GETTEXTLENGTH, 0, 0, deadline, length);
+        },
+        [&](std::wstring& buffer, LRESULT* copied) {
+            return SendToClient(window, WM_GETTEXT, buffer.size(),
+                                reinterpret_cast<LPARAM>(&buffer[0]), deadline, copied);
+        },
+        &cut);
+    if (!text)
         return std::nullopt;
-    const bool cut = length > kMaxTextLength;
-    length = std::clamp<LRESULT>(length, 0, kMaxTextLength);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    LRESULT copied = 0;
-    if (!SendToClient(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), &copied))
-        return std::nullopt;
-    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return ClientText{fw::Narrow(text), cut};
+    return ClientText{fw::Narrow(*text), cut};
 }
 
-std::optional<ClientList> ReadClientList(HWND list) {
+std::optional<ClientList> ReadClientList(HWND list, ULONGLONG deadline) {
     LRESULT count = 0;
-    if (!SendToClient(list, LB_GETCOUNT, 0, 0, &count))
+    if (!SendToClient(list, LB_GETCOUNT, 0, 0, deadline, &count))
         return std::nullopt;
     return CopyClientList(count, [list](long long index, ClientList& copy) {
-        LRESULT length = 0;
-        if (!SendToClient(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length))
-            return false;
-        if (length == LB_ERR) // gone since the count was taken
-            return true;
-        if (length > kMaxTextLength) {
-            copy.whole = false;
-            return true;
-        }
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        LRESULT copied = 0;
-        if (length > 0 && !SendToClient(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(&text[0]), &copied))
-            return false;
-        text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-        copy.items.push_back(fw::Narrow(text));
-        return true;
+        const auto item = static_cast<WPARAM>(index);
+        bool cut = false, gone = false;
+        const auto text = ReadBounded(
+            [&](LRESULT* length) {
+                const bool answered =
+                    SendToClient(list, LB_GETTEXTLEN, item, 0, kNoDeadline, length);
+                gone = answered && *length == LB_ERR; // gone since the count was taken
+                return answered;
+            },
+            [&](std::wstring& buffer, LRESULT* copied) {
+                return SendToClient(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(&buffer[0]),
+                                    kNoDeadline, copied);
+            },
+            &cut);
+        if (!text)
+            return ClientList::EEnd::NotAnswering;
+        if (cut) // passed over, and the copy is no longer whole
+            copy.end = ClientList::EEnd::Cut;
+        else if (!gone)
+            copy.items.push_back(fw::Narrow(*text));
+        return ClientList::EEnd::Whole;
     });
 }
 
-ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt) {
+ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt,
+                              ULONGLONG deadline) {
     const std::wstring wideLine = fw::Widen(line);
-    if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str())) ||
-        !SendToClient(editLine, EM_SETSEL, 0, -1) || !SendToClient(editLine, EM_SETSEL, -1, 0))
+    if (!::IsWindowUnicode(editLine) && !fw::ToCodePage(wideLine, fw::SystemAnsiCodePage()))
+        return ClientOutcome::CannotCarry;
+    if (!SendToClient(editLine, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideLine.c_str()),
+                      deadline) ||
+        !SendToClient(editLine, EM_SETSEL, 0, -1, deadline) ||
+        !SendToClient(editLine, EM_SETSEL, -1, 0, deadline))
         return ClientOutcome::NotAnswering;
-    if (!prompt && !SendToClient(editLine, WM_CHAR, '\r', 1))
+    if (!prompt && !SendToClient(editLine, WM_CHAR, '\r', 1, deadline))
         return ClientOutcome::EnterUnanswered;
     return ClientOutcome::Done;
 }

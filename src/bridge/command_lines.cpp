@@ -28,15 +28,16 @@ std::string QuotedIfSpaced(const std::string& field) {
     return field.find(' ') == std::string::npos ? field : '"' + field + '"';
 }
 
-// The first maxCharacters characters of a UTF-8 text, never part of one.
-std::string CutToCharacters(const std::string& text, std::size_t maxCharacters) {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-        if (!continuation && characters++ == maxCharacters)
-            return text.substr(0, i);
+// Appends text, character by character, while the count stays within kMaxTagLength characters
+// of UTF-8; false once the cut is reached.
+bool AppendWithinCut(std::string& tag, std::size_t& characters, const std::string& text) {
+    for (const char c : text) {
+        const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+        if (!continuation && characters++ == kMaxTagLength)
+            return false;
+        tag += c;
     }
-    return text;
+    return true;
 }
 
 } // namespace
@@ -44,15 +45,13 @@ std::string CutToCharacters(const std::string& text, std::size_t maxCharacters) 
 std::string ExpandTag(const std::string& tagTemplate, char placeholder,
                       const std::string& replacement) {
     std::string tag;
-    for (char c : tagTemplate) {
-        if (c == '\0')
+    std::size_t characters = 0;
+    for (const char c : tagTemplate) {
+        if (c == '\0' ||
+            !AppendWithinCut(tag, characters, c == placeholder ? replacement : std::string(1, c)))
             break;
-        if (c == placeholder)
-            tag += replacement;
-        else
-            tag += c;
     }
-    return CutToCharacters(tag, kMaxTagLength);
+    return tag;
 }
 
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,

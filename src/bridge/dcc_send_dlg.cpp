@@ -49,8 +49,10 @@ void CDccSendDlg::ImportNickList() {
     // An active window without a list of nicknames leaves the dialog's list as it is.
     if (nicks.outcome == ClientOutcome::NoEditLine || !Succeeded(nicks.outcome))
         return;
-    if (!nicks.value.whole)
-        m_pApp->DoMessageBox(m_pApp->LoadString(IDS_NICKNAMES_CUT), MB_OK | MB_ICONINFORMATION);
+    static constexpr UINT kEndMessages[] = {0, IDS_NICKNAMES_CUT, IDS_NICKNAMES_REFUSED,
+                                            IDS_NICKNAMES_UNANSWERED};
+    if (const UINT message = kEndMessages[static_cast<int>(nicks.value.end)])
+        m_pApp->DoMessageBox(m_pApp->LoadString(message), MB_OK | MB_ICONINFORMATION);
     // A channel that looks empty for a moment must not wipe the names the user is choosing from.
     if (nicks.value.items.empty())
         return;
@@ -96,6 +98,11 @@ void CDccSendDlg::DccSendFile() {
     if (!client.IsPresent())
         return;
     UpdateData(true);
+    if (m_strNick.empty() || m_strFileName.empty()) {
+        m_pApp->DoMessageBox(m_pApp->LoadString(m_strNick.empty() ? IDS_NO_NICKNAME : IDS_NO_SOUND_NAME),
+                             MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     // Read now, not from the view: a hand edit of the profile counts from the next send.
     const std::string wavDir = settings::LoadWavDir(m_pApp->GetProfile());
     const std::string line = ComposeDccSendLine(m_strNick, wavDir, m_strFileName);

@@ -21,27 +21,38 @@ std::string EditBoxCommand(const std::string& line) {
            line.substr(0, line.size() - spaceAtEnd);
 }
 
+ClientOutcome FromAnswer(CMircInterface::EAnswer answer) {
+    switch (answer) {
+    case CMircInterface::EAnswer::Done:
+        return ClientOutcome::Done;
+    case CMircInterface::EAnswer::Refused:
+        return ClientOutcome::Refused;
+    case CMircInterface::EAnswer::NotAnswering:
+        return ClientOutcome::NotAnswering;
+    case CMircInterface::EAnswer::CannotCarry:
+        break;
+    }
+    return ClientOutcome::CannotCarry;
+}
+
 } // namespace
 
 CIrcClient::CIrcClient(std::string className)
-    : m_strClass(std::move(className)), m_hTopLevel(FindClientWindow(m_strClass)) {
+    : m_strClass(std::move(className)), m_nDeadline(OperationDeadline()),
+      m_hTopLevel(FindClientWindow(m_strClass)) {
     if (!m_hTopLevel || !CanHaveTheInterface(m_strClass))
         return;
+    // A client that refuses the interface (its user has locked other programs out) is reached
+    // through its windows instead; once it has answered, the interface is the only way in.
     auto answer = CMircInterface::EAnswer::Refused;
-    m_mirc = CMircInterface::Open(m_hTopLevel, &answer);
+    m_mirc = CMircInterface::Open(m_hTopLevel, m_nDeadline, &answer);
     m_bAnswers = answer != CMircInterface::EAnswer::NotAnswering;
-}
-
-// A client that refuses the interface (its user has locked other programs out) is reached
-// through its windows instead.
-void CIrcClient::UseWindows() {
-    m_mirc.reset();
 }
 
 ClientAnswer<ClientWindows> CIrcClient::Windows(ClientPath depth) const {
     if (!m_bAnswers)
         return {ClientOutcome::NotAnswering};
-    const auto windows = LocateClientWindows(m_hTopLevel, depth);
+    const auto windows = LocateClientWindows(m_hTopLevel, depth, m_nDeadline);
     if (!windows)
         return {ClientOutcome::NoEditLine};
     return {ClientOutcome::Done, *windows};
@@ -50,16 +61,13 @@ ClientAnswer<ClientWindows> CIrcClient::Windows(ClientPath depth) const {
 ClientAnswer<ClientText> CIrcClient::ActiveWindowName() {
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;
-        if (const auto name = m_mirc->Evaluate("$active", &answer))
-            return {ClientOutcome::Done, {*name}};
-        if (answer == CMircInterface::EAnswer::NotAnswering)
-            return {ClientOutcome::NotAnswering};
-        UseWindows();
+        const auto name = m_mirc->Evaluate("$active", m_nDeadline, &answer);
+        return {FromAnswer(answer), {name.value_or("")}};
     }
     const auto windows = Windows(ClientPath::ToEditLine);
     if (windows.outcome != ClientOutcome::Done)
         return {windows.outcome};
-    const auto title = ReadClientWindowText(windows.value.active);
+    const auto title = ReadClientWindowText(windows.value.active, m_nDeadline);
     if (!title)
         return {ClientOutcome::NotAnswering};
     return {ClientOutcome::Done, *title};
@@ -68,27 +76,24 @@ ClientAnswer<ClientText> CIrcClient::ActiveWindowName() {
 ClientAnswer<ClientList> CIrcClient::Nicknames() {
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;
-        if (const auto count = m_mirc->Evaluate("$nick($active,0)", &answer)) {
-            const auto readNick = [&](long long index, ClientList& copy) {
-                const auto nick =
-                    m_mirc->Evaluate("$nick($active," + std::to_string(index + 1) + ")", &answer);
-                if (nick)
-                    copy.items.push_back(*nick);
-                return nick.has_value();
-            };
-            const auto copy = CopyClientList(std::strtoll(count->c_str(), nullptr, 10), readNick);
-            if (!copy)
-                return {ClientOutcome::NotAnswering};
-            return {ClientOutcome::Done, *copy};
-        }
-        if (answer == CMircInterface::EAnswer::NotAnswering)
-            return {ClientOutcome::NotAnswering};
-        UseWindows();
+        const auto count = m_mirc->Evaluate("$nick($active,0)", m_nDeadline, &answer);
+        if (!count)
+            return {FromAnswer(answer)};
+        const auto readNick = [&](long long index, ClientList& copy) {
+            const auto nick = m_mirc->Evaluate("$nick($active," + std::to_string(index + 1) + ")",
+                                               kNoDeadline, &answer);
+            if (nick)
+                copy.items.push_back(*nick);
+            return answer == CMircInterface::EAnswer::Refused ? ClientList::EEnd::Refused
+                   : nick                                      ? ClientList::EEnd::Whole
+                                                               : ClientList::EEnd::NotAnswering;
+        };
+        return {ClientOutcome::Done, CopyClientList(std::strtoll(count->c_str(), nullptr, 10), readNick)};
     }
     const auto windows = Windows(ClientPath::ToNickList);
     if (windows.outcome != ClientOutcome::Done)
         return {windows.outcome};
-    const auto list = ReadClientList(windows.value.nickList);
+    const auto list = ReadClientList(windows.value.nickList, m_nDeadline);
     if (!list)
         return {ClientOutcome::NotAnswering};
     return {ClientOutcome::Done, *list};
@@ -103,27 +108,23 @@ ClientOutcome CIrcClient::Type(const std::string& line, bool prompt, RaiseAfter 
 
 ClientOutcome CIrcClient::TypeLine(const std::string& line, bool prompt) {
     if (m_mirc) {
-        switch (m_mirc->Perform(prompt ? EditBoxCommand(line) : line)) {
-        case CMircInterface::EAnswer::Done:
-            return ClientOutcome::Done;
-        case CMircInterface::EAnswer::NotAnswering:
-            // The line was handed over; the client may still perform it.
-            return ClientOutcome::EnterUnanswered;
-        case CMircInterface::EAnswer::Refused:
-            UseWindows();
-        }
+        const auto answer = m_mirc->Perform(prompt ? EditBoxCommand(line) : line, m_nDeadline);
+        // Handed over, the line may still be performed when the client answers.
+        return answer == CMircInterface::EAnswer::NotAnswering ? ClientOutcome::EnterUnanswered
+                                                                : FromAnswer(answer);
     }
     const auto windows = Windows(ClientPath::ToEditLine);
     if (windows.outcome != ClientOutcome::Done)
         return windows.outcome;
-    return TypeCommandLine(windows.value.editLine, line, prompt);
+    return TypeCommandLine(windows.value.editLine, line, prompt, m_nDeadline);
 }
 
 // The active window is found by the client's windows even when the interface took the line; the
 // main window stands in for it when it cannot be.
 HWND CIrcClient::WindowToRaise(RaiseAfter raise) const {
     if (raise == RaiseAfter::ActiveWindow) {
-        if (const auto windows = LocateClientWindows(m_hTopLevel, ClientPath::ToEditLine))
+        if (const auto windows =
+                LocateClientWindows(m_hTopLevel, ClientPath::ToEditLine, m_nDeadline))
             return windows->active;
     }
     return m_hTopLevel;
@@ -140,6 +141,10 @@ std::string OutcomeMessage(const fw::CWinApp& app, ClientOutcome outcome,
         return app.LoadString(IDS_CLIENT_ENTER_UNANSWERED);
     case ClientOutcome::NoEditLine:
         return fw::FormatText(app.LoadString(IDS_CLIENT_NO_EDIT_LINE), {className});
+    case ClientOutcome::Refused:
+        return fw::FormatText(app.LoadString(IDS_CLIENT_REFUSED), {className});
+    case ClientOutcome::CannotCarry:
+        return fw::FormatText(app.LoadString(IDS_CLIENT_CANNOT_CARRY), {className});
     case ClientOutcome::Done:
         break;
     }

@@ -23,8 +23,9 @@ template <class T> struct ClientAnswer {
 
 class CIrcClient {
 public:
-    // Finds the running client of that window class and the way to reach it: the client is looked
-    // up afresh for every operation.
+    // Finds the running client of that window class and the way to reach it: the interface when
+    // the client answers it, else its windows, for the whole operation. The operation's time
+    // starts now.
     explicit CIrcClient(std::string className);
 
     bool IsPresent() const { return m_hTopLevel != nullptr; }
@@ -32,21 +33,20 @@ public:
     // The name of the active window as the channel test takes it: its title, or its name through
     // the interface.
     ClientAnswer<ClientText> ActiveWindowName();
-    // The entries of the active channel's nickname list.
+    // The entries of the active channel's nickname list, copied within a time of their own.
     ClientAnswer<ClientList> Nicknames();
     // Types the line into the active window's edit line (see TypeCommandLine), in prompt mode
     // leaving it there for the user to finish; once it is there, raises what the caller asks for.
     ClientOutcome Type(const std::string& line, bool prompt, RaiseAfter raise);
 
 private:
-    // The route through the client's windows, taken when the client refuses the interface.
-    void UseWindows();
     // The client's windows down to depth, or how the client stands in the way.
     ClientAnswer<ClientWindows> Windows(ClientPath depth) const;
     ClientOutcome TypeLine(const std::string& line, bool prompt);
     HWND WindowToRaise(RaiseAfter raise) const;
 
     const std::string m_strClass;
+    const ULONGLONG m_nDeadline;
     HWND m_hTopLevel = nullptr;
     std::optional<CMircInterface> m_mirc;
     bool m_bAnswers = true; // false once the client did not answer the interface's first question

@@ -27,7 +27,7 @@ CMircInterface::CMircInterface(HWND mainWindow, HANDLE mapping, void* view, unsi
 CMircInterface::CMircInterface(CMircInterface&& other) noexcept
     : m_hWnd(other.m_hWnd), m_hMapping(std::exchange(other.m_hMapping, nullptr)),
       m_pView(std::exchange(other.m_pView, nullptr)), m_nIndex(other.m_nIndex),
-      m_bUnicode(other.m_bUnicode) {}
+      m_bUnicode(other.m_bUnicode), m_bReserved(other.m_bReserved) {}
 
 CMircInterface& CMircInterface::operator=(CMircInterface&& other) noexcept {
     // The other one takes this one's mapping and closes it in its turn.
@@ -36,17 +36,21 @@ CMircInterface& CMircInterface::operator=(CMircInterface&& other) noexcept {
     std::swap(m_pView, other.m_pView);
     std::swap(m_nIndex, other.m_nIndex);
     std::swap(m_bUnicode, other.m_bUnicode);
+    std::swap(m_bReserved, other.m_bReserved);
     return *this;
 }
 
 CMircInterface::~CMircInterface() {
+    if (m_bReserved)
+        return;
     if (m_pView)
         ::UnmapViewOfFile(m_pView);
     if (m_hMapping)
         ::CloseHandle(m_hMapping);
 }
 
-std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAnswer) {
+std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, ULONGLONG deadline,
+                                                   EAnswer* pAnswer) {
     *pAnswer = EAnswer::Refused;
     for (unsigned index = 0; index < kMappingNames; ++index) {
         const std::wstring name = index ? L"mIRC" + std::to_wstring(index) : L"mIRC";
@@ -63,7 +67,7 @@ std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAn
             return std::nullopt;
         }
         CMircInterface mirc(mainWindow, mapping, view, index);
-        const auto version = mirc.Evaluate("$version", pAnswer);
+        const auto version = mirc.Evaluate("$version", deadline, pAnswer);
         // A window that answers with something else than a version has no such interface.
         const long major = version ? std::strtol(version->c_str(), nullptr, 10) : 0;
         if (major <= 0) {
@@ -77,30 +81,43 @@ std::optional<CMircInterface> CMircInterface::Open(HWND mainWindow, EAnswer* pAn
 }
 
 std::optional<std::string> CMircInterface::Evaluate(const std::string& expression,
-                                                    EAnswer* pAnswer) const {
-    *pAnswer = Put(expression) ? Send(WM_MEVALUATE, m_bUnicode ? kUnicode : 0) : EAnswer::Refused;
+                                                    ULONGLONG deadline, EAnswer* pAnswer) {
+    *pAnswer = Exchange(WM_MEVALUATE, m_bUnicode ? kUnicode : 0, expression, deadline);
     return *pAnswer == EAnswer::Done ? std::optional<std::string>(Get()) : std::nullopt;
 }
 
-CMircInterface::EAnswer CMircInterface::Perform(const std::string& line) const {
-    return Put(line) ? Send(WM_MCOMMAND, kAsTyped | (m_bUnicode ? kUnicode : 0)) : EAnswer::Refused;
+CMircInterface::EAnswer CMircInterface::Perform(const std::string& line, ULONGLONG deadline) {
+    return Exchange(WM_MCOMMAND, kAsTyped | (m_bUnicode ? kUnicode : 0), line, deadline);
+}
+
+CMircInterface::EAnswer CMircInterface::Exchange(UINT message, WPARAM method,
+                                                 const std::string& text, ULONGLONG deadline) {
+    if (m_bReserved)
+        return EAnswer::NotAnswering;
+    if (!Put(text))
+        return EAnswer::CannotCarry;
+    LRESULT result = 0;
+    if (!SendToClient(m_hWnd, message, method, m_nIndex, deadline, &result)) {
+        m_bReserved = true;
+        return EAnswer::NotAnswering;
+    }
+    return result == 1 ? EAnswer::Done : EAnswer::Refused;
 }
 
 // Version 7 and later read UTF-16; the earlier ones the system's ANSI code page, in which a
 // character that it lacks must not become a look-alike: such a text is not put.
 bool CMircInterface::Put(const std::string& text) const {
     const std::wstring wide = fw::Widen(text);
-    const std::optional<std::string> bytesOrNone =
+    std::optional<std::string> bytes =
         m_bUnicode ? std::string(reinterpret_cast<const char*>(wide.data()),
                                  wide.size() * sizeof(wchar_t))
                    : fw::ToCodePage(wide, fw::SystemAnsiCodePage());
-    if (!bytesOrNone)
+    if (!bytes)
         return false;
-    std::string bytes = *bytesOrNone;
-    bytes.append(m_bUnicode ? 2 : 1, '\0');
-    if (bytes.size() > kMappingSize)
+    bytes->append(m_bUnicode ? 2 : 1, '\0');
+    if (bytes->size() > kMappingSize)
         return false;
-    std::memcpy(m_pView, bytes.data(), bytes.size());
+    std::memcpy(m_pView, bytes->data(), bytes->size());
     return true;
 }
 
@@ -112,11 +129,4 @@ std::string CMircInterface::Get() const {
     const auto* text = static_cast<const char*>(m_pView);
     return fw::Narrow(
         fw::FromCodePage({text, strnlen(text, kMappingSize)}, fw::SystemAnsiCodePage()));
-}
-
-CMircInterface::EAnswer CMircInterface::Send(UINT message, WPARAM method) const {
-    LRESULT result = 0;
-    if (!SendToClient(m_hWnd, message, method, m_nIndex, &result))
-        return EAnswer::NotAnswering;
-    return result == 1 ? EAnswer::Done : EAnswer::Refused;
 }

@@ -69,6 +69,8 @@ TEST(CommandLines, ExpandTag) {
         EXPECT_EQ(ExpandTag(c.tagTemplate, kTagPlaceholder, c.replacement), c.tag);
     }
     EXPECT_EQ(ExpandTag("%@", '%', "ding.wav"), "ding.wav@");
+    // A hand-edited tag of millions of placeholders stops at the cut, not after a gigabyte.
+    EXPECT_EQ(ExpandTag(std::string(4000000, '@'), kTagPlaceholder, kLong), kLong.substr(0, 255));
 }
 
 TEST(CommandLines, ComposeSoundLine) {

@@ -53,6 +53,68 @@ TEST(CurrentClient, SendPromptAndDccSendGoThroughEachWayIn) {
     }
 }
 
+// The lines the client has entered once it has entered that many, or after 5 s.
+Lines EnteredOnceThere(const CImitationClient& client, std::size_t count) {
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (client.EnteredLines().size() < count && GetTickCount64() < deadline)
+        Sleep(20);
+    return client.EnteredLines();
+}
+
+TEST(CurrentClient, ALateSlowOrRefusingClientGetsEachLineOnceAndBrisaSaysWhatHappened) {
+    const std::string line = "/sound #chat ding.wav -plays Brisa: ding.wav";
+    const UINT kMCommand = WM_USER + 200;
+    const struct {
+        const char* version;
+        UINT delayed; // the messages that wait, 0 for all of them
+        DWORD delay;
+        int refuseAfter;
+        const char* file;
+        Lines entered;
+        UINT message;
+    } cases[] = {
+        // Answered after Brisa stopped waiting, the line is still there for the client to find.
+        {"7.72", kMCommand, 2000, -1, "ding.wav", {line}, IDS_CLIENT_ENTER_UNANSWERED},
+        // Slow at every message: one deadline for them all, about 3 s.
+        {"7.72", 0, 1200, -1, "ding.wav", {line}, IDS_CLIENT_ENTER_UNANSWERED},
+        // Carried out, then answered as failed: not typed again through the windows.
+        {"7.72", 0, 0, 2, "ding.wav", {line}, IDS_CLIENT_REFUSED},
+        {"7.72", 0, 0, 1, "ding.wav", {}, IDS_CLIENT_REFUSED}, // $active refused
+        // Version 6 reads its ANSI code page, which lacks characters of the line.
+        {"6.35", 0, 0, -1, "ベル.wav", {}, IDS_CLIENT_CANNOT_CARRY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.delay) + " " + std::to_string(c.refuseAfter) + " " + c.file);
+        CImitationClient client("mIRC", "#chat", {}, true, true);
+        client.SetInterface(c.version);
+        client.SetDelay(c.delayed, c.delay);
+        client.RefuseInterfaceAfter(c.refuseAfter);
+        CBrisaHarness brisa("Client=1011", {c.file});
+        const ULONGLONG start = GetTickCount64();
+        brisa.Click(IDC_SEND);
+        EXPECT_LT(GetTickCount64() - start, 3300u);
+        const std::string mapping = client.LastInterfaceCall().substr(2);
+        EXPECT_EQ(Lines{Message(c.message, {"mIRC"})}, brisa.TakeMessageBoxes());
+        EXPECT_EQ(c.entered, EnteredOnceThere(client, c.entered.size() + 1));
+        if (!c.delay)
+            continue;
+        // The mapping the late answer read stays reserved: the next line goes by the next name.
+        client.SetDelay(0, 0);
+        brisa.Click(IDC_SEND);
+        EXPECT_EQ((Lines{line, line}), client.EnteredLines());
+        EXPECT_EQ("9/" + std::to_string(std::stoi(mapping) + 1), client.LastInterfaceCall());
+    }
+    // A copy of the nicknames refused part-way keeps what was read, and says so.
+    CImitationClient client("mIRC", "#chat", {"a", "b", "c"}, true, true);
+    client.RefuseInterfaceAfter(4); // $version, the count, and two nicknames
+    CBrisaHarness brisa("Client=1011");
+    brisa.Open(IDC_DCC, [&](HWND dialog) {
+        EXPECT_EQ((Lines{"a", "b"}), ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST)));
+        ClickItem(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Lines{Message(IDS_NICKNAMES_REFUSED)}, brisa.TakeMessageBoxes());
+}
+
 TEST(CurrentClient, AMappingNameInUseOrAClientShapedOtherwiseOrFrozen) {
     // Another program holds the name "mIRC": Brisa takes the next.
     const HANDLE held =

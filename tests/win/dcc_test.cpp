@@ -71,15 +71,16 @@ TEST(DccSendDialog, CopyIsBoundedAgainstABogusHugeOrSlowList) {
     Lines many;
     for (int i = 0; i < 1000; ++i)
         many.push_back("nick" + std::to_string(i));
-    for (const EFault fault : {EFault::BogusCount, EFault::HugeLengths, EFault::SlowList}) {
+    for (const EFault fault : {EFault::BogusCount, EFault::HugeLengths, EFault::None}) {
         CImitationClient client("mIRC32", "#chat", many);
         CBrisaHarness brisa;
         client.SetFault(fault);
+        client.SetDelay(LB_GETTEXT, fault == EFault::None ? 10 : 0);
         const ULONGLONG start = GetTickCount64();
         brisa.Open(IDC_DCC, [&](HWND dialog) {
             EXPECT_LT(GetTickCount64() - start, 8000u);
             const size_t copied = ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST)).size();
-            EXPECT_EQ(fault == EFault::SlowList, copied > 0); // no blank for a failed read
+            EXPECT_EQ(fault == EFault::None, copied > 0); // no blank for a failed read
             EXPECT_LT(copied, many.size());
             ClickItem(dialog, IDCANCEL);
         });
@@ -129,6 +130,10 @@ TEST(DccSendDialog, TypedNicknameSelectsByPrefixAndALongOneIsSentAfterTheLengthM
             EXPECT_EQ(typed, TextOf(nick));
             EXPECT_EQ(indexOf(*typed == 'A' ? "abcdefghijkl" : "bob"), NickSelection(dialog));
         }
+        // No nickname, no line.
+        SetText(nick, "");
+        ClickItem(dialog, IDC_DCC_SEND);
+        EXPECT_EQ(Lines{Message(IDS_NO_NICKNAME)}, brisa.TakeMessageBoxes());
         // Taken from the list, it shows whole without a word; Send warns, then sends it all.
         SelectNick(dialog, indexOf("abcdefghijkl"));
         EXPECT_EQ("abcdefghijkl", TextOf(nick));

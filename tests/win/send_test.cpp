@@ -15,39 +15,43 @@ TEST(SendCommand, AnnouncesTheNameBoxToTheChannelOfTheActiveWindow) {
     const std::string longText(5000, 'x');
     const struct {
         std::string title;
-        const char* typed; // into the name box first, unless empty
-        std::string line;  // empty: not a channel window
-        bool latin;        // an ANSI client in code page 1252 holds its text
+        const char* typed; // into the name box first, unless null
+        std::string line;  // empty: nothing typed
+        UINT message;      // what Brisa says instead
+        bool latin;        // an ANSI client in code page 1252 holds the line
     } cases[] = {
-        {"#chat [+nt]: hello", "", "/sound #chat ding.wav -plays Brisa: ding.wav", true},
-        {"#big " + longText, "", "/sound #big ding.wav -plays Brisa: ding.wav", true},
-        {"#" + longText, "", "", true}, // read in part: its name may be cut
-        {"Status", "", "", true},
+        {"#chat [+nt]: hello", nullptr, "/sound #chat ding.wav -plays Brisa: ding.wav", 0, true},
+        {"#big " + longText, nullptr, "/sound #big ding.wav -plays Brisa: ding.wav", 0, true},
+        {"#" + longText, nullptr, "", IDS_CHANNEL_NOT_ACTIVE, true}, // its name may be cut
+        {"Status", nullptr, "", IDS_CHANNEL_NOT_ACTIVE, true},
         // "oth" selects other.wav, but Send takes what was typed.
-        {"#chat", "oth", "/sound #chat oth -plays Brisa: oth", true},
-        {"#chat", "my sound.wav", "/sound #chat \"my sound.wav\" -plays Brisa: my sound.wav", true},
-        {"#café", "Été.wav", "/sound #café Été.wav -plays Brisa: Été.wav", true},
+        {"#chat", "oth", "/sound #chat oth -plays Brisa: oth", 0, true},
+        {"#chat", "", "", IDS_NO_SOUND_NAME, true},
+        {"#chat", "my sound.wav", "/sound #chat \"my sound.wav\" -plays Brisa: my sound.wav", 0,
+         true},
+        {"#café", "Été.wav", "/sound #café Été.wav -plays Brisa: Été.wav", 0, true},
         {"#чат: Привет", "ベル\U0001F514.wav",
-         "/sound #чат ベル\U0001F514.wav -plays Brisa: ベル\U0001F514.wav", false},
+         "/sound #чат ベル\U0001F514.wav -plays Brisa: ベル\U0001F514.wav", 0, false},
     };
     for (const bool wide : {true, false}) {
         CImitationClient client("mIRC32", "#chat", {"nick"}, wide);
         CBrisaHarness brisa;
         for (const auto& c : cases) {
-            if (!wide && !c.latin)
-                continue;
-            SCOPED_TRACE(c.title.substr(0, 20) + " " + c.typed + (wide ? "" : " ANSI"));
+            SCOPED_TRACE(c.title.substr(0, 20) + " " + (c.typed ? c.typed : "") +
+                         (wide ? "" : " ANSI"));
             client.SetTitle(c.title);
             client.SetEditText("half typed");
             client.ClearRecords();
-            if (*c.typed)
+            if (c.typed)
                 brisa.TypeFileName(c.typed);
             brisa.Click(IDC_SEND);
-            const bool channel = !c.line.empty();
-            EXPECT_EQ(channel ? Lines() : Lines{Message(IDS_CHANNEL_NOT_ACTIVE)},
+            // The ANSI client's code page lacks characters of the line: it is not typed.
+            const bool typed = !c.line.empty() && (wide || c.latin);
+            const UINT message = typed || c.message ? c.message : IDS_CLIENT_CANNOT_CARRY;
+            EXPECT_EQ(message ? Lines{Message(message, {"mIRC32"})} : Lines(),
                       brisa.TakeMessageBoxes());
-            EXPECT_EQ(channel ? "" : "half typed", client.EditText());
-            EXPECT_EQ(channel ? Lines{c.line} : Lines(), client.EnteredLines());
+            EXPECT_EQ(typed ? "" : "half typed", client.EditText());
+            EXPECT_EQ(typed ? Lines{c.line} : Lines(), client.EnteredLines());
             EXPECT_EQ(Lines(), client.RaisedWindows());
         }
         EXPECT_EQ(0, client.NickListReads());
@@ -59,26 +63,28 @@ TEST(SendCommand, PromptFallBackAndCloseOnSendAndAClientThatStallsIsNeverWaitedF
     const struct {
         const char* options;
         EFault fault;
+        DWORD enterDelay;
         bool entered; // otherwise the prompted line waits in the edit line
         bool raised;  // the client's top-level window
         bool closes;
         Lines boxes;
     } cases[] = {
-        {"", EFault::None, true, false, false, {}},
-        {"FallBack=1", EFault::None, true, true, false, {}},
-        {"SendClose=1", EFault::None, true, false, true, {}},
-        {"TagPrompt=1\r\nTagText=unused @", EFault::None, false, true, false, {}},
-        {"TagPrompt=2\r\nSendClose=1", EFault::None, false, true, true, {}},
+        {"", EFault::None, 0, true, false, false, {}},
+        {"FallBack=1", EFault::None, 0, true, true, false, {}},
+        {"SendClose=1", EFault::None, 0, true, false, true, {}},
+        {"TagPrompt=1\r\nTagText=unused @", EFault::None, 0, false, true, false, {}},
+        {"TagPrompt=2\r\nSendClose=1", EFault::None, 0, false, true, true, {}},
         // The client stops or stalls; Brisa goes on at once, and says what is true.
-        {"FallBack=1", EFault::HangAfterEnter, true, true, false, {}},
-        {"TagPrompt=1", EFault::HangAfterCaret, false, true, false, {}},
-        {"SendClose=1", EFault::SlowEnter, true, false, false, {enterUnanswered}},
+        {"FallBack=1", EFault::HangAfterEnter, 0, true, true, false, {}},
+        {"TagPrompt=1", EFault::HangAfterCaret, 0, false, true, false, {}},
+        {"SendClose=1", EFault::None, 2500, true, false, false, {enterUnanswered}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.options);
         CImitationClient client;
         CBrisaHarness brisa(c.options);
         client.SetFault(c.fault);
+        client.SetDelay(WM_CHAR, c.enterDelay);
         const ULONGLONG start = GetTickCount64();
         brisa.Click(IDC_SEND);
         EXPECT_LT(GetTickCount64() - start, 2000u);

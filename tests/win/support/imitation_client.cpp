@@ -53,21 +53,15 @@ bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, 
         *pResult = msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
     } else if (list && fault == EFault::HugeLengths && msg == LB_GETTEXTLEN) {
         *pResult = 0x7FFFFFFF;
-    } else if (edit && msg == WM_CHAR && wParam == VK_RETURN &&
-               (fault == EFault::SlowEnter || fault == EFault::HangAfterEnter)) {
-        if (fault == EFault::SlowEnter)
-            Sleep(2500);
+    } else if (edit && msg == WM_CHAR && wParam == VK_RETURN && fault == EFault::HangAfterEnter) {
         OnEntered(EditText());
         SetEditText("");
-        if (fault == EFault::HangAfterEnter)
-            m_owner.StopThread();
+        m_owner.StopThread();
     } else if (edit && msg == EM_SETSEL && fault == EFault::HangAfterCaret &&
                wParam == static_cast<WPARAM>(-1)) {
         CallDefault(hwnd, msg, wParam, lParam);
         m_owner.StopThread();
     } else {
-        if (list && msg == LB_GETTEXT && fault == EFault::SlowList)
-            Sleep(10);
         return false;
     }
     return true;
@@ -120,6 +114,14 @@ bool CImitationClient::SetEditText(const std::string& strText) {
 
 bool CImitationClient::SetInterface(const std::string& strVersion) {
     return Invoke([&](CModelClient& client) { return client.SetInterface(strVersion), true; });
+}
+
+bool CImitationClient::SetDelay(UINT message, DWORD ms) {
+    return Invoke([&](CModelClient& client) { return client.SetDelay(message, ms), true; });
+}
+
+bool CImitationClient::RefuseInterfaceAfter(int calls) {
+    return Invoke([&](CModelClient& client) { return client.RefuseInterfaceAfter(calls), true; });
 }
 
 bool CImitationClient::RemoveWindow(EStep step) {

@@ -22,8 +22,6 @@ public:
         None,
         BogusCount,     // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
         HugeLengths,    // LB_GETTEXTLEN answers 0x7FFFFFFF
-        SlowList,       // each LB_GETTEXT takes 10 ms
-        SlowEnter,      // Enter takes 2.5 s: the line is entered after Brisa has stopped waiting
         HangAfterEnter, // once a line is entered, the thread stops until Resume
         HangAfterCaret, // once the caret is put at the end of the line, likewise
     };
@@ -44,6 +42,9 @@ public:
     bool SetNicknames(const std::vector<std::string>& listNicks);
     bool SetEditText(const std::string& strText); // as if the user had typed it
     bool SetInterface(const std::string& strVersion);
+    // See CModelClient.
+    bool SetDelay(UINT message, DWORD ms);
+    bool RefuseInterfaceAfter(int calls);
     bool RemoveWindow(EStep step);
     // Today's layout with the switchbar and the treebar turned off: the MDI client becomes the
     // main window's second child, where the old path looks for the workspace.
