@@ -30,6 +30,27 @@ void PlaySoundFile(const wchar_t* path) {
         sndPlaySound(path, SND_ASYNC);
 }
 
+// The path that names exactly the listed file. Windows' name normalisation drops a trailing space
+// or dot, so "ding.wav " would otherwise reach "ding.wav"; a \\?\ path is taken as it is.
+std::wstring ExactPath(const std::string& folder, const std::string& name) {
+    const std::wstring wideFolder = fw::Widen(folder);
+    const DWORD size = ::GetFullPathNameW(wideFolder.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    full.resize(size ? ::GetFullPathNameW(wideFolder.c_str(), size, &full[0], nullptr) : 0);
+    if (full.compare(0, 4, L"\\\\?\\") != 0)
+        full = full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC" + full.substr(1) : L"\\\\?\\" + full;
+    if (full.back() != L'\\')
+        full += L'\\';
+    return full + fw::Widen(name);
+}
+
+// The sound functions take no \\?\ path: a name that normalisation would change, or a path too
+// long for them, cannot be played as listed.
+bool CanPlayAsListed(const std::string& path) {
+    const char last = path.back();
+    return last != ' ' && last != '.' && fw::Widen(path).size() < MAX_PATH;
+}
+
 } // namespace
 
 const fw::CommandEntry CBrisaView::s_commands[] = {
@@ -132,8 +153,15 @@ std::optional<std::string> CBrisaView::TakeSelectedPath() {
 }
 
 void CBrisaView::OnPlay() {
-    if (const auto path = TakeSelectedPath())
-        PlaySoundFile(fw::Widen(*path).c_str());
+    const auto path = TakeSelectedPath();
+    if (!path)
+        return;
+    if (!CanPlayAsListed(*path)) {
+        m_pApp->DoMessageBox(fw::FormatText(m_pApp->LoadString(IDS_CANNOT_PLAY), {*path}),
+                             MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    PlaySoundFile(fw::Widen(*path).c_str());
 }
 
 void CBrisaView::OnStop() {
@@ -150,7 +178,7 @@ void CBrisaView::OnDelete() {
 }
 
 void CBrisaView::RemoveFile(const std::string& path) {
-    if (!::DeleteFileW(fw::Widen(path).c_str()))
+    if (!::DeleteFileW(ExactPath(m_settings.m_strWavDir, m_strFileName).c_str()))
         MessageBox(fw::FormatText(m_pApp->LoadString(IDS_REMOVE_FAILED), {path}),
                    m_pApp->LoadString(IDS_REMOVE_FAILED_CAPTION), MB_ICONEXCLAMATION);
 }
@@ -185,6 +213,10 @@ void CBrisaView::OnSend() {
     UpdateData(true);
     if (!Succeeded(title.outcome))
         return;
+    if (m_strFileName.empty()) {
+        m_pApp->DoMessageBox(m_pApp->LoadString(IDS_NO_SOUND_NAME), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     // A title cut before its first space may hold only part of the channel's name.
     const bool nameCut = title.value.cut && title.value.text.find(' ') == std::string::npos;
     const auto channel = nameCut ? std::nullopt : ChannelFromTitle(title.value.text);

@@ -224,6 +224,22 @@ TEST(WavListView, DeleteAsksThenRemovesAndSelectsTheNextEntryInAnyScript) {
     EXPECT_EQ(listed[2], brisa.FileName());
 }
 
+TEST(WavListView, DeleteAndPlayActOnTheListedFileOrOnNone) {
+    // A name with a trailing space, as archives and shares bring, beside the one without.
+    CBrisaHarness brisa;
+    const std::string spaced = brisa.WavDir() + "\\ding.wav ";
+    WriteFileText("\\\\?\\" + spaced, "RIFF");
+    brisa.Click(IDC_REFRESH);
+    const Lines listed = {"ding.wav", "ding.wav ", "other.wav"};
+    ASSERT_EQ(listed, brisa.Files());
+    SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
+    brisa.Click(IDC_PLAY);
+    EXPECT_EQ(Lines{Message(IDS_CANNOT_PLAY, {spaced})}, brisa.TakeMessageBoxes());
+    brisa.m_answers = {IDYES};
+    brisa.Click(IDC_DELETE);
+    EXPECT_EQ((Lines{"ding.wav", "other.wav"}), brisa.Files());
+}
+
 TEST(WavListView, ClientPresenceDrivesSendAndDcc) {
     const auto enabled = [](const CBrisaHarness& brisa) {
         return IsWindowEnabled(brisa.Item(IDC_SEND)) + IsWindowEnabled(brisa.Item(IDC_DCC));
