@@ -35,10 +35,16 @@ fault framework/profile.cpp 'if (IsFile(folder + fileName) || appData.empty())' 
     'if (appData.empty())' 'profile beside the program ignored'
 fault framework/profile.cpp 'if (length + 1 < buffer.size())' 'if (length < buffer.size())' \
     'long profile values cut at 255 characters'
-fault framework/profile.cpp '    if (!IsUtf16(bytes) && !ascii)
-        ConvertToUtf16(widePath, bytes);' '' 'a legacy settings file read without conversion'
-fault framework/profile.cpp '    if (!IsUtf16(bytes) && !ConvertToUtf16(widePath, bytes))
-        return false;' '' 'settings written in the ANSI code page'
+fault framework/profile.cpp '(ascii && !forWriting)' '!forWriting' \
+    'a legacy settings file read without conversion'
+fault framework/profile.cpp 'if (!Prepare(true))' 'if (!Prepare(false))' \
+    'settings written in the ANSI code page'
+fault framework/profile.cpp 'return m_strCopy.empty() ? Widen(m_strPath) : m_strCopy;' \
+    'return Widen(m_strPath);' 'a held file not yet converted read in the wrong encoding'
+fault framework/profile.cpp '(outer(text.front()) || outer(text.back()))' 'outer(text.front())' \
+    'a value'"'"'s spaces at its end lost'
+fault framework/profile.cpp 'size.QuadPart <= kMaxSettingsBytes &&' '' \
+    'a file far beyond any settings file rewritten'
 fault framework/profile.cpp 'utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage()' \
     'text.empty() ? CP_UTF8 : SystemAnsiCodePage()' 'a UTF-8 settings file read as ANSI'
 fault framework/text.cpp '    if (lossy)
@@ -70,8 +76,8 @@ fault bridge/command_lines.cpp 'find_first_not_of("@+%~&")' 'find_first_not_of("
     'voice and other status marks kept in nicknames'
 fault bridge/command_lines.cpp "' ' + QuotedIfSpaced(fileName) + ' '" "' ' + fileName + ' '" \
     'a file name with spaces not quoted'
-fault bridge/command_lines.cpp 'if (!continuation && characters++ == maxCharacters)' \
-    'if (characters++ == maxCharacters)' 'tag cut inside a character'
+fault bridge/command_lines.cpp '!continuation && characters++ == kMaxTagLength' \
+    'characters++ == kMaxTagLength' 'tag cut inside a character'
 fault bridge/client_window.cpp '::GetWindow(first, GW_HWNDNEXT)' 'first' \
     'walk takes the first child instead of the second'
 fault bridge/client_window.cpp 'windows.editLine && IsEditLine(windows.editLine) &&' \
@@ -90,10 +96,26 @@ fault bridge/client_window.cpp '        return ClientOutcome::EnterUnanswered;' 
     '        return ClientOutcome::NotAnswering;' 'unanswered Enter reported as nothing typed'
 fault bridge/client_window.h 'kMaxListEntries = 10000' 'kMaxListEntries = 0x7FFFFFFF' \
     'nickname count not capped'
-fault bridge/client_window.cpp '        if (length == LB_ERR) // gone since the count was taken' '        if (false)' \
-    'a failed read adds a blank nickname'
-fault bridge/client_window.h '        if (::GetTickCount64() > deadline) {' \
-    '        if (false) {' 'nickname copy not bounded in time'
+fault bridge/client_window.cpp 'else if (!gone)' 'else' 'a failed read adds a blank nickname'
+fault bridge/client_window.h '::GetTickCount64() > deadline ? ClientList::EEnd::Cut :' \
+    'false ? ClientList::EEnd::Cut :' 'nickname copy not bounded in time'
+fault bridge/client_window.cpp 'std::min(kClientTimeoutMs, deadline - now)' 'kClientTimeoutMs' \
+    'each message of an operation waits its own time in full'
+fault bridge/client_window.cpp '    if (!::IsWindowUnicode(editLine) &&' '    if (false &&' \
+    'an ANSI edit line given question marks'
+fault bridge/mirc_interface.cpp '        m_bReserved = true;
+        return EAnswer::NotAnswering;' '        return EAnswer::NotAnswering;' \
+    'a mapping whose message timed out reused'
+fault bridge/mirc_interface.cpp '        return EAnswer::CannotCarry;' '        return EAnswer::Refused;' \
+    'a line the client cannot carry reported as refused'
+fault bridge/irc_client.cpp '        // Handed over, the line may still be performed when the client answers.
+        return answer' '        if (answer != CMircInterface::EAnswer::Refused)
+        return answer' 'a refused line typed again through the windows'
+fault bridge/irc_client.cpp 'answer == CMircInterface::EAnswer::Refused ? ClientList::EEnd::Refused' \
+    'answer == CMircInterface::EAnswer::Refused ? ClientList::EEnd::NotAnswering' \
+    'a refused nickname copy said not to answer'
+fault bridge/dcc_send_dlg.cpp 'if (m_strNick.empty() || m_strFileName.empty()) {' \
+    'if (m_strFileName.empty()) {' 'DCC Send types a line without a nickname'
 fault bridge/dcc_send_dlg.cpp '    ::BringWindowToTop(m_hWnd);' '' \
     'DCC Send dialog not raised after a send'
 fault bridge/dcc_send_dlg.cpp '    if (nicks.value.items.empty())
@@ -110,7 +132,7 @@ fault bridge/irc_client.cpp '(spaceAtEnd ? "/editbox -ap " : "/editbox -a ")' \
     '(spaceAtEnd ? "/editbox -a " : "/editbox -a ")' 'Prompt for Tag loses the space after the hyphen'
 
 # settings
-fault settings/settings.h 'kSection, kTagText, s.m_strTagText' 'kSection, kWavDir, s.m_strTagText' \
+fault settings/settings.h '{kTagText, s.m_strTagText}' '{kWavDir, s.m_strTagText}' \
     'OK writes the tag under the wrong key'
 fault settings/settings.h 'kDefaultSendTagText[] = "-plays Brisa: @"' \
     'kDefaultSendTagText[] = "-plays Brisa @"' 'wrong default tag for Send'
@@ -148,6 +170,13 @@ fault view/brisa_view.cpp '    if (!listed)
         m_listFiles.ResetContent();' '' 'an unlistable folder keeps the names of the one before'
 fault view/brisa_view.cpp '    if (m_strFileName.empty())
         return std::nullopt;' '' 'Play and Delete with no name act on the folder'
+fault view/brisa_view.cpp '    if (m_strFileName.empty()) {
+        m_pApp->DoMessageBox(m_pApp->LoadString(IDS_NO_SOUND_NAME)' '    if (false) {
+        m_pApp->DoMessageBox(m_pApp->LoadString(IDS_NO_SOUND_NAME)' 'Send types a line without a sound'
+fault view/brisa_view.cpp 'ExactPath(m_settings.m_strWavDir, m_strFileName).c_str()' 'fw::Widen(path).c_str()' \
+    'Delete reaches the file of the normalised name'
+fault view/brisa_view.cpp "return last != ' ' && last != '.' &&" "return last != '.' &&" \
+    'Play reaches the file of the normalised name'
 fault view/brisa_view.cpp 'const bool nameCut = title.value.cut &&' 'const bool nameCut = false &&' \
     'a title cut inside the channel name sent to'
 

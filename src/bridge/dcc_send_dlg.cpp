@@ -99,8 +99,9 @@ void CDccSendDlg::DccSendFile() {
         return;
     UpdateData(true);
     if (m_strNick.empty() || m_strFileName.empty()) {
-        m_pApp->DoMessageBox(m_pApp->LoadString(m_strNick.empty() ? IDS_NO_NICKNAME : IDS_NO_SOUND_NAME),
-                             MB_OK | MB_ICONEXCLAMATION);
+        m_pApp->DoMessageBox(
+            m_pApp->LoadString(m_strNick.empty() ? IDS_NO_NICKNAME : IDS_NO_SOUND_NAME),
+            MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // Read now, not from the view: a hand edit of the profile counts from the next send.

@@ -85,10 +85,11 @@ ClientAnswer<ClientList> CIrcClient::Nicknames() {
             if (nick)
                 copy.items.push_back(*nick);
             return answer == CMircInterface::EAnswer::Refused ? ClientList::EEnd::Refused
-                   : nick                                      ? ClientList::EEnd::Whole
-                                                               : ClientList::EEnd::NotAnswering;
+                   : nick                                     ? ClientList::EEnd::Whole
+                                                              : ClientList::EEnd::NotAnswering;
         };
-        return {ClientOutcome::Done, CopyClientList(std::strtoll(count->c_str(), nullptr, 10), readNick)};
+        return {ClientOutcome::Done,
+                CopyClientList(std::strtoll(count->c_str(), nullptr, 10), readNick)};
     }
     const auto windows = Windows(ClientPath::ToNickList);
     if (windows.outcome != ClientOutcome::Done)
@@ -111,7 +112,7 @@ ClientOutcome CIrcClient::TypeLine(const std::string& line, bool prompt) {
         const auto answer = m_mirc->Perform(prompt ? EditBoxCommand(line) : line, m_nDeadline);
         // Handed over, the line may still be performed when the client answers.
         return answer == CMircInterface::EAnswer::NotAnswering ? ClientOutcome::EnterUnanswered
-                                                                : FromAnswer(answer);
+                                                               : FromAnswer(answer);
     }
     const auto windows = Windows(ClientPath::ToEditLine);
     if (windows.outcome != ClientOutcome::Done)

@@ -109,9 +109,9 @@ CMircInterface::EAnswer CMircInterface::Exchange(UINT message, WPARAM method,
 bool CMircInterface::Put(const std::string& text) const {
     const std::wstring wide = fw::Widen(text);
     std::optional<std::string> bytes =
-        m_bUnicode ? std::string(reinterpret_cast<const char*>(wide.data()),
-                                 wide.size() * sizeof(wchar_t))
-                   : fw::ToCodePage(wide, fw::SystemAnsiCodePage());
+        m_bUnicode
+            ? std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t))
+            : fw::ToCodePage(wide, fw::SystemAnsiCodePage());
     if (!bytes)
         return false;
     bytes->append(m_bUnicode ? 2 : 1, '\0');

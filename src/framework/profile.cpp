@@ -181,8 +181,8 @@ void CProfile::Open(std::string path) {
 bool CProfile::Prepare(bool forWriting) const {
     const std::wstring path = Widen(m_strPath);
     const FileBytes file = ReadBytes(path);
-    const bool ascii = std::all_of(file.bytes.begin(), file.bytes.end(),
-                                   [](char c) { return (c & 0x80) == 0; });
+    const bool ascii =
+        std::all_of(file.bytes.begin(), file.bytes.end(), [](char c) { return (c & 0x80) == 0; });
     if (!file.whole || IsUtf16(file.bytes) || (ascii && !forWriting)) {
         DropCopy();
         return true;
@@ -221,10 +221,9 @@ std::string CProfile::GetString(const char* section, const char* key,
     const std::wstring wideDefault = Widen(defaultValue), path = ReadPath();
     std::vector<wchar_t> buffer(256);
     for (;;) {
-        const DWORD length = ::GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(),
-                                                        wideDefault.c_str(), buffer.data(),
-                                                        static_cast<DWORD>(buffer.size()),
-                                                        path.c_str());
+        const DWORD length = ::GetPrivateProfileStringW(
+            wideSection.c_str(), wideKey.c_str(), wideDefault.c_str(), buffer.data(),
+            static_cast<DWORD>(buffer.size()), path.c_str());
         if (length + 1 < buffer.size())
             return Narrow({buffer.data(), length});
         buffer.resize(buffer.size() * 4);

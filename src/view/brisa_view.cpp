@@ -38,7 +38,8 @@ std::wstring ExactPath(const std::string& folder, const std::string& name) {
     std::wstring full(size, L'\0');
     full.resize(size ? ::GetFullPathNameW(wideFolder.c_str(), size, &full[0], nullptr) : 0);
     if (full.compare(0, 4, L"\\\\?\\") != 0)
-        full = full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC" + full.substr(1) : L"\\\\?\\" + full;
+        full =
+            full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC" + full.substr(1) : L"\\\\?\\" + full;
     if (full.back() != L'\\')
         full += L'\\';
     return full + fw::Widen(name);

@@ -149,7 +149,7 @@ TEST(CurrentClient, AMappingNameInUseOrAClientShapedOtherwiseOrFrozen) {
         CBrisaHarness brisa("Client=1011");
         brisa.Click(IDC_SEND);
         EXPECT_EQ(Lines{hang ? Message(IDS_CLIENT_NOT_ANSWERING)
-                                : Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC"})},
+                             : Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC"})},
                   brisa.TakeMessageBoxes());
         client.Resume();
         EXPECT_EQ(Lines(), client.EnteredLines());

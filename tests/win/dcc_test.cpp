@@ -139,8 +139,7 @@ TEST(DccSendDialog, TypedNicknameSelectsByPrefixAndALongOneIsSentAfterTheLengthM
         EXPECT_EQ("abcdefghijkl", TextOf(nick));
         EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
         ClickItem(dialog, IDC_DCC_SEND);
-        EXPECT_EQ(Lines{Message(AFX_IDP_PARSE_STRING_SIZE, {"10"})},
-                  brisa.TakeMessageBoxes());
+        EXPECT_EQ(Lines{Message(AFX_IDP_PARSE_STRING_SIZE, {"10"})}, brisa.TakeMessageBoxes());
         EXPECT_EQ(Lines{"/dcc send abcdefghijkl " + brisa.WavDir() + "\\ding.wav"},
                   client.EnteredLines());
         ClickItem(dialog, IDCANCEL);

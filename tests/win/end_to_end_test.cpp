@@ -45,8 +45,8 @@ public:
     CBrisaProcess() : m_strDir(MakeTempFolder()) {
         CopyFileW(fw::Widen(ExeFolder() + "\\Brisa.exe").c_str(), PathOf("Brisa.exe").c_str(),
                   FALSE);
-        CopyFileW(fw::Widen(ExeFolder() + "\\winmm_stub.dll").c_str(),
-                  PathOf("winmm.dll").c_str(), FALSE);
+        CopyFileW(fw::Widen(ExeFolder() + "\\winmm_stub.dll").c_str(), PathOf("winmm.dll").c_str(),
+                  FALSE);
     }
     ~CBrisaProcess() {
         if (m_process.hProcess) {
@@ -126,7 +126,8 @@ private:
                 wchar_t name[64] = {};
                 GetWindowThreadProcessId(w, &owner);
                 GetClassNameW(w, name, 64);
-                if (owner == m_process.dwProcessId && IsWindowVisible(w) && !wcscmp(name, className))
+                if (owner == m_process.dwProcessId && IsWindowVisible(w) &&
+                    !wcscmp(name, className))
                     found = w;
             }
             return found != nullptr;

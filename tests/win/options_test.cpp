@@ -153,15 +153,17 @@ TEST(OptionsDialog, OverLongStoredTextOrAFileThatCannotBeWrittenKeepsItOpen) {
         CBrisaHarness brisa;
         brisa.WriteOptions(c.stored);
         const std::string before = brisa.Ini();
-        const HANDLE held = c.box ? INVALID_HANDLE_VALUE
-                                  : CreateFileW(PathOf(brisa.PathOf("Brisa.INI")).c_str(), GENERIC_READ, 0,
-                                                nullptr, OPEN_EXISTING, 0, nullptr);
+        const HANDLE held = c.box
+                                ? INVALID_HANDLE_VALUE
+                                : CreateFileW(PathOf(brisa.PathOf("Brisa.INI")).c_str(),
+                                              GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
             ClickAll(dialog, {IDC_FALL_BACK});
             ClickItem(dialog, IDOK);
             const Lines boxes = brisa.TakeMessageBoxes();
             ASSERT_EQ(1u, boxes.size());
-            EXPECT_EQ(c.box ? c.message : Message(IDS_SETTINGS_NOT_SAVED, {brisa.PathOf("Brisa.INI")}),
+            EXPECT_EQ(c.box ? c.message
+                            : Message(IDS_SETTINGS_NOT_SAVED, {brisa.PathOf("Brisa.INI")}),
                       boxes[0]);
             if (c.box) {
                 EXPECT_EQ(GetDlgItem(dialog, c.box), GetFocus());
@@ -232,10 +234,10 @@ TEST(OptionsDialog, ValuesComeBackAsTypedAndAFileNotYetConvertedLosesNone) {
             ClickItem(dialog, IDCANCEL);
         });
     }
-    // An earlier version's file, held by another program (or with a folder where a new copy might
-    // go) while Brisa starts: read in its own encoding, never written garbled; once free, OK
+    // An earlier version's UTF-8 file, held by another program (or with a folder where a new copy
+    // might go) while Brisa starts: read in its own encoding, never written garbled; once free, OK
     // converts it.
-    const std::string legacy = "[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n";
+    const std::string legacy = "[Options]\r\nWAVDir=C:\\Sons\\Été\r\n";
     const std::wstring ini = PathOf(brisa.PathOf("Brisa.INI"));
     std::filesystem::create_directory(ini + L".new");
     WriteFileText(brisa.PathOf("Brisa.INI"), legacy);
@@ -258,7 +260,8 @@ TEST(OptionsDialog, ValuesComeBackAsTypedAndAFileNotYetConvertedLosesNone) {
     }
     EXPECT_NE(std::string::npos, brisa.Ini().find("WAVDir=C:\\Sons\\Été\r\n"));
     // Far beyond any settings file: read as it is, and left alone.
-    const std::string big = legacy + ";" + std::string(1 << 20, 'x') + "\r\n";
+    const std::string big =
+        "[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n;" + std::string(1 << 20, 'x');
     WriteFileText(brisa.PathOf("Brisa.INI"), big);
     brisa.Restart();
     brisa.Open(IDC_OPTIONS, [&](HWND dialog) {

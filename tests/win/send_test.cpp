@@ -89,7 +89,8 @@ TEST(SendCommand, PromptFallBackAndCloseOnSendAndAClientThatStallsIsNeverWaitedF
         brisa.Click(IDC_SEND);
         EXPECT_LT(GetTickCount64() - start, 2000u);
         EXPECT_EQ(c.boxes, brisa.TakeMessageBoxes());
-        EXPECT_EQ(!c.closes, brisa.PumpMessages()); // a close was posted, and the main window is gone
+        EXPECT_EQ(!c.closes,
+                  brisa.PumpMessages()); // a close was posted, and the main window is gone
         client.Resume();
         EXPECT_EQ(c.raised ? Lines{"top"} : Lines(), client.RaisedWindows()); // waits for it
         EXPECT_EQ(c.entered ? Lines{"/sound #chat ding.wav -plays Brisa: ding.wav"} : Lines(),
@@ -107,7 +108,8 @@ TEST(SendCommand, AWindowMissingOnThePathGetsNothingTypedAndAMessage) {
         client.RemoveWindow(step);
         brisa.Click(IDC_REFRESH);
         EXPECT_TRUE(brisa.Click(IDC_SEND)); // the client is there, however it is shaped
-        EXPECT_EQ(typed ? Lines() : Lines{Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC32"})}, brisa.TakeMessageBoxes());
+        EXPECT_EQ(typed ? Lines() : Lines{Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC32"})},
+                  brisa.TakeMessageBoxes());
         EXPECT_EQ(typed ? Lines{"/sound #chat ding.wav -plays Brisa: ding.wav"} : Lines(),
                   client.EnteredLines());
     }

@@ -205,14 +205,17 @@ TEST(WavListView, DeleteAsksThenRemovesAndSelectsTheNextEntryInAnyScript) {
         std::size_t left;
     } cases[] = {
         {IDNO, false, {asked}, 4},
-        {IDYES, true, {asked, ResourceText(IDS_REMOVE_FAILED_CAPTION) + ": " +
-                              ResourceText(IDS_REMOVE_FAILED, {path})}, 4},
+        {IDYES,
+         true,
+         {asked,
+          ResourceText(IDS_REMOVE_FAILED_CAPTION) + ": " + ResourceText(IDS_REMOVE_FAILED, {path})},
+         4},
         {IDYES, false, {asked}, 3},
     };
     for (const auto& c : cases) {
-        const HANDLE held =
-            c.held ? CreateFileW(PathOf(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                   : INVALID_HANDLE_VALUE;
+        const HANDLE held = c.held ? CreateFileW(PathOf(path).c_str(), GENERIC_READ, 0, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr)
+                                   : INVALID_HANDLE_VALUE;
         SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
         brisa.m_answers = {c.answer, IDOK};
         brisa.Click(IDC_DELETE);

@@ -98,9 +98,9 @@ std::string MakeTempFolder() {
     static int s_nFolders = 0;
     std::filesystem::path folder;
     do {
-        folder = std::filesystem::temp_directory_path() /
-                 ("brisa-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  std::to_string(++s_nFolders));
+        folder =
+            std::filesystem::temp_directory_path() /
+            ("brisa-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_nFolders));
     } while (!std::filesystem::create_directory(folder));
     return fw::Narrow(folder.wstring());
 }
