@@ -196,10 +196,14 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
     return m_nCallsBeforeRefusing < 0 || m_nCallsBeforeRefusing-- > 0 ? 1 : 0;
 }
 
-// The identifiers Brisa asks for: $version, $active and $nick($active,N).
+// The identifiers Brisa asks for: $version, $sound(kind), $active and $nick($active,N).
 std::string CModelClient::Evaluate(const std::string& expression) const {
     if (expression == "$version")
         return m_strVersion;
+    if (expression.compare(0, 7, "$sound(") == 0 && expression.back() == ')') {
+        const auto folder = m_soundsFolders.find(expression.substr(7, expression.size() - 8));
+        return folder != m_soundsFolders.end() ? folder->second : "";
+    }
     const std::string title = GetWindowTextOf(m_hwnd[kActive]);
     if (expression == "$active")
         return title.substr(0, title.find(' '));

@@ -16,6 +16,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ public:
     // Answers the interface as this version of the client; "" refuses it, as a client does whose
     // user has locked other programs out.
     void SetInterface(const std::string& version) { m_strVersion = version; }
+    // The folder the interface gives for $sound(kind), kind "wave", "midi" or "mp3"; "" at first.
+    void SetSoundsFolder(const std::string& kind, const std::string& folder) {
+        m_soundsFolders[kind] = folder;
+    }
     // A slow client: each message of that kind (0: of every kind) sent by another program waits
     // this long before the client handles it.
     void SetDelay(UINT message, DWORD ms) { m_nDelayedMessage = message, m_nDelayMs = ms; }
@@ -80,6 +85,7 @@ private:
     WNDPROC m_pfnControlProc[kWindows] = {};
     std::vector<std::wstring> m_listClasses; // registered by this client
     std::string m_strVersion;
+    std::map<std::string, std::string> m_soundsFolders;
     UINT m_nDelayedMessage = 0;
     DWORD m_nDelayMs = 0;
     int m_nCallsBeforeRefusing = -1; // -1: never

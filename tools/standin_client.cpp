@@ -5,7 +5,8 @@
 // the client executed. By default it is laid out as today's mIRC (class mIRC) and answers the
 // interface that mIRC documents; /layout old lays it out as the 32-bit client of the late 1990s
 // (class mIRC32), which Brisa reaches through its windows.
-//   BrisaStandInClient.exe [/layout current|old] [/class mIRC32|mIRC|PIRCH]
+// /sounds names the folder its interface gives as the client's sounds folder.
+//   BrisaStandInClient.exe [/layout current|old] [/class mIRC32|mIRC|PIRCH] [/sounds <folder>]
 #include "model_client.h"
 
 #include "framework/text.h"
@@ -160,17 +161,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     options.title = kDefaultTitle;
     options.nicks = {"@alice", "bob", "+carol", "@+dave", "Влад", "山田", "Ελένη"};
     options.current = true;
-    std::string strClass;
+    std::string strClass, strSounds;
     for (int i = 1; i < __argc; ++i) {
         const bool bValue = i + 1 < __argc && *__argv[i + 1];
         if (_stricmp(__argv[i], "/class") == 0 && bValue) {
             strClass = __argv[++i];
         } else if (_stricmp(__argv[i], "/layout") == 0 && bValue) {
             options.current = _stricmp(__argv[++i], "old") != 0;
+        } else if (_stricmp(__argv[i], "/sounds") == 0 && bValue) {
+            strSounds = fw::Narrow(fw::FromCodePage(__argv[++i], CP_ACP));
         } else {
             MessageBoxA(
                 nullptr,
-                "Usage: BrisaStandInClient [/layout current|old] [/class mIRC32|mIRC|PIRCH]",
+                "Usage: BrisaStandInClient [/layout current|old] [/class mIRC32|mIRC|PIRCH] "
+                "[/sounds <folder>]",
                 "Stand-in IRC client", MB_OK | MB_ICONINFORMATION);
             return 2;
         }
@@ -182,6 +186,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                     MB_OK | MB_ICONERROR);
         return 1;
     }
+    for (const char* kind : {"wave", "midi", "mp3"})
+        client.SetSoundsFolder(kind, strSounds);
     client.Run();
     return 0;
 }

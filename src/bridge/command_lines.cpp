@@ -28,6 +28,11 @@ std::string QuotedIfSpaced(const std::string& field) {
     return field.find(' ') == std::string::npos ? field : '"' + field + '"';
 }
 
+// Exactly one backslash added, whatever the folder ends in.
+std::string FilePath(const std::string& folder, const std::string& fileName) {
+    return folder + '\\' + fileName;
+}
+
 // Appends text, character by character, while the count stays within kMaxTagLength characters
 // of UTF-8; false once the cut is reached.
 bool AppendWithinCut(std::string& tag, std::size_t& characters, const std::string& text) {
@@ -55,13 +60,15 @@ std::string ExpandTag(const std::string& tagTemplate, char placeholder,
 }
 
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,
-                             const std::string& tagTemplate, bool tagPrompt) {
+                             const std::string& tagTemplate, bool tagPrompt,
+                             const std::optional<std::string>& folder) {
     const std::string tag = ExpandTag(tagPrompt ? std::string(kPromptTagTemplate) : tagTemplate,
                                       kTagPlaceholder, fileName);
-    return kSoundLineHead + channel + ' ' + QuotedIfSpaced(fileName) + ' ' + tag;
+    const std::string file = folder ? FilePath(*folder, fileName) : fileName;
+    return kSoundLineHead + channel + ' ' + QuotedIfSpaced(file) + ' ' + tag;
 }
 
 std::string ComposeDccSendLine(const std::string& nick, const std::string& wavDir,
                                const std::string& fileName) {
-    return kDccLineHead + nick + ' ' + QuotedIfSpaced(wavDir + '\\' + fileName);
+    return kDccLineHead + nick + ' ' + QuotedIfSpaced(FilePath(wavDir, fileName));
 }

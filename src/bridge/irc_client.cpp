@@ -73,6 +73,16 @@ ClientAnswer<ClientText> CIrcClient::ActiveWindowName() {
     return {ClientOutcome::Done, *title};
 }
 
+ClientAnswer<std::optional<std::string>> CIrcClient::SoundsFolder(const std::string& kind) {
+    if (!m_mirc)
+        return {};
+    auto answer = CMircInterface::EAnswer::Refused;
+    const auto folder = m_mirc->Evaluate("$sound(" + kind + ")", m_nDeadline, &answer);
+    if (answer == CMircInterface::EAnswer::NotAnswering)
+        return {ClientOutcome::NotAnswering};
+    return {ClientOutcome::Done, folder.value_or("")};
+}
+
 ClientAnswer<ClientList> CIrcClient::Nicknames() {
     if (m_mirc) {
         auto answer = CMircInterface::EAnswer::Refused;

@@ -33,6 +33,10 @@ public:
     // The name of the active window as the channel test takes it: its title, or its name through
     // the interface.
     ClientAnswer<ClientText> ActiveWindowName();
+    // The client's sounds folder for a kind of sound ("wave", "midi", "mp3"), where it looks up a
+    // /sound file given by name: nullopt through its windows, which cannot be asked, and "" when
+    // the client refused to say.
+    ClientAnswer<std::optional<std::string>> SoundsFolder(const std::string& kind);
     // The entries of the active channel's nickname list, copied within a time of their own.
     ClientAnswer<ClientList> Nicknames();
     // Types the line into the active window's edit line (see TypeCommandLine), in prompt mode

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cassert>
 
 namespace fw {
@@ -113,7 +114,29 @@ bool CWinApp::PreTranslateMessage(MSG& msg) {
            (m_pHelpWindow && m_pHelpWindow->PreTranslateMessage(msg));
 }
 
+void CWinApp::Watch(HANDLE handle, CHandleWatcher& watcher) {
+    m_watches.emplace_back(handle, &watcher);
+}
+
+void CWinApp::StopWatching(HANDLE handle) {
+    m_watches.erase(std::remove_if(m_watches.begin(), m_watches.end(),
+                                   [handle](const auto& watch) { return watch.first == handle; }),
+                    m_watches.end());
+}
+
+// A watcher may start or stop watches: each runs only while it is still watched.
+void CWinApp::RunSignalledWatches() {
+    const auto watches = m_watches;
+    for (const auto& watch : watches) {
+        const bool watched =
+            std::find(m_watches.begin(), m_watches.end(), watch) != m_watches.end();
+        if (watched && ::WaitForSingleObject(watch.first, 0) == WAIT_OBJECT_0)
+            watch.second->OnSignalled();
+    }
+}
+
 bool CWinApp::PumpMessages() {
+    RunSignalledWatches();
     MSG msg{};
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -129,8 +152,14 @@ bool CWinApp::PumpMessages() {
 }
 
 int CWinApp::Run() {
-    while (PumpMessages())
-        ::WaitMessage();
+    std::vector<HANDLE> handles;
+    while (PumpMessages()) {
+        handles.clear();
+        for (const auto& watch : m_watches)
+            handles.push_back(watch.first);
+        ::MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), INFINITE,
+                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
     return m_nExitCode;
 }
 

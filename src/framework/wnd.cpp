@@ -57,6 +57,11 @@ void CListBox::SelectString(int startAfter, const std::string& prefix) const {
     SendMessage(LB_SELECTSTRING, startAfter, reinterpret_cast<LPARAM>(Widen(prefix).c_str()));
 }
 
+int CListBox::FindStringExact(const std::string& text) const {
+    return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(Widen(text).c_str())));
+}
+
 std::string CListBox::GetText(int index) const {
     const LRESULT length = SendMessage(LB_GETTEXTLEN, index);
     if (length <= 0)

@@ -66,6 +66,8 @@ public:
     void ResetContent() const { SendMessage(LB_RESETCONTENT); }
     void AddString(const std::string& text) const;
     void SelectString(int startAfter, const std::string& prefix) const;
+    // The index of the entry of exactly this text, letter case ignored; LB_ERR when none.
+    int FindStringExact(const std::string& text) const;
     // The entry's whole text, or "" when the index names no entry.
     std::string GetText(int index) const;
     std::string GetSelectedText() const { return GetText(GetCurSel()); } // "" with none selected

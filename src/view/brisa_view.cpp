@@ -4,39 +4,41 @@
 #include "bridge/dcc_send_dlg.h"
 #include "framework/app.h"
 #include "framework/framework_ids.h"
-#include "framework/system_function.h"
 #include "framework/text.h"
 #include "resource.h"
 #include "settings/options_dlg.h"
 
-#include <mmsystem.h>
-
-#include <iterator>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 constexpr int kMaxFileNameChars = 256;
-// The listing call takes its path pattern in a buffer of this many characters, its end included.
+// Folders were once listed by a pattern "<folder>\*.WAV" in a buffer of this many characters, its
+// end included: a folder too long for it is not listed.
 constexpr std::size_t kListSpecChars = 256;
-constexpr char kFilter[] = "*.WAV";
+constexpr std::size_t kListSpecTailChars = 6; // "\*.WAV"
 
-// The sound functions are loaded at the first Play or Stop: loaded with the program, they would
-// bring the audio stack into every start-up.
-void PlaySoundFile(const wchar_t* path) {
-    using SndPlaySound = BOOL(WINAPI*)(LPCWSTR, UINT);
-    static const auto sndPlaySound =
-        fw::LoadSystemFunction<SndPlaySound>(L"winmm.dll", "sndPlaySoundW");
-    if (sndPlaySound)
-        sndPlaySound(path, SND_ASYNC);
+// Timers of the form. The client's presence, and whether the folder is still there, are looked at
+// once a second; the folder is listed again once its changes pause, or a second after the first,
+// so that a burst costs one listing.
+constexpr UINT_PTR kEverySecondTimer = 1;
+constexpr UINT_PTR kFollowFolderTimer = 2;
+constexpr UINT kEverySecondMs = 1000;
+constexpr ULONGLONG kFolderQuietMs = 250;
+constexpr ULONGLONG kFolderLatestMs = 900;
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    full.resize(size ? ::GetFullPathNameW(path.c_str(), size, &full[0], nullptr) : 0);
+    return full;
 }
 
 // The path that names exactly the listed file. Windows' name normalisation drops a trailing space
 // or dot, so "ding.wav " would otherwise reach "ding.wav"; a \\?\ path is taken as it is.
 std::wstring ExactPath(const std::string& folder, const std::string& name) {
-    const std::wstring wideFolder = fw::Widen(folder);
-    const DWORD size = ::GetFullPathNameW(wideFolder.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    full.resize(size ? ::GetFullPathNameW(wideFolder.c_str(), size, &full[0], nullptr) : 0);
+    std::wstring full = FullPath(fw::Widen(folder));
     if (full.compare(0, 4, L"\\\\?\\") != 0)
         full =
             full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC" + full.substr(1) : L"\\\\?\\" + full;
@@ -50,6 +52,31 @@ std::wstring ExactPath(const std::string& folder, const std::string& name) {
 bool CanPlayAsListed(const std::string& path) {
     const char last = path.back();
     return last != ' ' && last != '.' && fw::Widen(path).size() < MAX_PATH;
+}
+
+// Whether the folder is the root folder or lies below it, compared as Windows compares names:
+// letter case ignored, a trailing backslash or none.
+bool IsSameOrBelow(std::wstring folder, std::wstring root) {
+    for (std::wstring* path : {&folder, &root}) {
+        while (!path->empty() && path->back() == L'\\')
+            path->pop_back();
+    }
+    const int length = static_cast<int>(root.size());
+    return !root.empty() && folder.size() >= root.size() &&
+           (folder.size() == root.size() || folder[root.size()] == L'\\') &&
+           ::CompareStringOrdinal(folder.c_str(), length, root.c_str(), length, TRUE) == CSTR_EQUAL;
+}
+
+// The folder to name in a /sound line, or nullopt for the file's bare name: the client finds a
+// bare name in its sounds folder and below it, and nowhere else.
+std::optional<std::string> FolderForClient(const std::string& wavDir,
+                                           const std::optional<std::string>& clientFolder) {
+    if (!clientFolder) // no way to ask it: named as always
+        return std::nullopt;
+    const std::wstring folder = FullPath(fw::Widen(wavDir));
+    if (IsSameOrBelow(folder, FullPath(fw::Widen(*clientFolder))))
+        return std::nullopt;
+    return fw::Narrow(folder);
 }
 
 } // namespace
@@ -89,6 +116,10 @@ void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDV_MaxChars(dx, m_strFileName, kMaxFileNameChars);
 }
 
+CBrisaView::~CBrisaView() {
+    StopWatchingFolder();
+}
+
 void CBrisaView::OnInitialUpdate() {
     CFormView::OnInitialUpdate();
     ResizeParentToFit(false);
@@ -96,6 +127,28 @@ void CBrisaView::OnInitialUpdate() {
     RefreshList(0);
     if (IsClientPresent())
         EnableClientButtons(true);
+    ::SetTimer(m_hWnd, kEverySecondTimer, kEverySecondMs, nullptr);
+}
+
+INT_PTR CBrisaView::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && wParam == kEverySecondTimer) {
+        EnableClientButtons(IsClientPresent());
+        // Not every system signals a watched folder that goes away.
+        if (m_hFolderChange &&
+            ::GetFileAttributesW(fw::Widen(m_settings.m_strWavDir).c_str()) ==
+                INVALID_FILE_ATTRIBUTES)
+            FollowFolder();
+        return TRUE;
+    }
+    if (msg == WM_TIMER && wParam == kFollowFolderTimer) {
+        ::KillTimer(m_hWnd, kFollowFolderTimer);
+        m_nFolderChangedSince = 0;
+        FollowFolder();
+        return TRUE;
+    }
+    if (msg == WM_DESTROY)
+        StopWatchingFolder();
+    return CFormView::DialogProc(msg, wParam, lParam);
 }
 
 bool CBrisaView::IsClientPresent() const {
@@ -107,32 +160,93 @@ void CBrisaView::EnableClientButtons(bool enable) const {
     m_btnDcc.EnableWindow(enable);
 }
 
-void CBrisaView::RefreshList(int index) {
-    // A folder that cannot be listed, or whose pattern is too long for the listing, leaves the
-    // list empty: names of the folder before would be played and deleted in this one.
-    wchar_t listSpec[kListSpecChars] = {};
-    bool listed = false;
-    const std::wstring wanted = fw::Widen(m_settings.m_strWavDir + "\\" + kFilter);
-    const HCURSOR previousCursor = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    if (wanted.size() < std::size(listSpec)) {
-        wanted.copy(listSpec, wanted.size());
-        // The listing moves the current directory into the listed one; a relative WAV
-        // directory must keep meaning the same folder afterwards.
-        const DWORD size = ::GetCurrentDirectoryW(0, nullptr);
-        std::wstring currentFolder(size, L'\0');
-        if (size)
-            currentFolder.resize(::GetCurrentDirectoryW(size, &currentFolder[0]));
-        // Drawn once when full: redrawn for every entry, a big folder would take minutes.
-        m_listFiles.SetRedraw(false);
-        listed = ::DlgDirListW(m_hWnd, listSpec, IDC_FILE_LIST, 0, DDL_READONLY) != 0;
-        m_listFiles.SetRedraw(true);
-        ::SetCurrentDirectoryW(currentFolder.c_str());
+bool CBrisaView::ListFolder() {
+    const std::wstring folder = fw::Widen(m_settings.m_strWavDir);
+    if (folder.size() + kListSpecTailChars >= kListSpecChars)
+        return false;
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        ::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found,
+                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
+    std::vector<std::wstring> names;
+    std::size_t characters = 0;
+    // As the system's own directory listing shows them: no folder, hidden or system file.
+    constexpr DWORD kUnlisted =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
+        if (!(found.dwFileAttributes & kUnlisted) && SoundTypeOf(fw::Narrow(found.cFileName))) {
+            names.emplace_back(found.cFileName);
+            characters += names.back().size() + 1;
+        }
     }
-    if (!listed)
+    if (search != INVALID_HANDLE_VALUE)
+        ::FindClose(search);
+    // Drawn once when full: redrawn for every entry, a big folder would take minutes.
+    m_listFiles.SetRedraw(false);
+    m_listFiles.ResetContent();
+    m_listFiles.SendMessage(LB_INITSTORAGE, names.size(), characters * sizeof(wchar_t));
+    for (const std::wstring& name : names)
+        m_listFiles.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    m_listFiles.SetRedraw(true);
+    return true;
+}
+
+void CBrisaView::RefreshList(int index) {
+    const HCURSOR previousCursor = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    // A folder that cannot be listed leaves the list empty: names of the folder before would be
+    // played and deleted in this one.
+    if (!ListFolder())
         m_listFiles.ResetContent();
+    WatchFolder();
     m_listFiles.SetCurSel(index);
     OnSelchangeFileList();
     ::SetCursor(previousCursor);
+}
+
+// Some folders cannot be watched (some network shares): they are simply not followed.
+void CBrisaView::WatchFolder() {
+    StopWatchingFolder();
+    const HANDLE change = ::FindFirstChangeNotificationW(fw::Widen(m_settings.m_strWavDir).c_str(),
+                                                         FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    if (change == INVALID_HANDLE_VALUE)
+        return;
+    m_hFolderChange = change;
+    m_pApp->Watch(change, *this);
+}
+
+void CBrisaView::StopWatchingFolder() {
+    if (!m_hFolderChange)
+        return;
+    m_pApp->StopWatching(m_hFolderChange);
+    ::FindCloseChangeNotification(m_hFolderChange);
+    m_hFolderChange = nullptr;
+}
+
+void CBrisaView::OnSignalled() {
+    // A folder that went away can no longer be watched: its listing below finds it gone.
+    if (!::FindNextChangeNotification(m_hFolderChange))
+        StopWatchingFolder();
+    const ULONGLONG now = ::GetTickCount64();
+    if (!m_nFolderChangedSince)
+        m_nFolderChangedSince = now;
+    const ULONGLONG latest = m_nFolderChangedSince + kFolderLatestMs;
+    const ULONGLONG wait = latest > now ? std::min(kFolderQuietMs, latest - now) : 0;
+    ::SetTimer(m_hWnd, kFollowFolderTimer, static_cast<UINT>(wait), nullptr);
+}
+
+// Keeps the selected file selected, and leaves the name box, where the user may be typing, as it
+// is; a folder that went away empties both, as one that cannot be listed does.
+void CBrisaView::FollowFolder() {
+    const std::string selected = m_listFiles.GetSelectedText();
+    if (!ListFolder()) {
+        StopWatchingFolder();
+        m_listFiles.ResetContent();
+        OnSelchangeFileList();
+        return;
+    }
+    m_listFiles.SetCurSel(selected.empty() ? -1 : m_listFiles.FindStringExact(selected));
 }
 
 void CBrisaView::OnChangeFileName() {
@@ -162,11 +276,11 @@ void CBrisaView::OnPlay() {
                              MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    PlaySoundFile(fw::Widen(*path).c_str());
+    m_player.Play(fw::Widen(*path), SoundTypeOf(m_strFileName).value_or(SoundType::Wave));
 }
 
 void CBrisaView::OnStop() {
-    PlaySoundFile(nullptr); // stops the sound playing
+    m_player.Stop();
 }
 
 void CBrisaView::OnDelete() {
@@ -226,9 +340,14 @@ void CBrisaView::OnSend() {
                              MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    const auto clientFolder =
+        client.SoundsFolder(ClientSoundKind(SoundTypeOf(m_strFileName).value_or(SoundType::Wave)));
+    if (!Succeeded(clientFolder.outcome))
+        return;
     const bool prompt = settings::PromptsForTag(m_settings);
     const std::string line =
-        ComposeSoundLine(*channel, m_strFileName, m_settings.m_strTagText, prompt);
+        ComposeSoundLine(*channel, m_strFileName, m_settings.m_strTagText, prompt,
+                         FolderForClient(m_settings.m_strWavDir, clientFolder.value));
     const bool raise = prompt || settings::FallsBack(m_settings);
     if (!Succeeded(client.Type(line, prompt, raise ? RaiseAfter::MainWindow : RaiseAfter::Nothing)))
         return;

@@ -1,4 +1,5 @@
 #include "bridge/command_lines.h"
+#include "view/sound_files.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,7 @@ TEST(CommandLines, ComposeSoundLine) {
         std::string channel, fileName, tagTemplate;
         int tagPrompt;
         std::string line;
+        std::optional<std::string> folder;
     } cases[] = {
         {"#chat", "ding.wav", "-plays Brisa: @", 0, "/sound #chat ding.wav -plays Brisa: ding.wav"},
         {"#chat", "ding.wav", "-plays Brisa: @", 1, "/sound #chat ding.wav - "},
@@ -88,10 +90,14 @@ TEST(CommandLines, ComposeSoundLine) {
          "/sound #chat \"door bell.wav\" -plays Brisa: door bell.wav"},
         {"#чат", "ベル.wav", "@", 0, "/sound #чат ベル.wav ベル.wav"},
         {"#c", kLong, "@", 0, "/sound #c " + kLong + " " + kLong.substr(0, 255)},
+        // Outside the client's sounds folder: by its path, the tag still naming the file.
+        {"#c", "ding.mid", "@", 0, "/sound #c C:\\WAV\\ding.mid ding.mid", "C:\\WAV"},
+        {"#c", "a.mp3", "@", 0, "/sound #c \"C:\\My Sounds\\a.mp3\" a.mp3", "C:\\My Sounds"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line.substr(0, 40));
-        EXPECT_EQ(ComposeSoundLine(c.channel, c.fileName, c.tagTemplate, c.tagPrompt), c.line);
+        EXPECT_EQ(ComposeSoundLine(c.channel, c.fileName, c.tagTemplate, c.tagPrompt, c.folder),
+                  c.line);
     }
 }
 
@@ -124,3 +130,30 @@ TEST(CommandLines, NicknameFromListEntryDropsEveryStatusMark) {
 }
 
 } // namespace
+
+TEST(SoundFiles, TheTypesTheClientPlaysInAnyCaseAndNoOther) {
+    const struct {
+        const char* name;
+        std::optional<SoundType> type;
+    } cases[] = {
+        {"ding.wav", SoundType::Wave},
+        {"DING.WAV", SoundType::Wave},
+        {".wav", SoundType::Wave},
+        {"ding.wav ", SoundType::Wave}, // Windows ignores what ends a name so
+        {"ding.wav. .", SoundType::Wave},
+        {"b.Mid", SoundType::Midi},
+        {"a b.mP3", SoundType::Mp3},
+        {"ding.wave", std::nullopt},
+        {"ding.midi", std::nullopt},
+        {"mp3", std::nullopt},
+        {"wav", std::nullopt},
+        {"x.wav.txt", std::nullopt},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.type, SoundTypeOf(c.name)) << c.name;
+    EXPECT_STREQ("wave", ClientSoundKind(SoundType::Wave));
+    EXPECT_STREQ("midi", ClientSoundKind(SoundType::Midi));
+    EXPECT_STREQ("mp3", ClientSoundKind(SoundType::Mp3));
+}

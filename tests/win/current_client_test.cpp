@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 TEST(CurrentClient, SendPromptAndDccSendGoThroughEachWayIn) {
@@ -26,6 +28,7 @@ TEST(CurrentClient, SendPromptAndDccSendGoThroughEachWayIn) {
             client.SetInterface(c.version);
             CBrisaHarness brisa(prompt ? "Client=1011\r\nTagPrompt=1" : "Client=1011\r\nFallBack=1",
                                 {c.file});
+            client.SetSoundsFolder("wave", brisa.WavDir());
             brisa.Click(IDC_SEND);
             const std::string line = "/sound " + c.channel + " " + c.file +
                                      (prompt ? " - " : " -plays Brisa: " + c.file);
@@ -76,9 +79,9 @@ TEST(CurrentClient, ALateSlowOrRefusingClientGetsEachLineOnceAndBrisaSaysWhatHap
         // Answered after Brisa stopped waiting, the line is still there for the client to find.
         {"7.72", kMCommand, 2000, -1, "ding.wav", {line}, IDS_CLIENT_ENTER_UNANSWERED},
         // Slow at every message: one deadline for them all, about 3 s.
-        {"7.72", 0, 1200, -1, "ding.wav", {line}, IDS_CLIENT_ENTER_UNANSWERED},
+        {"7.72", 0, 900, -1, "ding.wav", {line}, IDS_CLIENT_ENTER_UNANSWERED},
         // Carried out, then answered as failed: not typed again through the windows.
-        {"7.72", 0, 0, 2, "ding.wav", {line}, IDS_CLIENT_REFUSED},
+        {"7.72", 0, 0, 3, "ding.wav", {line}, IDS_CLIENT_REFUSED},
         {"7.72", 0, 0, 1, "ding.wav", {}, IDS_CLIENT_REFUSED}, // $active refused
         // Version 6 reads its ANSI code page, which lacks characters of the line.
         {"6.35", 0, 0, -1, "ベル.wav", {}, IDS_CLIENT_CANNOT_CARRY},
@@ -90,6 +93,7 @@ TEST(CurrentClient, ALateSlowOrRefusingClientGetsEachLineOnceAndBrisaSaysWhatHap
         client.SetDelay(c.delayed, c.delay);
         client.RefuseInterfaceAfter(c.refuseAfter);
         CBrisaHarness brisa("Client=1011", {c.file});
+        client.SetSoundsFolder("wave", brisa.WavDir());
         const ULONGLONG start = GetTickCount64();
         brisa.Click(IDC_SEND);
         EXPECT_LT(GetTickCount64() - start, 3300u);
@@ -115,6 +119,37 @@ TEST(CurrentClient, ALateSlowOrRefusingClientGetsEachLineOnceAndBrisaSaysWhatHap
     EXPECT_EQ(Lines{Message(IDS_NICKNAMES_REFUSED)}, brisa.TakeMessageBoxes());
 }
 
+TEST(CurrentClient, TheSoundLineNamesByItsPathAFileOutsideTheClientsSoundsFolder) {
+    CImitationClient client("mIRC", "#chat", {}, true, true);
+    CBrisaHarness brisa("Client=1011", {"ding.wav", "door bell.mp3"});
+    const std::string wav = brisa.WavDir();
+    std::string upper = wav;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    const struct {
+        std::string waveFolder; // the client's, for WAVE files; it gives none for MP3 files
+        const char* file;
+        std::string named;
+    } cases[] = {
+        // The folder itself, however its letters and its end are written, and a folder above it,
+        // which the client searches too: the file goes by its name.
+        {upper + "\\", "ding.wav", "ding.wav"},
+        {brisa.PathOf(""), "ding.wav", "ding.wav"},
+        // A folder whose name only begins alike, none, or none for the file's kind: its path.
+        {wav + "2", "ding.wav", wav + "\\ding.wav"},
+        {"", "ding.wav", wav + "\\ding.wav"},
+        {wav, "door bell.mp3", "\"" + wav + "\\door bell.mp3\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.waveFolder + " " + c.file);
+        client.SetSoundsFolder("wave", c.waveFolder);
+        client.ClearRecords();
+        brisa.TypeFileName(c.file);
+        brisa.Click(IDC_SEND);
+        EXPECT_EQ(Lines{"/sound #chat " + c.named + " -plays Brisa: " + c.file},
+                  client.EnteredLines());
+    }
+}
+
 TEST(CurrentClient, AMappingNameInUseOrAClientShapedOtherwiseOrFrozen) {
     // Another program holds the name "mIRC": Brisa takes the next.
     const HANDLE held =
@@ -123,7 +158,8 @@ TEST(CurrentClient, AMappingNameInUseOrAClientShapedOtherwiseOrFrozen) {
         CImitationClient client("mIRC", "#chat", {}, true, true);
         CBrisaHarness brisa("Client=1011");
         brisa.Click(IDC_SEND);
-        EXPECT_EQ(Lines{"/sound #chat ding.wav -plays Brisa: ding.wav"}, client.EnteredLines());
+        EXPECT_EQ(Lines{"/sound #chat " + brisa.WavDir() + "\\ding.wav -plays Brisa: ding.wav"},
+                  client.EnteredLines());
         EXPECT_EQ("9/1", client.LastInterfaceCall());
     }
     CloseHandle(held);

@@ -122,7 +122,9 @@ TEST(WavListView, ListsTheFolderSortedAndTakesTheFirstEntry) {
     const struct {
         Lines files, listed;
     } cases[] = {
-        {{"b.WAV", "A.wav", "c.txt", "a2.wav"}, {"A.wav", "a2.wav", "b.WAV"}},
+        // Each type the client plays, in any case, and no other file.
+        {{"b.WAV", "A.wav", "c.txt", "a2.wav", "m.MID", "s.Mp3", "x.midi", "y.mp4", "wav"},
+         {"A.wav", "a2.wav", "b.WAV", "m.MID", "s.Mp3"}},
         {{}, {}},
         {{"door bell.wav", longName}, {"door bell.wav", longName}},
         {many, many},
@@ -141,6 +143,10 @@ TEST(WavListView, ListsTheFolderSortedAndTakesTheFirstEntry) {
 TEST(WavListView, FolderLimitsReadOnlyFilesAndARelativeFolder) {
     CBrisaHarness brisa;
     SetFileAttributesW(PathOf(brisa.WavDir() + "\\ding.wav").c_str(), FILE_ATTRIBUTE_READONLY);
+    // Not listed, as the system's own listing would not show them: a folder, a hidden file.
+    std::filesystem::create_directory(PathOf(brisa.WavDir() + "\\folder.wav"));
+    WriteFileText(brisa.WavDir() + "\\hidden.wav", "RIFF");
+    SetFileAttributesW(PathOf(brisa.WavDir() + "\\hidden.wav").c_str(), FILE_ATTRIBUTE_HIDDEN);
     // The listing pattern "<dir>\*.WAV" fits its 255 characters with a folder of 249.
     const std::string base = brisa.PathOf("");
     const std::string folder249 = base + std::string(249 - base.size(), 'd'),
@@ -243,6 +249,44 @@ TEST(WavListView, DeleteAndPlayActOnTheListedFileOrOnNone) {
     EXPECT_EQ((Lines{"ding.wav", "other.wav"}), brisa.Files());
 }
 
+// The list box's LB_RESETCONTENT messages, one for each listing, counted while it lives.
+int g_nListings = 0;
+WNDPROC g_pfnListProc = nullptr;
+LRESULT CALLBACK CountListings(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    g_nListings += msg == LB_RESETCONTENT;
+    return CallWindowProcW(g_pfnListProc, hwnd, msg, wParam, lParam);
+}
+
+TEST(WavListView, TheListFollowsItsFolderWithinASecondOnceForABurstAndKeepsWhatIsTyped) {
+    CBrisaHarness brisa;
+    const HWND list = brisa.Item(IDC_FILE_LIST);
+    g_pfnListProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountListings)));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    brisa.TypeFileName("oth"); // selects other.wav by its prefix
+    g_nListings = 0;
+    // Hundreds of files added and one renamed at once: listed once, within a second.
+    Lines expected = {"other.wav", "zing.mid"};
+    for (int i = 0; i < 300; ++i) {
+        expected.push_back("a" + std::to_string(100 + i) + ".mp3");
+        WriteFileText(brisa.WavDir() + "\\" + expected.back(), "ID3");
+    }
+    std::filesystem::rename(PathOf(brisa.WavDir() + "\\ding.wav"),
+                            PathOf(brisa.WavDir() + "\\zing.mid"));
+    const auto listed = [&] { return brisa.Files() == Sorted(expected); };
+    const long long took = brisa.PumpUntil(listed, 3000);
+    EXPECT_LT(took, 1000) << "-1: not listed in 3 s";
+    brisa.PumpUntil([] { return false; }, 500);
+    EXPECT_EQ(1, g_nListings);
+    EXPECT_EQ(300, brisa.Selection()); // other.wav, after the 300 added
+    EXPECT_EQ("oth", brisa.FileName());
+    // The folder goes away (here renamed): the list and the name box empty.
+    EXPECT_TRUE(MoveFileW(PathOf(brisa.WavDir()).c_str(), PathOf(brisa.PathOf("gone")).c_str()));
+    EXPECT_LE(0, brisa.PumpUntil([&] { return brisa.Files().empty() && brisa.FileName().empty(); },
+                                 1500));
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnListProc));
+}
+
 TEST(WavListView, ClientPresenceDrivesSendAndDcc) {
     const auto enabled = [](const CBrisaHarness& brisa) {
         return IsWindowEnabled(brisa.Item(IDC_SEND)) + IsWindowEnabled(brisa.Item(IDC_DCC));
@@ -265,6 +309,17 @@ TEST(WavListView, ClientPresenceDrivesSendAndDcc) {
     EXPECT_EQ(2, enabled(brisa));
     brisa.Click(IDC_REFRESH);
     EXPECT_EQ(0, enabled(brisa));
+    // Without Refresh, they follow the client within a second, whatever its class.
+    for (const char* className : {"mIRC32", "mIRC", "PIRCH"}) {
+        const std::string selector = std::string("Client=") + (*className == 'P' ? "1012"
+                                                               : className[4]    ? "1009"
+                                                                                 : "1011");
+        CBrisaHarness other(selector);
+        client = std::make_unique<CImitationClient>(className);
+        EXPECT_LT(other.PumpUntil([&] { return enabled(other) == 2; }, 1500), 1100) << className;
+        client.reset();
+        EXPECT_LT(other.PumpUntil([&] { return enabled(other) == 0; }, 1500), 1100) << className;
+    }
 }
 
 } // namespace

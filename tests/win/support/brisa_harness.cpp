@@ -67,6 +67,17 @@ void CBrisaHarness::Settle() {
     PumpMessages();
 }
 
+long long CBrisaHarness::PumpUntil(const std::function<bool()>& done, DWORD ms) {
+    const ULONGLONG start = GetTickCount64();
+    while (!done()) {
+        if (GetTickCount64() - start > ms)
+            return -1;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return static_cast<long long>(GetTickCount64() - start);
+}
+
 void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
     std::array<BYTE, 256> state = {};
     state[VK_SHIFT] = shift ? 0x80 : 0;

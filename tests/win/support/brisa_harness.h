@@ -43,6 +43,9 @@ public:
 
     // Pumps until nothing has arrived for 50 ms: focus and activation come through the X server.
     void Settle();
+    // Runs the message loop until done() holds or ms have passed; the milliseconds it took, or
+    // -1 when done() never held.
+    long long PumpUntil(const std::function<bool()>& done, DWORD ms);
     // A key pressed in the focused window, with Shift or Ctrl held, as the message loop takes it.
     void PressKey(UINT key, bool shift = false, bool control = false);
 

@@ -116,6 +116,11 @@ bool CImitationClient::SetInterface(const std::string& strVersion) {
     return Invoke([&](CModelClient& client) { return client.SetInterface(strVersion), true; });
 }
 
+bool CImitationClient::SetSoundsFolder(const std::string& strKind, const std::string& strFolder) {
+    return Invoke(
+        [&](CModelClient& client) { return client.SetSoundsFolder(strKind, strFolder), true; });
+}
+
 bool CImitationClient::SetDelay(UINT message, DWORD ms) {
     return Invoke([&](CModelClient& client) { return client.SetDelay(message, ms), true; });
 }

@@ -42,6 +42,7 @@ public:
     bool SetNicknames(const std::vector<std::string>& listNicks);
     bool SetEditText(const std::string& strText); // as if the user had typed it
     bool SetInterface(const std::string& strVersion);
+    bool SetSoundsFolder(const std::string& strKind, const std::string& strFolder);
     // See CModelClient.
     bool SetDelay(UINT message, DWORD ms);
     bool RefuseInterfaceAfter(int calls);

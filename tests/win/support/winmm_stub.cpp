@@ -1,6 +1,7 @@
 // Stands in for winmm.dll beside a test's copy of Brisa.exe: each call that plays or stops a sound
 // appends a line to sound.log in this DLL's own folder, in UTF-8, and nothing is played.
 //   sndPlaySoundW: "<flags>|<name>", flags in decimal, "(null)" for no name
+//   mciSendStringW: "mci|<command>", and every command succeeds
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -35,4 +36,9 @@ void Record(const std::wstring& line) {
 extern "C" __declspec(dllexport) BOOL WINAPI sndPlaySoundW(LPCWSTR sound, UINT flags) {
     Record(std::to_wstring(flags) + L"|" + (sound ? sound : L"(null)"));
     return TRUE;
+}
+
+extern "C" __declspec(dllexport) DWORD WINAPI mciSendStringW(LPCWSTR command, LPWSTR, UINT, HWND) {
+    Record(std::wstring(L"mci|") + command);
+    return 0;
 }

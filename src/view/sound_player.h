@@ -1,0 +1,24 @@
+// Plays one sound at a time, of every type the client's /sound plays: WAVE files through the
+// system's sound call, MIDI and MP3 files through the multimedia service (MCI). A sound started
+// replaces the one that plays, of whatever type.
+#pragma once
+#include "view/sound_files.h"
+
+#include <string>
+
+class CSoundPlayer {
+public:
+    CSoundPlayer() = default;
+    ~CSoundPlayer();
+    CSoundPlayer(const CSoundPlayer&) = delete;
+    CSoundPlayer& operator=(const CSoundPlayer&) = delete;
+
+    // A file that cannot be played gets the system's default sound, as a damaged WAVE file does.
+    void Play(const std::wstring& path, SoundType type);
+    void Stop();
+
+private:
+    void CloseMci();
+
+    bool m_bMciOpen = false;
+};
