@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs Brisa beside a stand-in IRC client under Wine: installs what is missing, builds both,
-# makes a demo sound folder when there is none and starts them. On the user's display they stay
-# until Brisa is closed; without a display they run in Xvfb and a screenshot is saved instead.
+# makes a demo sound folder when there is none and starts Brisa, then the stand-in, whose sounds
+# folder is the demo folder. On the user's display they stay until Brisa is closed (the stand-in
+# may be closed and started again meanwhile: Send and DCC follow it); without a display they run
+# in Xvfb and a screenshot is saved instead.
 # The stand-in is laid out as today's mIRC and answers its interface for other programs;
 #   scripts/run.sh --old-layout
 # lays it out as the 32-bit client of the late 1990s, which Brisa reaches through its windows.
@@ -37,8 +39,8 @@ scripts/demo_sounds.sh "$sounds"
 cp "$build/bin/Brisa.exe" "$run/Brisa.exe"
 # The user's settings survive a rerun; a first run points Brisa at the demo sounds. Wine shows
 # the Linux root as drive Z:.
+wav_dir="Z:${root//\//\\}\\${sounds//\//\\}"
 if [ ! -e "$run/Brisa.INI" ]; then
-    wav_dir="Z:${root//\//\\}\\${sounds//\//\\}"
     printf '[Options]\r\nWAVDir=%s\r\nClient=1011\r\n' "$wav_dir" >"$run/Brisa.INI"
 fi
 
@@ -92,14 +94,16 @@ wait_for_window() {
 }
 
 : >"$run/wine.log"
-# Both layouts with the class mIRC, so that the settings (Client=1011) serve either.
-wine "$build/bin/BrisaStandInClient.exe" /layout $layout /class mIRC >>"$run/wine.log" 2>&1 &
-client_pid=$!
-wait_for_window "Stand-in IRC client (mIRC)" $client_pid
-# Started once the client shows: Brisa enables Send and DCC only when it finds the client.
 wine "$run/Brisa.exe" >>"$run/wine.log" 2>&1 &
 brisa_pid=$!
 wait_for_window "Brisa Server - Brisa" $brisa_pid
+# Both layouts with the class mIRC, so that the settings (Client=1011) serve either. Brisa enables
+# Send and DCC within a second of the client's window showing.
+wine "$build/bin/BrisaStandInClient.exe" /layout $layout /class mIRC /sounds "$wav_dir" \
+    >>"$run/wine.log" 2>&1 &
+client_pid=$!
+wait_for_window "Stand-in IRC client (mIRC)" $client_pid
+sleep 1.5
 
 if [ $headless = no ]; then
     echo "Brisa and the stand-in IRC client are running; closing Brisa ends both."
