@@ -74,7 +74,7 @@ fault bridge/command_lines.cpp 'std::string_view("#&+!")' 'std::string_view("#&"
     'channels marked + and ! refused'
 fault bridge/command_lines.cpp 'find_first_not_of("@+%~&")' 'find_first_not_of("@")' \
     'voice and other status marks kept in nicknames'
-fault bridge/command_lines.cpp "' ' + QuotedIfSpaced(fileName) + ' '" "' ' + fileName + ' '" \
+fault bridge/command_lines.cpp "' ' + QuotedIfSpaced(file) + ' '" "' ' + file + ' '" \
     'a file name with spaces not quoted'
 fault bridge/command_lines.cpp '!continuation && characters++ == kMaxTagLength' \
     'characters++ == kMaxTagLength' 'tag cut inside a character'
@@ -152,8 +152,6 @@ fault settings/options_dlg.cpp 'client.stored == m_settings.m_nClient ? BST_CHEC
     'client.stored == m_settings.m_nClient ? BST_CHECKED : BST_CHECKED' 'two radio buttons checked at once'
 
 # view
-fault view/brisa_view.cpp '        ::SetCurrentDirectoryW(currentFolder.c_str());' \
-    '        (void)currentFolder;' 'current directory not restored after a listing'
 fault view/brisa_view.cpp '    RemoveFile(*path);
     RefreshList(m_listFiles.GetCurSel());' '    RemoveFile(*path);
     RefreshList(0);' 'after Delete the first entry is selected'
@@ -161,13 +159,58 @@ fault view/brisa_view.cpp '    RefreshList(m_listFiles.GetCurSel());
     EnableClientButtons(IsClientPresent());' '    RefreshList(m_listFiles.GetCurSel());
     if (IsClientPresent())
         EnableClientButtons(true);' 'Send and DCC stay enabled when the client is gone'
-fault view/brisa_view.cpp 'sndPlaySound(path, SND_ASYNC)' 'sndPlaySound(path, SND_ASYNC | SND_NODEFAULT)' \
-    'Play without the default sound'
 fault view/brisa_view.cpp 'm_listFiles.SelectString(-1, m_strFileName)' \
     'm_listFiles.SelectString(0, m_strFileName)' 'typed prefix searched from the second entry'
-fault view/brisa_view.cpp '        m_listFiles.SetRedraw(false);' '' 'the list redrawn for every file'
-fault view/brisa_view.cpp '    if (!listed)
-        m_listFiles.ResetContent();' '' 'an unlistable folder keeps the names of the one before'
+fault view/brisa_view.cpp '    m_listFiles.SetRedraw(false);
+    m_listFiles.ResetContent();' '    m_listFiles.ResetContent();' 'the list redrawn for every file'
+fault view/brisa_view.cpp '    if (!ListFolder())
+        m_listFiles.ResetContent();
+    WatchFolder();' '    ListFolder();
+    WatchFolder();' 'an unlistable folder keeps the names of the one before'
+fault view/brisa_view.cpp 'FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM' \
+    'FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM' 'hidden files listed'
+fault view/brisa_view.cpp 'folder.size() + kListSpecTailChars >= kListSpecChars' \
+    'folder.size() + kListSpecTailChars > kListSpecChars' 'a folder one character too long listed'
+fault view/brisa_view.cpp '    ::SetTimer(m_hWnd, kEverySecondTimer, kEverySecondMs, nullptr);' '' \
+    'Send and DCC do not follow the client'
+fault view/brisa_view.cpp '    m_pApp->Watch(change, *this);' '' 'the list does not follow its folder'
+fault view/brisa_view.cpp 'std::min(kFolderQuietMs, latest - now)' '0' 'each change of the folder listed at once'
+fault view/brisa_view.cpp '    m_listFiles.SetCurSel(selected.empty() ? -1 : m_listFiles.FindStringExact(selected));
+' '' 'a change of the folder loses the selection'
+fault view/brisa_view.cpp '    m_listFiles.SetCurSel(selected.empty() ? -1 : m_listFiles.FindStringExact(selected));
+' '    m_listFiles.SetCurSel(selected.empty() ? -1 : m_listFiles.FindStringExact(selected));
+    OnSelchangeFileList();
+' 'a change of the folder overwrites the name box'
+fault view/brisa_view.cpp '        if (m_hFolderChange &&' '        if (false &&' 'a folder that went away stays listed'
+fault view/brisa_view.cpp 'ClientSoundKind(SoundTypeOf(m_strFileName).value_or(SoundType::Wave))' '"wave"' \
+    'the sounds folder of WAVE files asked for every type'
+fault view/brisa_view.cpp "           (folder.size() == root.size() || folder[root.size()] == L'\\\\') &&" '' \
+    'a folder that only begins like the client'"'"'s counted as in it'
+fault view/brisa_view.cpp 'root.c_str(), length, TRUE)' 'root.c_str(), length, FALSE)' \
+    'folders compared in their letter case'
+fault view/brisa_view.cpp "while (!path->empty() && path->back() == L'\\\\')" 'while (false)' \
+    'a trailing backslash makes another folder'
+fault view/sound_files.cpp 'EqualsIgnoringCase(extension, ".mp3")' 'extension == ".mp3"' \
+    'MP3 files listed only in lower case'
+fault view/sound_files.cpp 'find_last_not_of(". ")' 'find_last_not_of(".")' \
+    'a name ending in a space not listed'
+fault view/sound_player.cpp 'sndPlaySound(path, SND_ASYNC)' 'sndPlaySound(path, SND_ASYNC | SND_NODEFAULT)' \
+    'Play without the default sound'
+fault view/sound_player.cpp 'L"sequencer" : L"mpegvideo"' 'L"mpegvideo" : L"mpegvideo"' \
+    'MIDI opened as MP3'
+fault view/sound_player.cpp '        PlayWave(nullptr);
+        m_bMciOpen' '        m_bMciOpen' 'a WAVE sound plays on under a MIDI or MP3 one'
+fault view/sound_player.cpp '    PlayWave(nullptr);
+    CloseMci();
+}' '    PlayWave(nullptr);
+}' 'Stop leaves MIDI and MP3 playing'
+fault view/sound_player.cpp 'SoundType type) {
+    CloseMci();' 'SoundType type) {' 'a WAVE sound plays on top of a MIDI or MP3 one'
+fault bridge/irc_client.cpp '    if (!m_mirc)
+        return {};' '    if (!m_mirc)
+        return {ClientOutcome::Done, std::string()};' 'through the windows a sound is named by its path'
+fault framework/app.cpp '    RunSignalledWatches();
+    MSG msg{};' '    MSG msg{};' 'watched handles not looked at by the message loop'
 fault view/brisa_view.cpp '    if (m_strFileName.empty())
         return std::nullopt;' '' 'Play and Delete with no name act on the folder'
 fault view/brisa_view.cpp '    if (m_strFileName.empty()) {
