@@ -56,9 +56,9 @@ TEST(CurrentClient, SendPromptAndDccSendGoThroughEachWayIn) {
     }
 }
 
-// The lines the client has entered once it has entered that many, or after 5 s.
+// The lines the client has entered once it has entered that many, or after 2.5 s.
 Lines EnteredOnceThere(const CImitationClient& client, std::size_t count) {
-    const ULONGLONG deadline = GetTickCount64() + 5000;
+    const ULONGLONG deadline = GetTickCount64() + 2500;
     while (client.EnteredLines().size() < count && GetTickCount64() < deadline)
         Sleep(20);
     return client.EnteredLines();
