@@ -3,7 +3,6 @@
 // table and one "BENCH key=value ..." line per measure, which scripts/bench.sh turns into
 // docs/PERFORMANCE.md.
 //   brisa_bench.exe [runs]    runs per measure and program: 15 unless given, at least 5
-#include "brisa_process.h"
 #include "controls.h"
 #include "imitation_client.h"
 #include "resource.h"
@@ -11,16 +10,28 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <stdexcept>
 
 namespace {
 
 constexpr char kWindowCaption[] = "Baseline window";
+constexpr char kFormCaption[] = "Baseline form";
 constexpr char kListCaption[] = "Baseline list";
+// Idle is measured over this long, with the client running and the folder watched.
+constexpr DWORD kIdleMs = 60000;
 // Generous: a list that redraws itself for every entry takes minutes for 10,000 files under Wine.
 constexpr DWORD kTimeoutMs = 300000;
+
+// The folder of this program, where the programs it measures are built.
+std::string TestBinDir() {
+    char szPath[MAX_PATH];
+    const std::string strExe(szPath, GetModuleFileNameA(nullptr, szPath, MAX_PATH));
+    return strExe.substr(0, strExe.find_last_of('\\'));
+}
 
 HWND FindProcessWindow(DWORD processId, const std::string& caption) {
     for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
@@ -132,6 +143,7 @@ public:
         return NowMs() - m_dStartMs;
     }
     HWND Window() const { return m_hwnd; }
+    HANDLE Process() const { return m_hProcess; }
     HWND Item(int nId) const { return FindControl(m_hwnd, nId); }
     double PeakWorkingSetMiB() const {
         PROCESS_MEMORY_COUNTERS counters = {};
@@ -164,9 +176,11 @@ public:
             Fail("cannot copy Brisa.exe");
     }
 
-    // A folder of nFiles empty WAV files, made once and kept for later runs.
-    std::string WavDir(int nFiles) const {
-        const std::string strDir = m_strWork + "\\wav" + std::to_string(nFiles);
+    // A folder of nFiles empty WAV files (with bMixed, WAV, MIDI and MP3 files in turn), made
+    // once and kept for later runs.
+    std::string WavDir(int nFiles, bool bMixed = false) const {
+        const std::string strDir =
+            m_strWork + (bMixed ? "\\mixed" : "\\wav") + std::to_string(nFiles);
         const std::string strDone = strDir + "\\complete.txt";
         if (FileExists(strDone))
             return strDir;
@@ -174,7 +188,9 @@ public:
         for (int i = 0; i < nFiles; ++i) {
             char szName[32];
             // Created out of name order, as a real folder grows.
-            std::snprintf(szName, sizeof(szName), "\\sound %05d.wav", (i * 7919) % nFiles);
+            const int nFile = (i * 7919) % nFiles;
+            const char* pszType = bMixed ? &"wav\0mid\0mp3"[nFile % 3 * 4] : "wav";
+            std::snprintf(szName, sizeof(szName), "\\sound %05d.%s", nFile, pszType);
             CloseHandle(CreateFileA((strDir + szName).c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         }
@@ -193,6 +209,10 @@ public:
     }
     CProgram StartBaselineWindow() const {
         return CProgram(TestBinDir() + "\\baseline_window.exe", "", kWindowCaption);
+    }
+    CProgram StartBaselineForm(const std::string& strWavDir) const {
+        return CProgram(TestBinDir() + "\\baseline_form.exe", "\"" + strWavDir + "\"",
+                        kFormCaption);
     }
     int Runs() const { return m_nRuns; }
 
@@ -213,13 +233,16 @@ CStats StatsOf(std::vector<double> list) {
     return {n % 2 ? list[n / 2] : (list[n / 2 - 1] + list[n / 2]) / 2, list.front(), list.back()};
 }
 
-// One row of the table; the machine-readable line repeats it as key=value pairs.
+// One row of the table; the machine-readable line repeats it as key=value pairs. The goal bounds
+// the ratio, or with bAbsolute Brisa's median itself; 0 sets none.
 void Report(const std::string& strMeasure, const std::string& strUnit,
-            const std::vector<double>& listBrisa, const std::vector<double>& listBase,
-            double dGoal) {
+            const std::vector<double>& listBrisa, const std::vector<double>& listBase, double dGoal,
+            bool bAbsolute = false) {
     const CStats brisa = StatsOf(listBrisa), base = StatsOf(listBase);
-    const double dRatio = brisa.m_dMedian / base.m_dMedian;
-    const char* pszMet = dRatio <= dGoal ? "yes" : "no";
+    const double dRatio = base.m_dMedian > 0 ? brisa.m_dMedian / base.m_dMedian : 0;
+    const char* pszMet = dGoal == 0                                        ? "-"
+                         : (bAbsolute ? brisa.m_dMedian : dRatio) <= dGoal ? "yes"
+                                                                           : "no";
     std::printf("%-16s %-4s %9.2f %9.2f %9.2f | %9.2f %9.2f %9.2f | %6.2f <= %-4.2f %s\n",
                 strMeasure.c_str(), strUnit.c_str(), brisa.m_dMedian, brisa.m_dMin, brisa.m_dMax,
                 base.m_dMedian, base.m_dMin, base.m_dMax, dRatio, dGoal, pszMet);
@@ -257,6 +280,21 @@ std::function<bool()> ListHolds(CProgram& program, int nFiles) {
     return [&program, nFiles] { return Count(program.Item(IDC_FILE_LIST)) == nFiles; };
 }
 
+// Brisa's Refresh of 10,000 files mixed over the three types, against the baseline's listing of
+// 10,000 WAVE files (listBase).
+void BenchMixedListing(const CBench& bench, const std::vector<double>& listBase) {
+    const std::string strDir = bench.WavDir(10000, true);
+    std::vector<double> listBrisa;
+    for (int i = 0; i < bench.Runs(); ++i) {
+        std::fprintf(stderr, "listing 10000 mixed files, run %d of %d\n", i + 1, bench.Runs());
+        CProgram brisa = bench.StartBrisa(strDir);
+        brisa.WaitShown(ListHolds(brisa, 10000));
+        TimeRefresh(brisa, 10000);
+        listBrisa.push_back(TimeRefresh(brisa, 10000));
+    }
+    Report("listing_mixed_10000", "ms", listBrisa, listBase, 1.2);
+}
+
 // Refresh at each size in fresh processes, which the 10,000 files runs also give the peak working
 // set of; the growth 100 -> 10,000 of each program.
 void BenchListing(const CBench& bench) {
@@ -276,6 +314,8 @@ void BenchListing(const CBench& bench) {
             }
         }
         Report("listing_" + std::to_string(nFiles), "ms", listBrisa, listBase, 1.2);
+        if (nFiles == 10000)
+            BenchMixedListing(bench, listBase);
         if (nFiles == 100) {
             listBrisaFirst = listBrisa;
             listBaseFirst = listBase;
@@ -294,22 +334,96 @@ void BenchListing(const CBench& bench) {
     }
 }
 
-// From CreateProcess to the main window shown (with 1,000 files listed, for Brisa) and
-// answering messages.
+// From CreateProcess to the main window shown (with 1,000 files listed, for Brisa and the form
+// baseline) and answering messages.
 void BenchStartUp(const CBench& bench) {
     const std::string strDir = bench.WavDir(1000);
-    std::vector<double> listBrisa, listBase;
+    enum { kBrisa, kWindow, kForm };
+    std::vector<double> lists[3];
     for (int i = -1; i < bench.Runs(); ++i) { // run -1 warms the file cache
-        for (const bool bBrisa : {false, true}) {
-            CProgram program = bBrisa ? bench.StartBrisa(strDir) : bench.StartBaselineWindow();
-            const double dMs = program.WaitShown(bBrisa ? ListHolds(program, 1000) : [&] {
-                return Ask(program.Window(), WM_NULL, 0, 0, 1) == 0;
-            });
+        for (const int nProgram : {kWindow, kForm, kBrisa}) {
+            CProgram program = nProgram == kBrisa    ? bench.StartBrisa(strDir)
+                               : nProgram == kWindow ? bench.StartBaselineWindow()
+                                                     : bench.StartBaselineForm(strDir);
+            const double dMs = program.WaitShown(
+                nProgram == kWindow ? [&] { return Ask(program.Window(), WM_NULL, 0, 0, 1) == 0; }
+                                    : ListHolds(program, 1000));
             if (i >= 0)
-                (bBrisa ? listBrisa : listBase).push_back(dMs);
+                lists[nProgram].push_back(dMs);
         }
     }
-    Report("startup_1000", "ms", listBrisa, listBase, 1.5);
+    Report("startup_1000", "ms", lists[kBrisa], lists[kWindow], 1.5);
+    Report("startup_form_1000", "ms", lists[kBrisa], lists[kForm], 1.2);
+}
+
+// The CPU time in ms that a process has used.
+double CpuMs(HANDLE hProcess) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(hProcess, &created, &exited, &kernel, &user))
+        Fail("GetProcessTimes failed");
+    const auto ms = [](const FILETIME& ft) {
+        return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// The context switches of every thread of the Unix process that runs the Windows program
+// (found by its command line, which Wine keeps), read through Wine's drive Z:; -1 when none is
+// found. Each is a wake-up of the process.
+double ContextSwitches(const std::string& strExeTail) {
+    WIN32_FIND_DATAA found;
+    const HANDLE hFind = FindFirstFileA("Z:\\proc\\*", &found);
+    double dSwitches = -1;
+    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore && dSwitches < 0;
+         bMore = FindNextFileA(hFind, &found)) {
+        const std::string strProc = std::string("Z:\\proc\\") + found.cFileName;
+        if (!std::isdigit(static_cast<unsigned char>(found.cFileName[0])) ||
+            ReadFileText(strProc + "\\cmdline").find(strExeTail) == std::string::npos)
+            continue;
+        dSwitches = 0;
+        WIN32_FIND_DATAA task;
+        const HANDLE hTasks = FindFirstFileA((strProc + "\\task\\*").c_str(), &task);
+        for (BOOL bTask = hTasks != INVALID_HANDLE_VALUE; bTask;
+             bTask = FindNextFileA(hTasks, &task)) {
+            const std::string strStatus =
+                ReadFileText(strProc + "\\task\\" + task.cFileName + "\\status");
+            for (const char* pszKey : {"voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:"}) {
+                const size_t nAt = strStatus.find(std::string("\n") + pszKey);
+                if (nAt != std::string::npos)
+                    dSwitches += std::atof(strStatus.c_str() + nAt + 1 + std::strlen(pszKey));
+            }
+        }
+        if (hTasks != INVALID_HANDLE_VALUE)
+            FindClose(hTasks);
+    }
+    if (hFind != INVALID_HANDLE_VALUE)
+        FindClose(hFind);
+    return dSwitches;
+}
+
+// Brisa left alone for a minute with the client running and 1,000 files watched, against the
+// empty window left alone as long: the share of one core used, and the wake-ups per second.
+void BenchIdle(const CBench& bench) {
+    CImitationClient client;
+    std::vector<double> listCpu[2], listWakeUps[2];
+    for (const bool bBrisa : {false, true}) {
+        std::fprintf(stderr, "idle for %u s, %s\n", static_cast<unsigned>(kIdleMs / 1000),
+                     bBrisa ? "Brisa" : "baseline");
+        CProgram program =
+            bBrisa ? bench.StartBrisa(bench.WavDir(1000)) : bench.StartBaselineWindow();
+        program.WaitShown([&] {
+            return bBrisa ? IsEnabled(program.Item(IDC_SEND))
+                          : Ask(program.Window(), WM_NULL, 0, 0, 1) == 0;
+        });
+        Sleep(3000); // start-up settles
+        const std::string strTail = bBrisa ? "\\brisa\\Brisa.exe" : "\\baseline_window.exe";
+        const double dCpu = CpuMs(program.Process()), dSwitches = ContextSwitches(strTail);
+        Sleep(kIdleMs);
+        listCpu[bBrisa].push_back((CpuMs(program.Process()) - dCpu) * 100.0 / kIdleMs);
+        listWakeUps[bBrisa].push_back((ContextSwitches(strTail) - dSwitches) * 1000.0 / kIdleMs);
+    }
+    Report("idle_cpu", "%", listCpu[true], listCpu[false], 1.0, true);
+    Report("idle_wakeups", "/s", listWakeUps[true], listWakeUps[false], 0);
 }
 
 // From the posted click on Send to the line entered in the imitation client, against the same
@@ -364,6 +478,7 @@ int main(int argc, char** argv) {
         BenchStartUp(bench);
         BenchListing(bench);
         BenchSend(bench);
+        BenchIdle(bench);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "brisa_bench: %s\n", e.what());
         return 1;

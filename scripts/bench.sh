@@ -47,6 +47,10 @@ size_row() {
 label() {
     case $1 in
     startup_1000) echo "Start-up to the window shown with 1,000 files listed (vs one empty window)" ;;
+    startup_form_1000) echo "Start-up to the window shown with 1,000 files listed (vs the same form, one DlgDirList)" ;;
+    listing_mixed_10000) echo "Refresh, 10,000 files of the three types (vs 10,000 WAVE files listed by DlgDirList)" ;;
+    idle_cpu) echo "Idle for 60 s with the client running and the folder watched: CPU (vs one empty window)" ;;
+    idle_wakeups) echo "Idle for 60 s: wake-ups, the process's context switches (vs one empty window)" ;;
     listing_growth) echo "Refresh, growth 100 → 10,000 files (factor per run over the median at 100)" ;;
     listing_*) echo "Refresh, $(sed -E ':a;s/^([0-9]+)([0-9]{3})/\1,\2/;ta' <<<"${1#listing_}") files, posted click to the filled list" ;;
     memory_10000) echo "Peak working set after listing 10,000 files" ;;
@@ -76,6 +80,8 @@ label() {
         for pair in $fields; do f[${pair%%=*}]=${pair#*=}; done
         goal="ratio ≤ ${f[goal]}"
         [ "${f[measure]}" = listing_growth ] && goal="Brisa's growth ≤ the baseline's"
+        [ "${f[measure]}" = idle_cpu ] && goal="Brisa ≤ ${f[goal]} % of one core"
+        [ "${f[measure]}" = idle_wakeups ] && goal="reported"
         printf '| %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.2f | %s | %s |\n' \
             "$(label "${f[measure]}")" "${f[unit]}" "${f[brisa_median]}" "${f[brisa_min]}" \
             "${f[brisa_max]}" "${f[base_median]}" "${f[base_min]}" "${f[base_max]}" \
@@ -106,9 +112,21 @@ of name order) are made once in `build/bench/work` and kept for later runs.
   click of its Refresh button. Like Brisa, it holds drawing off (`WM_SETREDRAW`) while the list
   fills: otherwise Wine redraws the scroll bar for every entry added, some 5 ms each on the
   machine where this was written, which took a minute for 10,000 files.
+- Refresh of mixed types: Brisa on a folder of 10,000 files, `.wav`, `.mid` and `.mp3` in turn,
+  timed as above, against the baseline's listing of the 10,000 WAVE files of the same run.
 - Start-up: from just before `CreateProcess` until the process shows its main window and answers
-  a message — for Brisa, until its list answers `LB_GETCOUNT` with 1,000. Baseline:
-  `bench/baseline_window.cpp`, one empty window. One unrecorded run of each warms the caches.
+  a message — for Brisa, until its list answers `LB_GETCOUNT` with 1,000. Baselines:
+  `bench/baseline_window.cpp`, one empty window, and `bench/baseline_form.cpp`, a frame with
+  Brisa's menu around Brisa's form template from Brisa's own resources (the same controls, common
+  controls 6 through the same manifest), its list filled by one `DlgDirListW` of the same 1,000
+  files. One unrecorded run of each warms the caches.
+- Idle: Brisa on the folder of 1,000 files, with the imitation client running (so Send is
+  enabled and the client is looked for each second) and the folder watched, left alone for 60 s
+  after a 3 s pause; then the empty window, left alone as long. CPU: `GetProcessTimes` (kernel and
+  user) over the 60 s, as a share of one core. Wake-ups: the voluntary and involuntary context
+  switches of every thread of the Unix process that runs the program under Wine
+  (`/proc/<pid>/task/*/status`, read through drive `Z:`), per second; Wine's own threads of the
+  process count too.
 - Memory: `PeakWorkingSetSize` from `GetProcessMemoryInfo` on the process handle, read after the
   Refresh of 10,000 files in each run. Wine answers it for another process from the Unix
   process's `VmHWM` (`/proc/<pid>/status`), so it is the peak resident set of the whole process,

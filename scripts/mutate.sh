@@ -186,11 +186,11 @@ fault view/brisa_view.cpp '    m_listFiles.SetCurSel(selected.empty() ? -1 : m_l
 fault view/brisa_view.cpp '        if (m_hFolderChange &&' '        if (false &&' 'a folder that went away stays listed'
 fault view/brisa_view.cpp 'ClientSoundKind(SoundTypeOf(m_strFileName).value_or(SoundType::Wave))' '"wave"' \
     'the sounds folder of WAVE files asked for every type'
-fault view/brisa_view.cpp "           (folder.size() == root.size() || folder[root.size()] == L'\\\\') &&" '' \
+fault view/file_paths.cpp "           (folder.size() == root.size() || folder[root.size()] == L'\\\\') &&" '' \
     'a folder that only begins like the client'"'"'s counted as in it'
-fault view/brisa_view.cpp 'root.c_str(), length, TRUE)' 'root.c_str(), length, FALSE)' \
+fault view/file_paths.cpp 'root.c_str(), length, TRUE)' 'root.c_str(), length, FALSE)' \
     'folders compared in their letter case'
-fault view/brisa_view.cpp "while (!path->empty() && path->back() == L'\\\\')" 'while (false)' \
+fault view/file_paths.cpp "while (!path->empty() && path->back() == L'\\\\')" 'while (false)' \
     'a trailing backslash makes another folder'
 fault view/sound_files.cpp 'EqualsIgnoringCase(extension, ".mp3")' 'extension == ".mp3"' \
     'MP3 files listed only in lower case'
@@ -220,7 +220,7 @@ fault view/brisa_view.cpp '    if (m_strFileName.empty()) {
         m_pApp->DoMessageBox(m_pApp->LoadString(IDS_NO_SOUND_NAME)' 'Send types a line without a sound'
 fault view/brisa_view.cpp 'ExactPath(m_settings.m_strWavDir, m_strFileName).c_str()' 'fw::Widen(path).c_str()' \
     'Delete reaches the file of the normalised name'
-fault view/brisa_view.cpp "return last != ' ' && last != '.' &&" "return last != '.' &&" \
+fault view/file_paths.cpp "return last != ' ' && last != '.' &&" "return last != '.' &&" \
     'Play reaches the file of the normalised name'
 fault view/brisa_view.cpp 'const bool nameCut = title.value.cut &&' 'const bool nameCut = false &&' \
     'a title cut inside the channel name sent to'

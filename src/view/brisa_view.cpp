@@ -7,6 +7,7 @@
 #include "framework/text.h"
 #include "resource.h"
 #include "settings/options_dlg.h"
+#include "view/file_paths.h"
 
 #include <algorithm>
 #include <vector>
@@ -27,57 +28,6 @@ constexpr UINT_PTR kFollowFolderTimer = 2;
 constexpr UINT kEverySecondMs = 1000;
 constexpr ULONGLONG kFolderQuietMs = 250;
 constexpr ULONGLONG kFolderLatestMs = 900;
-
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    full.resize(size ? ::GetFullPathNameW(path.c_str(), size, &full[0], nullptr) : 0);
-    return full;
-}
-
-// The path that names exactly the listed file. Windows' name normalisation drops a trailing space
-// or dot, so "ding.wav " would otherwise reach "ding.wav"; a \\?\ path is taken as it is.
-std::wstring ExactPath(const std::string& folder, const std::string& name) {
-    std::wstring full = FullPath(fw::Widen(folder));
-    if (full.compare(0, 4, L"\\\\?\\") != 0)
-        full =
-            full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC" + full.substr(1) : L"\\\\?\\" + full;
-    if (full.back() != L'\\')
-        full += L'\\';
-    return full + fw::Widen(name);
-}
-
-// The sound functions take no \\?\ path: a name that normalisation would change, or a path too
-// long for them, cannot be played as listed.
-bool CanPlayAsListed(const std::string& path) {
-    const char last = path.back();
-    return last != ' ' && last != '.' && fw::Widen(path).size() < MAX_PATH;
-}
-
-// Whether the folder is the root folder or lies below it, compared as Windows compares names:
-// letter case ignored, a trailing backslash or none.
-bool IsSameOrBelow(std::wstring folder, std::wstring root) {
-    for (std::wstring* path : {&folder, &root}) {
-        while (!path->empty() && path->back() == L'\\')
-            path->pop_back();
-    }
-    const int length = static_cast<int>(root.size());
-    return !root.empty() && folder.size() >= root.size() &&
-           (folder.size() == root.size() || folder[root.size()] == L'\\') &&
-           ::CompareStringOrdinal(folder.c_str(), length, root.c_str(), length, TRUE) == CSTR_EQUAL;
-}
-
-// The folder to name in a /sound line, or nullopt for the file's bare name: the client finds a
-// bare name in its sounds folder and below it, and nowhere else.
-std::optional<std::string> FolderForClient(const std::string& wavDir,
-                                           const std::optional<std::string>& clientFolder) {
-    if (!clientFolder) // no way to ask it: named as always
-        return std::nullopt;
-    const std::wstring folder = FullPath(fw::Widen(wavDir));
-    if (IsSameOrBelow(folder, FullPath(fw::Widen(*clientFolder))))
-        return std::nullopt;
-    return fw::Narrow(folder);
-}
 
 } // namespace
 
@@ -134,9 +84,8 @@ INT_PTR CBrisaView::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER && wParam == kEverySecondTimer) {
         EnableClientButtons(IsClientPresent());
         // Not every system signals a watched folder that goes away.
-        if (m_hFolderChange &&
-            ::GetFileAttributesW(fw::Widen(m_settings.m_strWavDir).c_str()) ==
-                INVALID_FILE_ATTRIBUTES)
+        if (m_hFolderChange && ::GetFileAttributesW(fw::Widen(m_settings.m_strWavDir).c_str()) ==
+                                   INVALID_FILE_ATTRIBUTES)
             FollowFolder();
         return TRUE;
     }
