@@ -153,11 +153,16 @@ TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
         const HWND send = GetDlgItem(dialog, IDC_DCC_SEND),
                    list = GetDlgItem(dialog, IDC_NICK_LIST);
         const Lines before = {"bob", "carol"};
-        // A frozen client, an emptied channel or a path with a gap leaves the copied names.
+        // A frozen client, entries that cannot be read, an emptied channel or a path with a gap
+        // leave the copied names.
         client->Hang();
         ClickItem(dialog, IDC_NICK_REFRESH);
         EXPECT_EQ(Lines{Message(IDS_CLIENT_NOT_ANSWERING)}, brisa.TakeMessageBoxes());
         client->Resume();
+        client->SetFault(EFault::BogusCount); // not one entry can be read
+        ClickItem(dialog, IDC_NICK_REFRESH);
+        EXPECT_EQ(Lines{Message(IDS_NICKNAMES_CUT)}, brisa.TakeMessageBoxes());
+        client->SetFault(EFault::None);
         client->SetNicknames({});
         ClickItem(dialog, IDC_NICK_REFRESH);
         client->SetNicknames({"zed"});
