@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes five short demo WAV files in the folder (default demo/sounds) when it holds no WAV file.
+# Makes five short demo WAV files and a MIDI tune in the folder (default demo/sounds) when it
+# holds no WAV file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sounds=${1:-demo/sounds}
@@ -21,3 +22,6 @@ ha=(lowpass 1800 fade q 0.01 0.14 0.06 pad 0 0.07)
 wav laugh.wav synth 0.14 sawtooth 330 "${ha[@]}" : synth 0.14 sawtooth 311 "${ha[@]}" \
     : synth 0.14 sawtooth 294 "${ha[@]}" : synth 0.14 sawtooth 262 "${ha[@]}"
 wav applause.wav synth 1.2 pinknoise tremolo 11 70 fade q 0.05 1.2 0.5 vol 0.7
+# One note, as a standard MIDI file of type 0: 96 ticks a beat, note on, note off, end of track.
+printf 'MThd\0\0\0\6\0\0\0\1\0\140MTrk\0\0\0\14\0\220\110\144\140\200\110\100\0\377\57\0' \
+    >"$sounds/tune.mid"
