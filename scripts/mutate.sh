@@ -176,7 +176,8 @@ fault view/brisa_view.cpp 'folder.size() + kListSpecTailChars >= kListSpecChars'
 fault view/brisa_view.cpp '    ::SetTimer(m_hWnd, kEverySecondTimer, kEverySecondMs, nullptr);' '' \
     'Send and DCC do not follow the client'
 fault view/brisa_view.cpp '    m_pApp->Watch(change, *this);' '' 'the list does not follow its folder'
-fault view/brisa_view.cpp 'std::min(kFolderQuietMs, latest - now)' '0' 'each change of the folder listed at once'
+fault view/brisa_view.cpp '    ::SetTimer(m_hWnd, kFollowFolderTimer, static_cast<UINT>(wait), nullptr);' \
+    '    FollowFolder();' 'each change of the folder listed at once'
 fault view/brisa_view.cpp '    m_listFiles.SetCurSel(selected.empty() ? -1 : m_listFiles.FindStringExact(selected));
 ' '' 'a change of the folder loses the selection'
 fault view/brisa_view.cpp '    m_listFiles.SetCurSel(selected.empty() ? -1 : m_listFiles.FindStringExact(selected));

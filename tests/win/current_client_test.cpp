@@ -135,7 +135,7 @@ TEST(CurrentClient, TheSoundLineNamesByItsPathAFileOutsideTheClientsSoundsFolder
         {upper + "\\", "ding.wav", "ding.wav"},
         {brisa.PathOf(""), "ding.wav", "ding.wav"},
         // A folder whose name only begins alike, none, or none for the file's kind: its path.
-        {wav + "2", "ding.wav", wav + "\\ding.wav"},
+        {wav.substr(0, wav.size() - 1), "ding.wav", wav + "\\ding.wav"},
         {"", "ding.wav", wav + "\\ding.wav"},
         {wav, "door bell.mp3", "\"" + wav + "\\door bell.mp3\""},
     };
