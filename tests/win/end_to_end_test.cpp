@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -183,12 +184,15 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
         PostMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return brisa.Click(IDC_PLAY);
     };
-    ASSERT_TRUE(play(0) && brisa.Click(IDC_STOP) && play(1) && play(-1) && play(2) && brisa.Sync());
+    ASSERT_TRUE(play(0) && brisa.Click(IDC_STOP) && brisa.Sync());
     EXPECT_EQ((Lines{"1|(null)", "mci|open \"" + sound + ".mid\" type sequencer alias brisa",
-                     "mci|play brisa", "1|(null)", "mci|close brisa", "1|(null)",
-                     "mci|open \"" + sound + ".mp3\" type mpegvideo alias brisa", "mci|play brisa",
-                     "mci|close brisa", "1|" + file}),
+                     "mci|play brisa", "1|(null)", "mci|close brisa"}),
               brisa.SoundCalls());
+    ASSERT_TRUE(play(1) && play(-1) && play(2) && brisa.Sync());
+    const Lines calls = brisa.SoundCalls();
+    EXPECT_EQ((Lines{"1|(null)", "mci|open \"" + sound + ".mp3\" type mpegvideo alias brisa",
+                     "mci|play brisa", "mci|close brisa", "1|" + file}),
+              Lines(calls.begin() + std::min<std::size_t>(5, calls.size()), calls.end()));
 
     ASSERT_TRUE(brisa.Click(IDC_DCC));
     HWND dialog = nullptr;
