@@ -369,7 +369,7 @@ double CpuMs(HANDLE hProcess) {
 
 // The context switches of every thread of the Unix process that runs the Windows program
 // (found by its command line, which Wine keeps), read through Wine's drive Z:; -1 when none is
-// found. Each is a wake-up of the process.
+// found. Each is a wake-up of the process, or a wait for Wine's server.
 double ContextSwitches(const std::string& strExeTail) {
     WIN32_FIND_DATAA found;
     const HANDLE hFind = FindFirstFileA("Z:\\proc\\*", &found);
@@ -402,22 +402,25 @@ double ContextSwitches(const std::string& strExeTail) {
 }
 
 // Brisa left alone for a minute with the client running and 1,000 files watched, against the
-// empty window left alone as long: the share of one core used, and the wake-ups per second.
+// form baseline (the same controls, the caret blinking in the same box) left alone as long: the
+// share of one core used, and the wake-ups per second.
 void BenchIdle(const CBench& bench) {
     CImitationClient client;
     std::vector<double> listCpu[2], listWakeUps[2];
     for (const bool bBrisa : {false, true}) {
         std::fprintf(stderr, "idle for %u s, %s\n", static_cast<unsigned>(kIdleMs / 1000),
                      bBrisa ? "Brisa" : "baseline");
-        CProgram program =
-            bBrisa ? bench.StartBrisa(bench.WavDir(1000)) : bench.StartBaselineWindow();
+        CProgram program = bBrisa ? bench.StartBrisa(bench.WavDir(1000))
+                                  : bench.StartBaselineForm(bench.WavDir(1000));
         program.WaitShown([&] {
             return bBrisa ? IsEnabled(program.Item(IDC_SEND))
-                          : Ask(program.Window(), WM_NULL, 0, 0, 1) == 0;
+                          : Count(program.Item(IDC_FILE_LIST)) == 1000;
         });
         Sleep(3000); // start-up settles
-        const std::string strTail = bBrisa ? "\\brisa\\Brisa.exe" : "\\baseline_window.exe";
+        const std::string strTail = bBrisa ? "\\brisa\\Brisa.exe" : "\\baseline_form.exe";
         const double dCpu = CpuMs(program.Process()), dSwitches = ContextSwitches(strTail);
+        if (dSwitches < 0)
+            Fail("no Unix process found for " + strTail);
         Sleep(kIdleMs);
         listCpu[bBrisa].push_back((CpuMs(program.Process()) - dCpu) * 100.0 / kIdleMs);
         listWakeUps[bBrisa].push_back((ContextSwitches(strTail) - dSwitches) * 1000.0 / kIdleMs);

@@ -49,8 +49,8 @@ label() {
     startup_1000) echo "Start-up to the window shown with 1,000 files listed (vs one empty window)" ;;
     startup_form_1000) echo "Start-up to the window shown with 1,000 files listed (vs the same form, one DlgDirList)" ;;
     listing_mixed_10000) echo "Refresh, 10,000 files of the three types (vs 10,000 WAVE files listed by DlgDirList)" ;;
-    idle_cpu) echo "Idle for 60 s with the client running and the folder watched: CPU (vs one empty window)" ;;
-    idle_wakeups) echo "Idle for 60 s: wake-ups, the process's context switches (vs one empty window)" ;;
+    idle_cpu) echo "Idle for 60 s with the client running and the folder watched: CPU (vs the same form)" ;;
+    idle_wakeups) echo "Idle for 60 s: wake-ups, the process's context switches (vs the same form)" ;;
     listing_growth) echo "Refresh, growth 100 → 10,000 files (factor per run over the median at 100)" ;;
     listing_*) echo "Refresh, $(sed -E ':a;s/^([0-9]+)([0-9]{3})/\1,\2/;ta' <<<"${1#listing_}") files, posted click to the filled list" ;;
     memory_10000) echo "Peak working set after listing 10,000 files" ;;
@@ -122,11 +122,14 @@ of name order) are made once in `build/bench/work` and kept for later runs.
   files. One unrecorded run of each warms the caches.
 - Idle: Brisa on the folder of 1,000 files, with the imitation client running (so Send is
   enabled and the client is looked for each second) and the folder watched, left alone for 60 s
-  after a 3 s pause; then the empty window, left alone as long. CPU: `GetProcessTimes` (kernel and
-  user) over the 60 s, as a share of one core. Wake-ups: the voluntary and involuntary context
-  switches of every thread of the Unix process that runs the program under Wine
-  (`/proc/<pid>/task/*/status`, read through drive `Z:`), per second; Wine's own threads of the
-  process count too.
+  after a 3 s pause; then the form baseline on the same folder, left alone as long. CPU:
+  `GetProcessTimes` (kernel and user) over the 60 s, as a share of one core. Wake-ups: the
+  voluntary and involuntary context switches of every thread of the Unix process that runs the
+  program under Wine (`/proc/<pid>/task/*/status`, read through drive `Z:`), per second. Each call
+  a Wine program makes to the Wine server is such a switch too, so both programs count the
+  blinking caret of the name box (a timer and a redraw twice a second, each several server calls)
+  besides their own wake-ups; the difference is Brisa's: its timer once a second, which looks for
+  the client and the folder.
 - Memory: `PeakWorkingSetSize` from `GetProcessMemoryInfo` on the process handle, read after the
   Refresh of 10,000 files in each run. Wine answers it for another process from the Unix
   process's `VmHWM` (`/proc/<pid>/status`), so it is the peak resident set of the whole process,
