@@ -71,6 +71,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow) {
                       CW_USEDEFAULT, 400, 200, nullptr, nullptr, hInstance, nullptr);
     ShowWindow(hwnd, nCmdShow);
     UpdateWindow(hwnd);
+    // The focus in the name box, its caret blinking, as in Brisa's form.
+    SetFocus(GetDlgItem(GetWindow(hwnd, GW_CHILD), IDC_FILE_NAME));
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
