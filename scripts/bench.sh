@@ -82,7 +82,10 @@ label() {
         [ "${f[measure]}" = listing_growth ] && goal="Brisa's growth ≤ the baseline's"
         [ "${f[measure]}" = idle_cpu ] && goal="Brisa ≤ ${f[goal]} % of one core"
         [ "${f[measure]}" = idle_wakeups ] && goal="reported"
-        printf '| %s | %s | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.2f | %s | %s |\n' \
+        # Shares of a core are small: two decimals for them, one for the rest.
+        n=1
+        [ "${f[unit]}" = % ] && n=2
+        printf "| %s | %s | %.${n}f | %.${n}f | %.${n}f | %.${n}f | %.${n}f | %.${n}f | %.2f | %s | %s |\n" \
             "$(label "${f[measure]}")" "${f[unit]}" "${f[brisa_median]}" "${f[brisa_min]}" \
             "${f[brisa_max]}" "${f[base_median]}" "${f[base_min]}" "${f[base_max]}" \
             "${f[ratio]}" "$goal" "${f[met]}"
