@@ -189,27 +189,4 @@ TEST(DccSendDialog, RefreshAndDoubleClickFollowTheClient) {
     EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
 }
 
-TEST(DccSendDialog, OffersTheFileTheViewLastTookUpToAnAnsiClient) {
-    CImitationClient client("mIRC32", "#chat", {"Zoë"}, false);
-    CBrisaHarness brisa;
-    const struct {
-        const char* typed;
-        bool play; // Play takes the list's selection, whatever the name box holds
-        const char* offered;
-    } cases[] = {
-        {"zz.wav", false, "zz.wav"}, {"ot", true, "other.wav"}, {"Été.wav", false, "Été.wav"}};
-    for (const auto& c : cases) {
-        client.ClearRecords();
-        brisa.TypeFileName(c.typed);
-        if (c.play)
-            brisa.Click(IDC_PLAY);
-        brisa.Open(IDC_DCC, [&](HWND dialog) {
-            ClickItem(dialog, IDC_DCC_SEND);
-            ClickItem(dialog, IDCANCEL);
-        });
-        EXPECT_EQ(Lines{"/dcc send Zoë " + brisa.WavDir() + "\\" + c.offered},
-                  client.EnteredLines());
-    }
-}
-
 } // namespace

@@ -7,8 +7,6 @@
 
 namespace {
 
-const int kRadios[] = {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH};
-
 bool Checked(HWND dialog, int id) {
     return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -101,38 +99,6 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
         EXPECT_NE(std::string::npos,
                   brisa.Ini().find(c.fallBackChecked ? "FallBack=1" : "FallBack=0"))
             << c.stored << " " << c.click;
-    }
-}
-
-TEST(OptionsDialog, StoredClientSelectsItsRadioButtonOnlyAndAClickChecksThatOneAlone) {
-    const struct {
-        const char* stored;
-        int checked, click; // 0: none
-        const char* written;
-    } cases[] = {
-        {"1009", IDC_RADIO_MIRC32, 0, "1009"},
-        {"1012", IDC_RADIO_PIRCH, 0, "1012"},
-        {"1010", 0, 0, "1010"},
-        {"42", 0, IDC_RADIO_MIRC, "1011"},
-        {"1012", IDC_RADIO_PIRCH, IDC_RADIO_MIRC32, "1009"},
-        {"1009", IDC_RADIO_MIRC32, IDC_RADIO_PIRCH, "1012"}, // as a click on it would be sent
-    };
-    for (const auto& c : cases) {
-        CBrisaHarness brisa(std::string("Client=") + c.stored);
-        brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-            for (int id : kRadios)
-                EXPECT_EQ(id == c.checked, Checked(dialog, id)) << c.stored << " " << id;
-            EXPECT_FALSE(Checked(dialog, IDC_PROMPT_FOR_TAG));
-            if (c.click) {
-                SendDlgItemMessageW(dialog, c.click, BM_SETCHECK, BST_CHECKED, 0);
-                Notify(GetDlgItem(dialog, c.click), BN_CLICKED);
-                for (int id : kRadios) // exactly the one clicked, the disabled PIRCH too
-                    EXPECT_EQ(id == c.click, Checked(dialog, id)) << c.stored << " " << id;
-            }
-            ClickItem(dialog, IDOK);
-        });
-        EXPECT_NE(std::string::npos, brisa.Ini().find(std::string("Client=") + c.written + "\r"))
-            << c.stored;
     }
 }
 
