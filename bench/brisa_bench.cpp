@@ -435,19 +435,21 @@ void BenchSend(const CBench& bench) {
     CImitationClient client;
     CProgram brisa = bench.StartBrisa(bench.WavDir(100));
     brisa.WaitShown([&] { return IsEnabled(brisa.Item(IDC_SEND)); });
-    const HWND hwndSend = brisa.Item(IDC_SEND), hwndEdit = client.EditLine();
+    HWND hwndEdit = nullptr;
+    client.Do([&](CModelClient& model) { hwndEdit = model.EditLine(); });
+    const HWND hwndSend = brisa.Item(IDC_SEND);
     const auto timeLine = [&](const std::function<void()>& send) {
         client.ClearRecords();
         Sleep(30);
         const double dStart = NowMs();
         send();
-        if (!Poll([&] { return !client.EnteredLines().empty(); }, true))
+        if (!Poll([&] { return !client.Entered().empty(); }, true))
             Fail("no line arrived in the client");
         return NowMs() - dStart;
     };
     const auto clickSend = [&] { PostMessageA(hwndSend, BM_CLICK, 0, 0); };
     timeLine(clickSend); // warm-up, and the line Brisa types
-    const std::string strLine = client.EnteredLines().front();
+    const std::string strLine = client.Entered().front();
     const auto sendDirect = [&] {
         const auto sendToEdit = [&](UINT msg, WPARAM wParam, LPARAM lParam) {
             DWORD_PTR nResult = 0;
@@ -460,7 +462,7 @@ void BenchSend(const CBench& bench) {
         sendToEdit(WM_CHAR, '\r', 1);
     };
     timeLine(sendDirect);
-    if (client.EnteredLines() != std::vector<std::string>{strLine})
+    if (client.Entered() != std::vector<std::string>{strLine})
         Fail("the direct send entered another line than Brisa's");
     std::vector<double> listBrisa, listBase;
     for (int i = 0; i < bench.Runs(); ++i) {

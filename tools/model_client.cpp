@@ -1,8 +1,5 @@
 #include "model_client.h"
 
-#include "framework/text.h"
-#include "framework/wnd.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -13,9 +10,26 @@ constexpr UINT WM_MCOMMAND = WM_USER + 200;
 constexpr UINT WM_MEVALUATE = WM_USER + 201;
 constexpr wchar_t kPaneClass[] = L"BrisaModelPane";
 
-using fw::GetWindowTextOf;
-using fw::Narrow;
-using fw::Widen;
+std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                    &wide[0], static_cast<int>(wide.size())));
+    return wide;
+}
+
+std::string Narrow(const std::wstring& wide) {
+    std::string text(wide.size() * 3, '\0');
+    text.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                    &text[0], static_cast<int>(text.size()), nullptr, nullptr));
+    return text;
+}
+
+// A window of this thread.
+std::string GetWindowTextOf(HWND hwnd) {
+    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
+    return Narrow(text);
+}
 
 } // namespace
 
@@ -157,7 +171,7 @@ void CModelClient::OnRaised(bool) {}
 void CModelClient::OnInterfaceCall(WPARAM, unsigned) {}
 
 // The interface that mIRC documents: the line in the mapping "mIRC" or "mIRC<N>", UTF-16 with
-// method 8, else in the system's ANSI code page, as a program without the UTF-8 manifest reads it.
+// method 8, else in the ANSI code page, as a program without the UTF-8 manifest reads it.
 LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) {
     OnInterfaceCall(method, index);
     const std::string name = index ? "mIRC" + std::to_string(index) : "mIRC";
@@ -169,16 +183,14 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
         return 0;
     }
     const bool unicode = method & 8;
-    const UINT codePage = fw::SystemAnsiCodePage();
-    const std::string text =
-        unicode ? Narrow(static_cast<const wchar_t*>(view))
-                : Narrow(fw::FromCodePage(static_cast<const char*>(view), codePage));
+    const std::string text = unicode ? Narrow(static_cast<const wchar_t*>(view))
+                                     : Narrow(Widen(static_cast<const char*>(view), CP_ACP));
     if (evaluate) {
         const std::wstring result = Widen(Evaluate(text));
         if (unicode)
             std::memcpy(view, result.c_str(), (result.size() + 1) * sizeof(wchar_t));
         else
-            WideCharToMultiByte(codePage, 0, result.c_str(), -1, static_cast<char*>(view), 4096,
+            WideCharToMultiByte(CP_ACP, 0, result.c_str(), -1, static_cast<char*>(view), 4096,
                                 nullptr, nullptr);
     } else if (text.compare(0, 9, "/editbox ") == 0) {
         // The active window's edit box (-a), with a space after the text (-p).
@@ -193,7 +205,7 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
     }
     UnmapViewOfFile(view);
     CloseHandle(mapping);
-    return m_nCallsBeforeRefusing < 0 || m_nCallsBeforeRefusing-- > 0 ? 1 : 0;
+    return 1;
 }
 
 // The identifiers Brisa asks for: $version, $sound(kind), $active and $nick($active,N).

@@ -1,7 +1,8 @@
 // CModelClient: the windows of a graphical IRC client, and the interface that mIRC documents for
 // other programs, made on the thread that creates it: what Brisa drives. The stand-in client is
 // built on it, and the tests drive Brisa against it. Its windows are wide (Unicode), as current
-// clients' are, or ANSI; every text in and out of it is UTF-8.
+// clients' are, or ANSI; every text in and out of it is UTF-8, converted by the platform's own
+// calls.
 //
 // Today's layout (mIRC 6 and 7, class "mIRC"): the main window holds the bars mIRC_Toolbar,
 // mIRC_SwitchBar and mIRC_TreeBar and an MDI client, whose active child mIRC_Channel holds a
@@ -25,7 +26,7 @@ public:
     struct Options {
         std::string className = "mIRC32";
         std::string title = "#chat [+nt]: hello";
-        std::vector<std::string> nicks;
+        std::vector<std::string> nicks = {};
         bool wide = true;
         bool current = false; // today's layout
     };
@@ -53,12 +54,9 @@ public:
     void SetSoundsFolder(const std::string& kind, const std::string& folder) {
         m_soundsFolders[kind] = folder;
     }
-    // A slow client: each message of that kind (0: of every kind) sent by another program waits
+    // A slow client: each message of that kind (0: of every kind) sent by another thread waits
     // this long before the client handles it.
     void SetDelay(UINT message, DWORD ms) { m_nDelayedMessage = message, m_nDelayMs = ms; }
-    // After this many more messages of the interface, each is still carried out but answered 0,
-    // as if it had failed.
-    void RefuseInterfaceAfter(int calls) { m_nCallsBeforeRefusing = calls; }
 
 protected:
     // Every message to the client's windows comes here first: true, with *pResult, when taken.
@@ -88,6 +86,5 @@ private:
     std::map<std::string, std::string> m_soundsFolders;
     UINT m_nDelayedMessage = 0;
     DWORD m_nDelayMs = 0;
-    int m_nCallsBeforeRefusing = -1; // -1: never
-    int m_nNesting = 0;              // messages being handled, one inside the other
+    int m_nNesting = 0; // messages being handled, one inside the other
 };

@@ -6,7 +6,6 @@
 #include "framework/framework_ids.h"
 #include "framework/text.h"
 #include "resource.h"
-#include "view/brisa_view.h"
 
 #include <iterator>
 
@@ -59,8 +58,8 @@ bool CBrisaApp::InitInstance() {
         IDR_MAINFRAME,
         []() -> std::unique_ptr<fw::CDocument> { return std::make_unique<CBrisaDoc>(); },
         []() -> std::unique_ptr<fw::CFrameWnd> { return std::make_unique<CMainFrame>(); },
-        [](fw::CWinApp& app) -> std::unique_ptr<fw::CFormView> {
-            return std::make_unique<CBrisaView>(app);
+        [this]() -> std::unique_ptr<fw::CFormView> {
+            return std::make_unique<CBrisaView>(*this, m_timing);
         }));
     return ProcessShellCommand();
 }

@@ -1,6 +1,7 @@
 // The application object: start-up, the About box and the help index.
 #pragma once
 #include "framework/app.h"
+#include "ui/brisa_view.h"
 
 class CBrisaApp : public fw::CWinApp {
 protected:
@@ -9,6 +10,9 @@ protected:
     // The framework's place, where on the first start the settings of earlier versions move.
     std::string LocateProfile() const override;
     fw::CommandMap GetCommandMap() const override;
+
+    // How the form follows the client and the folder.
+    ViewTiming m_timing;
 
 private:
     void OnAppAbout();

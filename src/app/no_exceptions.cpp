@@ -43,6 +43,9 @@ void __throw_length_error(const char*) {
 void __throw_logic_error(const char*) {
     Fail(L"Brisa met an internal error.");
 }
+void __throw_bad_function_call() {
+    Fail(L"Brisa met an internal error.");
+}
 void __throw_out_of_range_fmt(const char*, ...) {
     Fail(L"Brisa met an internal error.");
 }

@@ -1,6 +1,7 @@
 #include "bridge/client_window.h"
 
 #include "framework/text.h"
+#include "framework/wnd.h"
 
 #include <algorithm>
 #include <iterator>
@@ -8,8 +9,7 @@
 namespace {
 
 // Long enough for a busy client, short enough that Brisa never seems frozen.
-constexpr ULONGLONG kClientTimeoutMs = 1500;
-constexpr ULONGLONG kOperationMs = 3000;
+constexpr Ticks kClientTimeoutMs = 1500;
 // Far beyond any channel name, nickname or topic that a server sends.
 constexpr LRESULT kMaxTextLength = 1024;
 
@@ -38,33 +38,44 @@ HWND FindChild(HWND parent, bool (*isWanted)(HWND)) {
     return nullptr;
 }
 
-// A text of the client, the length asked first: it comes back whole up to its bound. nullopt
-// when the client does not answer.
-template <class AskLength, class AskText>
-std::optional<std::wstring> ReadBounded(AskLength askLength, AskText askText, bool* pCut) {
-    LRESULT length = 0;
-    if (!askLength(&length))
-        return std::nullopt;
-    *pCut = length > kMaxTextLength;
-    length = std::clamp<LRESULT>(length, 0, kMaxTextLength);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    LRESULT copied = 0;
-    if (length > 0 && !askText(text, &copied))
-        return std::nullopt;
-    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return text;
+// A text of the client, whole up to its bound; nullopt when the client does not answer.
+std::optional<std::wstring> ReadClientText(HWND window, UINT lengthMsg, UINT textMsg, WPARAM item,
+                                           Ticks deadline, bool* pCut, bool* pGone = nullptr) {
+    const bool listEntry = textMsg == LB_GETTEXT;
+    return fw::ReadSizedText(
+        [&](LRESULT* length) {
+            const bool answered = SendToClient(window, lengthMsg, item, 0, deadline, length);
+            if (pGone)
+                *pGone = answered && *length == LB_ERR; // gone since the count was taken
+            return answered;
+        },
+        [&](std::wstring& buffer, LRESULT* copied) {
+            return SendToClient(window, textMsg, listEntry ? item : buffer.size(),
+                                reinterpret_cast<LPARAM>(&buffer[0]), deadline, copied);
+        },
+        kMaxTextLength, pCut);
+}
+
+// BringWindowToTop would wait for the client's thread, however long it is stuck.
+void RaiseWithoutWaiting(HWND window) {
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
 }
 
 } // namespace
 
-ULONGLONG OperationDeadline() {
-    return ::GetTickCount64() + kOperationMs;
+HWND FindClientWindow(const std::string& className) {
+    // An empty class name would match no window on Windows but is an error under Wine.
+    return className.empty() ? nullptr : ::FindWindowW(fw::Widen(className).c_str(), nullptr);
+}
+
+Ticks TickCount() {
+    return ::GetTickCount64();
 }
 
 // Wide: the system gives an ANSI client every text in that client's own code page.
-bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, ULONGLONG deadline,
+bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, Ticks deadline,
                   LRESULT* result) {
-    const ULONGLONG now = ::GetTickCount64();
+    const Ticks now = TickCount();
     if (now >= deadline)
         return false;
     DWORD_PTR answer = 0;
@@ -77,28 +88,22 @@ bool SendToClient(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, ULONGLONG
     return true;
 }
 
-HWND FindClientWindow(const std::string& className) {
-    // An empty class name would match no window on Windows but is an error under Wine.
-    return className.empty() ? nullptr : ::FindWindowW(fw::Widen(className).c_str(), nullptr);
-}
-
-std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth,
-                                                 ULONGLONG deadline) {
-    const bool wantsList = depth == ClientPath::ToNickList;
-    ClientWindows windows;
+std::optional<CClientWindowsPath::Windows> CClientWindowsPath::Locate(bool withNickList,
+                                                                      Ticks deadline) const {
+    Windows windows;
     // The fixed path of the 32-bit client of the late 1990s, taken only where it leads to windows
     // of the right kinds: elsewhere it may lead to any window at all.
-    const HWND first = ::GetWindow(topLevel, GW_CHILD);
+    const HWND first = ::GetWindow(m_hTopLevel, GW_CHILD);
     const HWND second = first ? ::GetWindow(first, GW_HWNDNEXT) : nullptr;
     windows.active = second ? ::GetWindow(second, GW_CHILD) : nullptr;
     windows.editLine = windows.active ? ::GetWindow(windows.active, GW_CHILD) : nullptr;
     windows.nickList = windows.editLine ? ::GetWindow(windows.editLine, GW_HWNDNEXT) : nullptr;
     if (windows.editLine && IsEditLine(windows.editLine) &&
-        (!wantsList || (windows.nickList && IsListBox(windows.nickList))))
+        (!withNickList || (windows.nickList && IsListBox(windows.nickList))))
         return windows;
     // Current clients keep their windows in an MDI client among bars that the user moves: the
     // active child's edit line and list, by class.
-    const HWND mdiClient = ::FindWindowExW(topLevel, nullptr, L"MDIClient", nullptr);
+    const HWND mdiClient = ::FindWindowExW(m_hTopLevel, nullptr, L"MDIClient", nullptr);
     LRESULT active = 0;
     if (!mdiClient || !SendToClient(mdiClient, WM_MDIGETACTIVE, 0, 0, deadline, &active) ||
         !::IsChild(mdiClient, reinterpret_cast<HWND>(active)))
@@ -106,46 +111,35 @@ std::optional<ClientWindows> LocateClientWindows(HWND topLevel, ClientPath depth
     windows.active = reinterpret_cast<HWND>(active);
     windows.editLine = FindChild(windows.active, IsEditLine);
     windows.nickList = FindChild(windows.active, IsListBox);
-    if (!windows.editLine || (wantsList && !windows.nickList))
+    if (!windows.editLine || (withNickList && !windows.nickList))
         return std::nullopt;
     return windows;
 }
 
-std::optional<ClientText> ReadClientWindowText(HWND window, ULONGLONG deadline) {
+ClientAnswer<ClientText> CClientWindowsPath::ActiveTitle(Ticks deadline) {
+    const auto windows = Locate(false, deadline);
+    if (!windows)
+        return {ClientOutcome::NoEditLine};
     bool cut = false;
-    const auto text = ReadBounded(
-        [&](LRESULT* length) {
-            return SendToClient(window, WM_GETTEXTLENGTH, 0, 0, deadline, length);
-        },
-        [&](std::wstring& buffer, LRESULT* copied) {
-            return SendToClient(window, WM_GETTEXT, buffer.size(),
-                                reinterpret_cast<LPARAM>(&buffer[0]), deadline, copied);
-        },
-        &cut);
-    if (!text)
-        return std::nullopt;
-    return ClientText{fw::Narrow(*text), cut};
+    const auto title =
+        ReadClientText(windows->active, WM_GETTEXTLENGTH, WM_GETTEXT, 0, deadline, &cut);
+    if (!title)
+        return {ClientOutcome::NotAnswering};
+    return {ClientOutcome::Done, {fw::Narrow(*title), cut}};
 }
 
-std::optional<ClientList> ReadClientList(HWND list, ULONGLONG deadline) {
+ClientAnswer<ClientList> CClientWindowsPath::NickList(Ticks deadline) {
+    const auto windows = Locate(true, deadline);
+    if (!windows)
+        return {ClientOutcome::NoEditLine};
+    const HWND list = windows->nickList;
     LRESULT count = 0;
     if (!SendToClient(list, LB_GETCOUNT, 0, 0, deadline, &count))
-        return std::nullopt;
-    return CopyClientList(count, [list](long long index, ClientList& copy) {
-        const auto item = static_cast<WPARAM>(index);
+        return {ClientOutcome::NotAnswering};
+    const auto readEntry = [list](long long index, ClientList& copy) {
         bool cut = false, gone = false;
-        const auto text = ReadBounded(
-            [&](LRESULT* length) {
-                const bool answered =
-                    SendToClient(list, LB_GETTEXTLEN, item, 0, kNoDeadline, length);
-                gone = answered && *length == LB_ERR; // gone since the count was taken
-                return answered;
-            },
-            [&](std::wstring& buffer, LRESULT* copied) {
-                return SendToClient(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(&buffer[0]),
-                                    kNoDeadline, copied);
-            },
-            &cut);
+        const auto text = ReadClientText(list, LB_GETTEXTLEN, LB_GETTEXT,
+                                         static_cast<WPARAM>(index), kNoDeadline, &cut, &gone);
         if (!text)
             return ClientList::EEnd::NotAnswering;
         if (cut) // passed over, and the copy is no longer whole
@@ -153,11 +147,17 @@ std::optional<ClientList> ReadClientList(HWND list, ULONGLONG deadline) {
         else if (!gone)
             copy.items.push_back(fw::Narrow(*text));
         return ClientList::EEnd::Whole;
-    });
+    };
+    return {ClientOutcome::Done, CopyClientList(count, readEntry, TickCount)};
 }
 
-ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool prompt,
-                              ULONGLONG deadline) {
+// Nothing is sent after a step the client did not answer, and nothing at all to an ANSI edit
+// line whose code page lacks a character of the line.
+ClientOutcome CClientWindowsPath::TypeLine(const std::string& line, bool prompt, Ticks deadline) {
+    const auto windows = Locate(false, deadline);
+    if (!windows)
+        return ClientOutcome::NoEditLine;
+    const HWND editLine = windows->editLine;
     const std::wstring wideLine = fw::Widen(line);
     if (!::IsWindowUnicode(editLine) && !fw::ToCodePage(wideLine, fw::SystemAnsiCodePage()))
         return ClientOutcome::CannotCarry;
@@ -171,7 +171,9 @@ ClientOutcome TypeCommandLine(HWND editLine, const std::string& line, bool promp
     return ClientOutcome::Done;
 }
 
-// BringWindowToTop would wait for the client's thread, however long it is stuck.
-void RaiseWithoutWaiting(HWND window) {
-    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+// The active window is found by the client's windows even when the interface took the line; the
+// main window stands in for it when it cannot be.
+void CClientWindowsPath::Raise(RaiseAfter which, Ticks deadline) {
+    const auto windows = which == RaiseAfter::ActiveWindow ? Locate(false, deadline) : std::nullopt;
+    RaiseWithoutWaiting(windows ? windows->active : m_hTopLevel);
 }

@@ -7,18 +7,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cassert>
 
 namespace fw {
-namespace {
-
-CWinApp* g_pApp = nullptr;
-
-} // namespace
 
 CWinApp* GetApp() {
-    assert(g_pApp && "the program has no application object");
-    return g_pApp;
+    return static_cast<CWinApp*>(&Module());
 }
 
 CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, DocumentFactory createDocument,
@@ -38,8 +31,7 @@ bool CSingleDocTemplate::OpenNewDocument(int nCmdShow) {
     }
     m_pDocument = m_createDocument();
     m_pFrame = m_createFrame();
-    if (!m_pFrame->LoadFrame(m_nIDResource, m_createView(*GetApp())) ||
-        !m_pDocument->OnNewDocument()) {
+    if (!m_pFrame->LoadFrame(m_nIDResource, m_createView()) || !m_pDocument->OnNewDocument()) {
         m_pFrame.reset();
         return false;
     }
@@ -59,14 +51,9 @@ bool CWinApp::OnCmdMsg(UINT id, UINT code) {
     return CCmdTarget::OnCmdMsg(id, code) || Dispatch(MakeCommandMap(s_commands), id, code);
 }
 
-CWinApp::CWinApp() {
-    assert(!g_pApp && "a program has one application object");
-    g_pApp = this;
-}
+CWinApp::CWinApp() = default;
 
-CWinApp::~CWinApp() {
-    g_pApp = nullptr;
-}
+CWinApp::~CWinApp() = default;
 
 int CWinApp::Main(HINSTANCE instance, int nCmdShow) {
     const int exitCode = InitApplication(instance, nCmdShow) ? Run() : 1;
@@ -168,12 +155,6 @@ HWND CWinApp::GetMainWindow() const {
     return frame ? frame->m_hWnd : nullptr;
 }
 
-std::string CWinApp::LoadString(UINT id) const {
-    const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(m_hInstance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 && text ? Narrow({text, static_cast<std::size_t>(length)}) : std::string();
-}
-
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
     m_pDocTemplate = std::move(docTemplate);
 }
@@ -189,18 +170,6 @@ void CWinApp::OnFileNew() {
 void CWinApp::OnAppExit() {
     if (const HWND main = GetMainWindow())
         ::PostMessageW(main, WM_CLOSE, 0, 0);
-}
-
-int CWinApp::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
-                            UINT type) {
-    return ::MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), type);
-}
-
-int CWinApp::DoMessageBox(const std::string& text, UINT type) {
-    HWND owner = ::GetActiveWindow();
-    if (!owner)
-        owner = GetMainWindow();
-    return ShowMessageBox(owner, text, m_strAppTitle, type);
 }
 
 void CWinApp::WinHelp(DWORD context, UINT command) {

@@ -2,8 +2,10 @@
 #pragma once
 #include "framework/frame.h"
 #include "framework/help.h"
+#include "framework/module.h"
 #include "framework/profile.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,10 +29,9 @@ protected:
 // Binds the document, frame and view classes of a single-document program to one resource id.
 class CSingleDocTemplate {
 public:
-    using DocumentFactory = std::unique_ptr<CDocument> (*)();
-    using FrameFactory = std::unique_ptr<CFrameWnd> (*)();
-    // The view gets the application object, whose profile it reads.
-    using ViewFactory = std::unique_ptr<CFormView> (*)(CWinApp& app);
+    using DocumentFactory = std::function<std::unique_ptr<CDocument>()>;
+    using FrameFactory = std::function<std::unique_ptr<CFrameWnd>()>;
+    using ViewFactory = std::function<std::unique_ptr<CFormView>()>;
 
     CSingleDocTemplate(UINT nIDResource, DocumentFactory createDocument, FrameFactory createFrame,
                        ViewFactory createView);
@@ -50,7 +51,7 @@ private:
     std::unique_ptr<CFrameWnd> m_pFrame;
 };
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CModule, public CCmdTarget {
 public:
     CWinApp();
     ~CWinApp() override;
@@ -71,22 +72,11 @@ public:
     void Watch(HANDLE handle, CHandleWatcher& watcher);
     void StopWatching(HANDLE handle);
 
-    HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
 
-    HWND GetMainWindow() const;
-    const std::string& GetAppTitle() const { return m_strAppTitle; }
-    // The string resource `id`; "" when there is none.
-    std::string LoadString(UINT id) const;
+    HWND GetMainWindow() const override;
     const CProfile& GetProfile() const { return m_profile; }
-
-    // Every message box of the program comes here. An override (a test's) need not call this one.
-    virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
-                               UINT type);
-    // A message box owned by the window the user is working in, captioned with the app title.
-    int DoMessageBox(const std::string& text, UINT type);
-    // Opens the help window on the topic of a help context (HELP_CONTEXT), or on the index.
-    void WinHelp(DWORD context, UINT command = HELP_CONTEXT);
+    void WinHelp(DWORD context, UINT command = HELP_CONTEXT) override;
 
     // The program's command table first, then the framework's New and Exit.
     bool OnCmdMsg(UINT id, UINT code) override;
@@ -116,7 +106,6 @@ private:
     void RunSignalledWatches();
     int Run();
 
-    std::string m_strAppTitle;
     CProfile m_profile;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CHelpWindow> m_pHelpWindow;

@@ -1,7 +1,7 @@
 #include "framework/data_exchange.h"
 
-#include "framework/app.h"
 #include "framework/framework_ids.h"
+#include "framework/module.h"
 #include "framework/text.h"
 
 namespace fw {
@@ -51,9 +51,8 @@ void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
     if (!dx.m_bSaveAndValidate) {
         ::SendMessageW(control, EM_LIMITTEXT, maxChars, 0);
     } else if (Widen(value).size() > static_cast<std::size_t>(maxChars)) { // as the box counts
-        CWinApp& app = *GetApp();
-        app.DoMessageBox(
-            FormatText(app.LoadString(AFX_IDP_PARSE_STRING_SIZE), {std::to_string(maxChars)}),
+        Module().DoMessageBox(
+            FormatText(Module().LoadString(AFX_IDP_PARSE_STRING_SIZE), {std::to_string(maxChars)}),
             MB_OK | MB_ICONEXCLAMATION);
         dx.Fail();
     }

@@ -1,7 +1,7 @@
 #include "framework/dialog.h"
 
-#include "framework/app.h"
 #include "framework/framework_ids.h"
+#include "framework/module.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,18 +26,15 @@ struct DialogTemplateEx {
 // The position and size written in a dialog template, in dialog units: left, top, width and
 // height; all 0 when it cannot be read.
 RECT TemplateRect(UINT nIDTemplate) {
-    const HINSTANCE instance = GetApp()->m_hInstance;
-    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(nIDTemplate), RT_DIALOG);
-    const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
-    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-    if (!bytes || ::SizeofResource(instance, resource) < sizeof(DialogTemplateEx))
+    const std::string_view bytes = Module().LoadRaw(nIDTemplate, RT_DIALOG);
+    if (bytes.size() < sizeof(DialogTemplateEx))
         return {};
     DialogTemplateEx extended{};
-    std::memcpy(&extended, bytes, sizeof extended);
+    std::memcpy(&extended, bytes.data(), sizeof extended);
     if (extended.dlgVer == 1 && extended.signature == 0xFFFF)
         return {extended.x, extended.y, extended.cx, extended.cy};
     DLGTEMPLATE plain{};
-    std::memcpy(&plain, bytes, sizeof plain);
+    std::memcpy(&plain, bytes.data(), sizeof plain);
     return {plain.x, plain.y, plain.cx, plain.cy};
 }
 
@@ -75,6 +72,16 @@ bool CDialogBase::UpdateData(bool saveAndValidate) {
     DoDataExchange(dx);
     m_bInUpdateData = wasInUpdateData;
     return !dx.Failed();
+}
+
+void CDialogBase::FollowTypedPrefix(std::string& value, const CListBox& list) {
+    UpdateData(true);
+    list.SelectString(-1, value);
+}
+
+void CDialogBase::TakeSelectedEntry(std::string& value, const CListBox& list) {
+    value = list.GetSelectedText();
+    UpdateData(false);
 }
 
 bool CDialogBase::OnUnhandledCommand(UINT, UINT) {
@@ -116,8 +123,8 @@ INT_PTR CALLBACK CDialogBase::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPara
 }
 
 INT_PTR CDialog::DoModal() {
-    const HWND owner = m_hParent ? m_hParent : GetApp()->GetMainWindow();
-    return ::DialogBoxParamW(GetApp()->m_hInstance, MAKEINTRESOURCEW(GetTemplateId()), owner,
+    const HWND owner = m_hParent ? m_hParent : Module().GetMainWindow();
+    return ::DialogBoxParamW(Module().m_hInstance, MAKEINTRESOURCEW(GetTemplateId()), owner,
                              StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -136,7 +143,7 @@ void CDialog::OnCancel() {
 }
 
 void CDialog::ShowHelp() const {
-    GetApp()->WinHelp(HID_BASE_RESOURCE + GetTemplateId());
+    Module().WinHelp(HID_BASE_RESOURCE + GetTemplateId());
 }
 
 bool CDialog::OnUnhandledCommand(UINT id, UINT code) {
@@ -170,7 +177,7 @@ INT_PTR CDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CFormView::Create(HWND parentFrame) {
-    if (!::CreateDialogParamW(GetApp()->m_hInstance, MAKEINTRESOURCEW(GetTemplateId()), parentFrame,
+    if (!::CreateDialogParamW(Module().m_hInstance, MAKEINTRESOURCEW(GetTemplateId()), parentFrame,
                               StaticDialogProc, reinterpret_cast<LPARAM>(this)))
         return false;
     ::ShowWindow(m_hWnd, SW_SHOW);

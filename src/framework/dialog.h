@@ -16,6 +16,11 @@ public:
     bool UpdateData(bool saveAndValidate = true);
 
 protected:
+    // An edit box and the list below it, kept in step: typing selects the first entry that begins
+    // with the typed text (in any letter case), and choosing an entry fills the box. Neither
+    // raises the other's notification, so the box keeps exactly what the user typed.
+    void FollowTypedPrefix(std::string& value, const CListBox& list);
+    void TakeSelectedEntry(std::string& value, const CListBox& list);
     // Called by UpdateData, to exchange the window's fields in the order it lists them; the base
     // exchanges nothing.
     virtual void DoDataExchange(CDataExchange&) {}

@@ -4,28 +4,10 @@
 #include "framework/framework_ids.h"
 #include "framework/text.h"
 
-#include <cassert>
-
 namespace fw {
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"fwFrameWnd";
-
-void RegisterFrameClass(HINSTANCE instance, WNDPROC windowProc) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (::GetClassInfoExW(instance, kFrameClass, &existing))
-        return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kFrameClass;
-    [[maybe_unused]] const ATOM registered = ::RegisterClassExW(&wc);
-    assert(registered && "the frame's window class could not be registered");
-}
 
 // The edit keys act on the edit box that has the focus, as they do everywhere in Windows.
 void ForwardToFocusedEdit(UINT msg) {
@@ -58,15 +40,15 @@ CFrameWnd::~CFrameWnd() {
 }
 
 bool CFrameWnd::LoadFrame(UINT nIDResource, std::unique_ptr<CFormView> view) {
-    const HINSTANCE instance = GetApp()->m_hInstance;
+    const HINSTANCE instance = Module().m_hInstance;
     m_nIDResource = nIDResource;
     m_pView = std::move(view);
-    const std::string docStrings = GetApp()->LoadString(nIDResource);
+    const std::string docStrings = Module().LoadString(nIDResource);
     m_strTitle = docStrings.substr(0, docStrings.find('\n'));
     if (m_strTitle.empty())
-        m_strTitle = GetApp()->GetAppTitle();
+        m_strTitle = Module().GetAppTitle();
 
-    RegisterFrameClass(instance, ObjectWindowProc<CFrameWnd>);
+    RegisterWindowClass(kFrameClass, ObjectWindowProc<CFrameWnd>);
     const std::wstring title = Widen(m_strTitle);
     CREATESTRUCTW cs{};
     cs.hInstance = instance;
@@ -114,11 +96,11 @@ bool CFrameWnd::OnCmdMsg(UINT id, UINT code) {
 }
 
 void CFrameWnd::OnHelp() {
-    GetApp()->WinHelp(HID_BASE_RESOURCE + m_nIDResource);
+    Module().WinHelp(HID_BASE_RESOURCE + m_nIDResource);
 }
 
 void CFrameWnd::OnHelpFinder() {
-    GetApp()->WinHelp(0, HELP_FINDER);
+    Module().WinHelp(0, HELP_FINDER);
 }
 
 void CFrameWnd::OnContextHelp() {
@@ -158,7 +140,7 @@ void CFrameWnd::ShowHelpAt(POINT clientPoint) {
             context = HID_BASE_COMMAND + id;
     }
     EndContextHelp();
-    GetApp()->WinHelp(context);
+    Module().WinHelp(context);
 }
 
 LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -1,10 +1,9 @@
 #include "framework/help_window.h"
 
-#include "framework/app.h"
+#include "framework/module.h"
 #include "framework/text.h"
 
 #include <algorithm>
-#include <cassert>
 
 namespace fw {
 namespace {
@@ -12,14 +11,6 @@ namespace {
 constexpr wchar_t kHelpClass[] = L"fwHelpWindow";
 constexpr int kTopicListId = 100;
 constexpr int kTopicTextId = 101;
-
-std::string LoadHelpText(UINT id) {
-    const HINSTANCE instance = GetApp()->m_hInstance;
-    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), kHelpTextType);
-    const HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
-    const char* text = static_cast<const char*>(loaded ? ::LockResource(loaded) : nullptr);
-    return text ? std::string(text, ::SizeofResource(instance, resource)) : std::string();
-}
 
 // Edit controls break lines only at CR LF.
 std::string ToWindowsLines(const std::string& text) {
@@ -53,7 +44,7 @@ CHelpWindow::CHelpWindow(const HelpBook& book, std::string caption)
             ids.push_back(book.contexts[i].topic);
     }
     for (const UINT id : ids) {
-        const std::string text = LoadHelpText(id);
+        const std::string text(Module().LoadRaw(id, kHelpTextType));
         const std::size_t lineEnd = std::min(text.find('\n'), text.size());
         std::string title = text.substr(0, lineEnd);
         if (!title.empty() && title.back() == '\r')
@@ -95,21 +86,9 @@ bool CHelpWindow::PreTranslateMessage(MSG& msg) {
 }
 
 bool CHelpWindow::Create() {
-    const HINSTANCE instance = GetApp()->m_hInstance;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!::GetClassInfoExW(instance, kHelpClass, &wc)) {
-        wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = ObjectWindowProc<CHelpWindow>;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = ::LoadIconW(nullptr, IDI_QUESTION);
-        wc.lpszClassName = kHelpClass;
-        [[maybe_unused]] const ATOM registered = ::RegisterClassExW(&wc);
-        assert(registered && "the help window's class could not be registered");
-    }
+    const HINSTANCE instance = Module().m_hInstance;
+    RegisterWindowClass(kHelpClass, ObjectWindowProc<CHelpWindow>,
+                        ::LoadIconW(nullptr, IDI_QUESTION));
     m_nDpi = ScreenDpi();
     if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kHelpClass, Widen(m_strCaption).c_str(),
                            WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, Scaled(720),
@@ -126,8 +105,10 @@ bool CHelpWindow::Create() {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
         m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTopicTextId)), instance, nullptr);
     ApplyFont();
+    std::vector<std::string> titles;
     for (const Topic& topic : m_topics)
-        m_listTopics.AddString(topic.title);
+        titles.push_back(topic.title);
+    m_listTopics.Fill(titles);
     Layout();
     return true;
 }

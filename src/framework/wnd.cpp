@@ -1,9 +1,9 @@
 #include "framework/wnd.h"
 
-#include "framework/app.h"
+#include "framework/module.h"
 #include "framework/text.h"
 
-#include <algorithm>
+#include <climits>
 
 namespace fw {
 namespace {
@@ -11,24 +11,41 @@ namespace {
 // Long enough for any program that still answers, short enough that nobody waits on a frozen one.
 constexpr UINT kTextTimeoutMs = 5000;
 
-LRESULT Ask(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+bool Ask(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pAnswer) {
     DWORD_PTR answer = 0;
-    if (!::SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kTextTimeoutMs,
-                               &answer))
-        return 0;
-    return static_cast<LRESULT>(answer);
+    const bool answered = ::SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG,
+                                                kTextTimeoutMs, &answer) != 0;
+    *pAnswer = static_cast<LRESULT>(answer);
+    return answered;
 }
 
 } // namespace
 
-// Asked by message, the length first: GetWindowText reads only the caption of another program's
-// window, never its edit box.
+void RegisterWindowClass(const wchar_t* name, WNDPROC windowProc, HICON icon) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (::GetClassInfoExW(Module().m_hInstance, name, &wc))
+        return;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = Module().m_hInstance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    ::RegisterClassExW(&wc);
+}
+
+// Asked by message: GetWindowText reads only the caption of another program's window, never its
+// edit box.
 std::string GetWindowTextOf(HWND hwnd) {
-    const LRESULT length = Ask(hwnd, WM_GETTEXTLENGTH);
-    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    const LRESULT copied = Ask(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return Narrow(text);
+    const auto text =
+        ReadSizedText([&](LRESULT* length) { return Ask(hwnd, WM_GETTEXTLENGTH, 0, 0, length); },
+                      [&](std::wstring& buffer, LRESULT* copied) {
+                          return Ask(hwnd, WM_GETTEXT, buffer.size(),
+                                     reinterpret_cast<LPARAM>(&buffer[0]), copied);
+                      },
+                      INT_MAX);
+    return Narrow(text.value_or(L""));
 }
 
 void SetWindowTextOf(HWND hwnd, const std::string& text) {
@@ -46,30 +63,39 @@ void CWnd::SetWindowText(const std::string& text) const {
 }
 
 int CWnd::MessageBox(const std::string& text, const std::string& caption, UINT type) const {
-    return GetApp()->ShowMessageBox(m_hWnd, text, caption, type);
+    return Module().ShowMessageBox(m_hWnd, text, caption, type);
 }
 
-void CListBox::AddString(const std::string& text) const {
-    SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+void CListBox::Fill(const std::vector<std::string>& entries) const {
+    std::vector<std::wstring> wide;
+    wide.reserve(entries.size());
+    std::size_t characters = 0;
+    for (const std::string& entry : entries) {
+        wide.push_back(Widen(entry));
+        characters += wide.back().size() + 1;
+    }
+    SendMessage(WM_SETREDRAW, FALSE);
+    ResetContent();
+    SendMessage(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
+    for (const std::wstring& entry : wide)
+        SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CListBox::SelectString(int startAfter, const std::string& prefix) const {
     SendMessage(LB_SELECTSTRING, startAfter, reinterpret_cast<LPARAM>(Widen(prefix).c_str()));
 }
 
-int CListBox::FindStringExact(const std::string& text) const {
-    return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(Widen(text).c_str())));
-}
-
 std::string CListBox::GetText(int index) const {
-    const LRESULT length = SendMessage(LB_GETTEXTLEN, index);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessage(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
-    return Narrow(text);
+    const auto text = ReadSizedText(
+        [&](LRESULT* length) { return *length = SendMessage(LB_GETTEXTLEN, index), true; },
+        [&](std::wstring& buffer, LRESULT* copied) {
+            return *copied = SendMessage(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&buffer[0])),
+                   true;
+        },
+        INT_MAX);
+    return Narrow(*text);
 }
 
 } // namespace fw

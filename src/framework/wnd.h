@@ -2,7 +2,10 @@
 #pragma once
 #include "framework/cmd_target.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -16,14 +19,7 @@ public:
         return ::SendMessageW(m_hWnd, msg, wParam, lParam);
     }
     void SetWindowText(const std::string& text) const;
-    // Held off, a window is not redrawn as it changes (a list box would redraw for every entry
-    // added); let go, it is drawn once, whole.
-    void SetRedraw(bool redraw) const {
-        SendMessage(WM_SETREDRAW, redraw);
-        if (redraw)
-            ::InvalidateRect(m_hWnd, nullptr, TRUE);
-    }
-    // A message box owned by this window (through the application's one message-box call).
+    // A message box owned by this window (through the module's one message-box call).
     int MessageBox(const std::string& text, const std::string& caption, UINT type) const;
 };
 
@@ -48,6 +44,30 @@ LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     return self->WindowProc(msg, wParam, lParam);
 }
 
+// Registers a window class of the module the first time; later calls find it there.
+void RegisterWindowClass(const wchar_t* name, WNDPROC windowProc, HICON icon = nullptr);
+
+// A text asked for in two steps, its length first, as windows of any program give theirs:
+// askLength(&length), then askText(buffer, &copied), each false when it went unanswered. At most
+// maxLength characters are read, *pCut telling whether there were more; nullopt when a step went
+// unanswered.
+template <class AskLength, class AskText>
+std::optional<std::wstring> ReadSizedText(AskLength askLength, AskText askText, LRESULT maxLength,
+                                          bool* pCut = nullptr) {
+    LRESULT length = 0;
+    if (!askLength(&length))
+        return std::nullopt;
+    if (pCut)
+        *pCut = length > maxLength;
+    length = std::clamp<LRESULT>(length, 0, maxLength);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    LRESULT copied = 0;
+    if (length > 0 && !askText(text, &copied))
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
+}
+
 // The whole text of a window of this program or another; "" when it does not answer within 5 s.
 std::string GetWindowTextOf(HWND hwnd);
 void SetWindowTextOf(HWND hwnd, const std::string& text);
@@ -64,10 +84,10 @@ public:
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
     void SetCurSel(int index) const { SendMessage(LB_SETCURSEL, index); }
     void ResetContent() const { SendMessage(LB_RESETCONTENT); }
-    void AddString(const std::string& text) const;
+    // Replaces the entries, drawn once when all are in: a list redrawn for every entry added
+    // would take minutes to fill with a big folder or channel.
+    void Fill(const std::vector<std::string>& entries) const;
     void SelectString(int startAfter, const std::string& prefix) const;
-    // The index of the entry of exactly this text, letter case ignored; LB_ERR when none.
-    int FindStringExact(const std::string& text) const;
     // The entry's whole text, or "" when the index names no entry.
     std::string GetText(int index) const;
     std::string GetSelectedText() const { return GetText(GetCurSel()); } // "" with none selected

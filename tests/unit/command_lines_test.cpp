@@ -1,5 +1,4 @@
-#include "bridge/command_lines.h"
-#include "view/sound_files.h"
+#include "rules/command_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +78,7 @@ TEST(CommandLines, ComposeSoundLine) {
         std::string channel, fileName, tagTemplate;
         int tagPrompt;
         std::string line;
-        std::optional<std::string> folder;
+        std::optional<std::string> folder = std::nullopt;
     } cases[] = {
         {"#chat", "ding.wav", "-plays Brisa: @", 0, "/sound #chat ding.wav -plays Brisa: ding.wav"},
         {"#chat", "ding.wav", "-plays Brisa: @", 1, "/sound #chat ding.wav - "},
@@ -130,30 +129,3 @@ TEST(CommandLines, NicknameFromListEntryDropsEveryStatusMark) {
 }
 
 } // namespace
-
-TEST(SoundFiles, TheTypesTheClientPlaysInAnyCaseAndNoOther) {
-    const struct {
-        const char* name;
-        std::optional<SoundType> type;
-    } cases[] = {
-        {"ding.wav", SoundType::Wave},
-        {"DING.WAV", SoundType::Wave},
-        {".wav", SoundType::Wave},
-        {"ding.wav ", SoundType::Wave}, // Windows ignores what ends a name so
-        {"ding.wav. .", SoundType::Wave},
-        {"b.Mid", SoundType::Midi},
-        {"a b.mP3", SoundType::Mp3},
-        {"ding.wave", std::nullopt},
-        {"ding.midi", std::nullopt},
-        {"mp3", std::nullopt},
-        {"wav", std::nullopt},
-        {"x.wav.txt", std::nullopt},
-        {"", std::nullopt},
-        {"   ", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.type, SoundTypeOf(c.name)) << c.name;
-    EXPECT_STREQ("wave", ClientSoundKind(SoundType::Wave));
-    EXPECT_STREQ("midi", ClientSoundKind(SoundType::Midi));
-    EXPECT_STREQ("mp3", ClientSoundKind(SoundType::Mp3));
-}

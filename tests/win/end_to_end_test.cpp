@@ -170,7 +170,7 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
 }
 
 TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
-    CImitationClient client("mIRC32", "#чат", {"Влад"});
+    CImitationClient client({"mIRC32", "#чат", {"Влад"}});
     CBrisaProcess brisa;
     WriteFileText(brisa.Path("Brisa.INI"), brisa.SoundFolder("Звонок") + "SendClose=1\r\n");
     const std::string sound = brisa.Path("Звонок\\Звонок"), file = sound + ".wav";
@@ -198,14 +198,14 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowW(nullptr, L"Brisa - DCC Send")); }));
     PostMessageW(dialog, WM_COMMAND, IDC_DCC_SEND, 0);
-    ASSERT_TRUE(WaitUntil([&] { return client.EnteredLines().size() == 1; }));
-    EXPECT_EQ("/dcc send Влад " + file, client.EnteredLines()[0]);
+    ASSERT_TRUE(WaitUntil([&] { return client.Entered().size() == 1; }));
+    EXPECT_EQ("/dcc send Влад " + file, client.Entered()[0]);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }) && brisa.Sync());
 
     ASSERT_TRUE(brisa.Click(IDC_SEND));
     EXPECT_TRUE(brisa.Exited());
-    EXPECT_EQ("/sound #чат Звонок.wav -plays Brisa: Звонок.wav", client.EnteredLines().at(1));
+    EXPECT_EQ("/sound #чат Звонок.wav -plays Brisa: Звонок.wav", client.Entered().at(1));
 }
 
 } // namespace

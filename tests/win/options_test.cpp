@@ -16,7 +16,7 @@ void ClickAll(HWND dialog, std::initializer_list<int> ids) {
         SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0);
 }
 
-TEST(OptionsDialog, FirstRunShowsTheDefaultsAndOkWritesAllSixKeysInOrder) {
+TEST(OptionsDialog, FirstRunShowsTheDefaultsAndOkWritesAllSixKeys) {
     CBrisaHarness brisa;
     brisa.WriteOptions("");
     SetWindowPos(brisa.Main(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER); // off the edge
@@ -37,36 +37,42 @@ TEST(OptionsDialog, FirstRunShowsTheDefaultsAndOkWritesAllSixKeysInOrder) {
         EXPECT_EQ(256, SendDlgItemMessageW(dialog, IDC_WAV_DIR, EM_GETLIMITTEXT, 0, 0));
         ClickItem(dialog, IDOK);
     });
+    // In UTF-16, which readers of every code page read whole.
+    EXPECT_EQ(0u, ReadFileText(brisa.PathOf("Brisa.INI")).find("\xFF\xFE["));
     EXPECT_EQ("[Options]\r\nTagPrompt=0\r\nFallBack=0\r\nSendClose=0\r\nClient=1009\r\n"
               "TagText=plays a wav\r\nWAVDir=C:\\WAV\r\n",
               brisa.Ini());
-    // In UTF-16, which readers of every code page read whole.
-    EXPECT_EQ(0u, ReadFileText(brisa.PathOf("Brisa.INI")).find("\xFF\xFE["));
 }
 
 TEST(OptionsDialog, OkStoresTheEditsCancelNothingAndTheViewTakesThemUp) {
-    CImitationClient client("mIRC");
-    CBrisaHarness brisa;
+    CImitationClient client({"mIRC"});
+    CBrisaHarness brisa("Client=1012");
     const std::string before = brisa.Ini(), other = brisa.PathOf("other");
     std::filesystem::create_directory(PathOf(other));
     WriteFileText(other + "\\o.wav", "RIFF");
     for (int button : {IDCANCEL, IDOK}) {
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
+            EXPECT_TRUE(Checked(dialog, IDC_RADIO_PIRCH)); // stored by hand, shown though greyed
             SetText(GetDlgItem(dialog, IDC_WAV_DIR), other);
-            SetText(GetDlgItem(dialog, IDC_TAG_TEXT), std::string(50, 't'));
+            SetText(GetDlgItem(dialog, IDC_TAG_TEXT), " plays: ");
             ClickAll(dialog, {IDC_RADIO_MIRC, IDC_FALL_BACK, IDC_CLOSE_ON_SEND});
+            EXPECT_FALSE(Checked(dialog, IDC_RADIO_PIRCH));
             ClickItem(dialog, button);
         });
-        EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
         EXPECT_EQ(button == IDOK, IsWindowEnabled(brisa.Item(IDC_SEND)) != FALSE);
         if (button == IDCANCEL) {
             EXPECT_EQ(before, brisa.Ini());
         }
     }
-    EXPECT_EQ("[Options]\r\nWAVDir=" + other + "\r\nTagPrompt=0\r\nFallBack=1\r\nSendClose=1\r\n" +
-                  "Client=1011\r\nTagText=" + std::string(50, 't') + "\r\n",
-              brisa.Ini());
     EXPECT_EQ(Lines{"o.wav"}, brisa.Files());
+    // Outer spaces and quotes come back as typed.
+    brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
+        EXPECT_EQ(" plays: ", TextOf(GetDlgItem(dialog, IDC_TAG_TEXT)));
+        EXPECT_TRUE(Checked(dialog, IDC_RADIO_MIRC));
+        ClickItem(dialog, IDCANCEL);
+    });
+    for (const char* stored : {"Client=1011", "FallBack=1", "SendClose=1", "TagText=\" plays: \""})
+        EXPECT_NE(std::string::npos, brisa.Ini().find(stored)) << stored;
 }
 
 TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
@@ -75,15 +81,11 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
         int click;
         bool tagBox, fallBack, fallBackChecked;
     } cases[] = {
-        {"", 0, true, true, false},
         {"TagPrompt=1", 0, false, true, false},
         {"TagPrompt=1", IDC_PROMPT_FOR_TAG, true, true, false},
-        {"", IDC_PROMPT_FOR_TAG, false, true, false},
         {"SendClose=1\r\nFallBack=1", 0, true, false, true},
         {"SendClose=1\r\nFallBack=1", IDC_CLOSE_ON_SEND, true, true, true},
-        {"", IDC_CLOSE_ON_SEND, true, false, false},
-        // Any value but 0 is on, and shows ticked; OK stores it as 1.
-        {"TagPrompt=2\r\nFallBack=2", 0, false, true, true},
+        {"TagPrompt=2\r\nFallBack=2", 0, false, true, true}, // any value but 0 shows ticked
     };
     for (const auto& c : cases) {
         CBrisaHarness brisa(c.stored);
@@ -91,7 +93,6 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBack) {
             if (c.click)
                 ClickAll(dialog, {c.click});
             EXPECT_EQ(c.tagBox, IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TEXT)) != FALSE);
-            EXPECT_EQ(!c.tagBox, Checked(dialog, IDC_PROMPT_FOR_TAG));
             EXPECT_EQ(c.fallBack, IsWindowEnabled(GetDlgItem(dialog, IDC_FALL_BACK)) != FALSE);
             EXPECT_EQ(c.fallBackChecked, Checked(dialog, IDC_FALL_BACK));
             ClickItem(dialog, IDOK);
@@ -124,13 +125,10 @@ TEST(OptionsDialog, OverLongStoredTextOrAFileThatCannotBeWrittenKeepsItOpen) {
                                 : CreateFileW(PathOf(brisa.PathOf("Brisa.INI")).c_str(),
                                               GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-            ClickAll(dialog, {IDC_FALL_BACK});
             ClickItem(dialog, IDOK);
-            const Lines boxes = brisa.TakeMessageBoxes();
-            ASSERT_EQ(1u, boxes.size());
-            EXPECT_EQ(c.box ? c.message
-                            : Message(IDS_SETTINGS_NOT_SAVED, {brisa.PathOf("Brisa.INI")}),
-                      boxes[0]);
+            EXPECT_EQ(Lines{c.box ? c.message
+                                  : Message(IDS_SETTINGS_NOT_SAVED, {brisa.PathOf("Brisa.INI")})},
+                      brisa.TakeMessageBoxes());
             if (c.box) {
                 EXPECT_EQ(GetDlgItem(dialog, c.box), GetFocus());
                 EXPECT_EQ(MAKELONG(0, c.length),
@@ -144,7 +142,7 @@ TEST(OptionsDialog, OverLongStoredTextOrAFileThatCannotBeWrittenKeepsItOpen) {
     }
 }
 
-TEST(OptionsDialog, SettingsFileInAnyEncodingIsReadAndOkKeepsEveryScript) {
+TEST(OptionsDialog, ASettingsFileInAnyEncodingIsReadAndKeptWhole) {
     const std::wstring text = L"[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\Été Ж\r\n";
     std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF";
     for (const wchar_t c : text) {
@@ -159,7 +157,6 @@ TEST(OptionsDialog, SettingsFileInAnyEncodingIsReadAndOkKeepsEveryScript) {
         {"[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n", "C:\\Sons\\Été"},
         {utf8, dir},
         {"\xEF\xBB\xBF" + utf8, dir},
-        {utf16le, dir},
         {utf16be, dir},
     };
     // 50 characters in the box, 95 bytes of UTF-8.
@@ -168,73 +165,50 @@ TEST(OptionsDialog, SettingsFileInAnyEncodingIsReadAndOkKeepsEveryScript) {
         CBrisaHarness brisa;
         WriteFileText(brisa.PathOf("Brisa.INI"), c.bytes);
         brisa.Restart();
-        for (const bool again : {false, true}) {
-            brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-                EXPECT_EQ(c.wavDir, TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
-                EXPECT_EQ(again, tag == TextOf(GetDlgItem(dialog, IDC_TAG_TEXT)));
-                SetText(GetDlgItem(dialog, IDC_TAG_TEXT), tag);
-                ClickItem(dialog, IDOK);
-            });
-        }
-        EXPECT_EQ(0u, brisa.Ini().find("[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=" + c.wavDir));
-    }
-    // A plain ASCII file stays as it is, byte for byte, until OK writes.
-    CBrisaHarness brisa;
-    const std::string ascii = ReadFileText(brisa.PathOf("Brisa.INI"));
-    brisa.Restart();
-    brisa.Open(IDC_OPTIONS, [](HWND dialog) { ClickItem(dialog, IDCANCEL); });
-    EXPECT_EQ(ascii, ReadFileText(brisa.PathOf("Brisa.INI")));
-}
-
-TEST(OptionsDialog, ValuesComeBackAsTypedAndAFileNotYetConvertedLosesNone) {
-    CBrisaHarness brisa;
-    for (const std::string tag : {"\"@\"", " plays: "}) {
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
+            EXPECT_EQ(c.wavDir, TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
             SetText(GetDlgItem(dialog, IDC_TAG_TEXT), tag);
-            SetText(GetDlgItem(dialog, IDC_WAV_DIR), "C:\\WAV ");
             ClickItem(dialog, IDOK);
         });
-        brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-            EXPECT_EQ(tag, TextOf(GetDlgItem(dialog, IDC_TAG_TEXT)));
-            EXPECT_EQ("C:\\WAV ", TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
-            ClickItem(dialog, IDCANCEL);
-        });
+        EXPECT_EQ(0u, brisa.Ini().find("[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=" + c.wavDir));
+        EXPECT_NE(std::string::npos, brisa.Ini().find("TagText=" + tag));
     }
-    // An earlier version's UTF-8 file, held by another program (or with a folder where a new copy
-    // might go) while Brisa starts: read in its own encoding, never written garbled; once free, OK
-    // converts it.
-    const std::string legacy = "[Options]\r\nWAVDir=C:\\Sons\\Été\r\n";
+    // An earlier version's file held by another program while Brisa starts is read in its own
+    // encoding and never written garbled; once free, OK converts it. A plain ASCII file stays as
+    // it is until OK writes it; one far beyond any settings file is read as it is and left alone.
+    CBrisaHarness brisa;
+    const std::string legacy = "[Options]\r\nWAVDir=C:\\Sons\\Été\r\n",
+                      big = "[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n;" +
+                            std::string(1 << 20, 'x'),
+                      ascii = ReadFileText(brisa.PathOf("Brisa.INI"));
     const std::wstring ini = PathOf(brisa.PathOf("Brisa.INI"));
-    std::filesystem::create_directory(ini + L".new");
-    WriteFileText(brisa.PathOf("Brisa.INI"), legacy);
-    const HANDLE held = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    brisa.Restart();
-    for (const bool free : {false, true}) {
+    const struct {
+        std::string bytes;
+        bool held;
+        int button;
+        bool rewritten;
+    } kept[] = {{legacy, true, IDOK, false},
+                {legacy, false, IDOK, true},
+                {ascii, false, IDCANCEL, false},
+                {big, false, IDCANCEL, false}};
+    for (const auto& c : kept) {
+        WriteFileText(brisa.PathOf("Brisa.INI"), c.bytes);
+        const HANDLE held = c.held ? CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr)
+                                   : INVALID_HANDLE_VALUE;
+        brisa.Restart();
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-            EXPECT_EQ("C:\\Sons\\Été", TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
-            ClickItem(dialog, IDOK);
-            if (!free) {
-                EXPECT_EQ(Lines{Message(IDS_SETTINGS_NOT_SAVED, {brisa.PathOf("Brisa.INI")})},
-                          brisa.TakeMessageBoxes());
-                ClickItem(dialog, IDCANCEL);
+            if (c.bytes != ascii) {
+                EXPECT_EQ("C:\\Sons\\Été", TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
             }
+            ClickItem(dialog, c.button);
+            if (IsWindowVisible(dialog))
+                ClickItem(dialog, IDCANCEL);
         });
-        EXPECT_EQ(free, ReadFileText(brisa.PathOf("Brisa.INI")) != legacy);
-        if (!free)
-            CloseHandle(held);
+        CloseHandle(held);
+        brisa.TakeMessageBoxes();
+        EXPECT_EQ(c.rewritten, ReadFileText(brisa.PathOf("Brisa.INI")) != c.bytes);
     }
-    EXPECT_NE(std::string::npos, brisa.Ini().find("WAVDir=C:\\Sons\\Été\r\n"));
-    // Far beyond any settings file: read as it is, and left alone.
-    const std::string big =
-        "[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n;" + std::string(1 << 20, 'x');
-    WriteFileText(brisa.PathOf("Brisa.INI"), big);
-    brisa.Restart();
-    brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-        EXPECT_EQ("C:\\Sons\\Été", TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
-        ClickItem(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(big, ReadFileText(brisa.PathOf("Brisa.INI")));
 }
 
 } // namespace

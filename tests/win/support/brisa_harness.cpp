@@ -6,8 +6,10 @@
 
 #include <array>
 
-CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles)
+CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles,
+                             const ViewTiming& timing)
     : m_strDir(MakeTempFolder()) {
+    m_timing = timing;
     std::filesystem::create_directory(::PathOf(WavDir()));
     for (const std::string& file : wavFiles)
         WriteFileText(WavDir() + "\\" + file, "RIFF");

@@ -15,12 +15,17 @@
 // A message box as the harness records it: "Brisa: " and the string, %1… filled in.
 std::string Message(UINT id, std::initializer_list<std::string_view> args = {});
 
+// Brisa's periods shortened, so that the tests need not wait: the client is looked for every
+// 50 ms, a watched folder every 100 ms, and a change is listed once the folder is quiet for 50 ms.
+constexpr ViewTiming kQuickTiming = {50, {100, 50, 200}};
+
 class CBrisaHarness : public CBrisaApp {
 public:
     // A folder "wav" holding these files, and a Brisa.INI naming it as WAVDir, followed by
     // moreOptions ("Key=value" lines); then Brisa starts.
     explicit CBrisaHarness(const std::string& moreOptions = "",
-                           const Lines& wavFiles = {"ding.wav", "other.wav"});
+                           const Lines& wavFiles = {"ding.wav", "other.wav"},
+                           const ViewTiming& timing = kQuickTiming);
     ~CBrisaHarness() override;
     // Closes Brisa's windows and starts it again, as a new run of the program would.
     void Restart();

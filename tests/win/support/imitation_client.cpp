@@ -1,5 +1,6 @@
 #include "imitation_client.h"
 
+#include <future>
 #include <stdexcept>
 
 namespace {
@@ -17,9 +18,13 @@ public:
 
 protected:
     bool PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    void OnEntered(const std::string& line) override { Record(m_owner.m_listEntered, line); }
+    void OnEntered(const std::string& line) override {
+        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
+        m_owner.m_listEntered.push_back(line);
+    }
     void OnRaised(bool topLevel) override {
-        Record(m_owner.m_listRaised, topLevel ? "top" : "active");
+        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
+        m_owner.m_listRaised.push_back(topLevel ? "top" : "active");
     }
     void OnInterfaceCall(WPARAM method, unsigned index) override {
         std::lock_guard<std::mutex> lock(m_owner.m_mutex);
@@ -27,17 +32,12 @@ protected:
     }
 
 private:
-    void Record(std::vector<std::string>& list, const std::string& text) {
-        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
-        list.push_back(text);
-    }
-
     CImitationClient& m_owner;
 };
 
 bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                             LRESULT* pResult) {
-    const bool edit = hwnd == EditLine(), list = hwnd == NickList();
+    const bool list = hwnd == NickList();
     const EFault fault = m_owner.m_fault;
     *pResult = 0;
     if (list && (msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
@@ -45,7 +45,8 @@ bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, 
         ++m_owner.m_nNickListReads;
     }
     if (hwnd == TopLevel() && msg == kMsgInvoke) {
-        *pResult = (*reinterpret_cast<const std::function<bool(CModelClient&)>*>(lParam))(*this);
+        (*reinterpret_cast<const std::function<void(CModelClient&)>*>(lParam))(*this);
+        *pResult = 1;
     } else if (hwnd == TopLevel() && msg == kMsgHang) {
         m_owner.StopThread();
     } else if (list && fault == EFault::BogusCount &&
@@ -53,13 +54,10 @@ bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, 
         *pResult = msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
     } else if (list && fault == EFault::HugeLengths && msg == LB_GETTEXTLEN) {
         *pResult = 0x7FFFFFFF;
-    } else if (edit && msg == WM_CHAR && wParam == VK_RETURN && fault == EFault::HangAfterEnter) {
+    } else if (hwnd == EditLine() && msg == WM_CHAR && wParam == VK_RETURN &&
+               fault == EFault::HangAfterEnter) {
         OnEntered(EditText());
         SetEditText("");
-        m_owner.StopThread();
-    } else if (edit && msg == EM_SETSEL && fault == EFault::HangAfterCaret &&
-               wParam == static_cast<WPARAM>(-1)) {
-        CallDefault(hwnd, msg, wParam, lParam);
         m_owner.StopThread();
     } else {
         return false;
@@ -67,15 +65,12 @@ bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, 
     return true;
 }
 
-CImitationClient::CImitationClient(const std::string& strClass, const std::string& strTitle,
-                                   const std::vector<std::string>& listNicks, bool bWide,
-                                   bool bCurrent)
-    : m_hResume(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+CImitationClient::CImitationClient(const CModelClient::Options& options)
+    : m_hResume(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     std::promise<bool> started;
     m_thread = std::thread([&] {
-        CRecorder client({strClass, strTitle, listNicks, bWide, bCurrent}, *this);
+        CRecorder client(options, *this);
         m_hwndTop = client.TopLevel();
-        ClearRecords(); // what making the windows did
         started.set_value(client.IsCreated());
         MSG msg;
         while (client.IsCreated() && GetMessageW(&msg, nullptr, 0, 0) > 0)
@@ -87,6 +82,7 @@ CImitationClient::CImitationClient(const std::string& strClass, const std::strin
         CloseHandle(m_hResume);
         throw std::runtime_error("the imitation client's windows could not be created");
     }
+    ClearRecords(); // what making the windows did
 }
 
 CImitationClient::~CImitationClient() {
@@ -94,58 +90,10 @@ CImitationClient::~CImitationClient() {
     CloseHandle(m_hResume);
 }
 
-bool CImitationClient::Invoke(const std::function<bool(CModelClient&)>& fn) const {
+bool CImitationClient::Do(const std::function<void(CModelClient&)>& fn) const {
     const HWND hwndTop = TopLevel();
     return hwndTop && !m_bHung &&
            SendMessageW(hwndTop, kMsgInvoke, 0, reinterpret_cast<LPARAM>(&fn)) != 0;
-}
-
-bool CImitationClient::SetTitle(const std::string& strTitle) {
-    return Invoke([&](CModelClient& client) { return client.SetTitle(strTitle), true; });
-}
-
-bool CImitationClient::SetNicknames(const std::vector<std::string>& listNicks) {
-    return Invoke([&](CModelClient& client) { return client.SetNicknames(listNicks), true; });
-}
-
-bool CImitationClient::SetEditText(const std::string& strText) {
-    return Invoke([&](CModelClient& client) { return client.SetEditText(strText), true; });
-}
-
-bool CImitationClient::SetInterface(const std::string& strVersion) {
-    return Invoke([&](CModelClient& client) { return client.SetInterface(strVersion), true; });
-}
-
-bool CImitationClient::SetSoundsFolder(const std::string& strKind, const std::string& strFolder) {
-    return Invoke(
-        [&](CModelClient& client) { return client.SetSoundsFolder(strKind, strFolder), true; });
-}
-
-bool CImitationClient::SetDelay(UINT message, DWORD ms) {
-    return Invoke([&](CModelClient& client) { return client.SetDelay(message, ms), true; });
-}
-
-bool CImitationClient::RefuseInterfaceAfter(int calls) {
-    return Invoke([&](CModelClient& client) { return client.RefuseInterfaceAfter(calls), true; });
-}
-
-bool CImitationClient::RemoveWindow(EStep step) {
-    return Invoke([&](CModelClient& client) {
-        const HWND first = GetWindow(client.TopLevel(), GW_CHILD);
-        const HWND path[] = {first, GetWindow(first, GW_HWNDNEXT), client.ActiveWindow(),
-                             client.EditLine(), client.NickList()};
-        for (std::size_t i = static_cast<std::size_t>(step); i < std::size(path); ++i)
-            DestroyWindow(path[i]);
-        return true;
-    });
-}
-
-bool CImitationClient::TurnOffBars() {
-    return Invoke([](CModelClient& client) {
-        for (const char* bar : {"mIRC_SwitchBar", "mIRC_TreeBar"})
-            DestroyWindow(FindWindowExA(client.TopLevel(), nullptr, bar, nullptr));
-        return true;
-    });
 }
 
 void CImitationClient::Hang() {
@@ -173,25 +121,19 @@ void CImitationClient::Close() {
     m_thread.join();
 }
 
-HWND CImitationClient::EditLine() const {
-    HWND editLine = nullptr;
-    Invoke([&](CModelClient& client) { return editLine = client.EditLine(), true; });
-    return editLine;
-}
-
 std::string CImitationClient::EditText() const {
     std::string text;
-    Invoke([&](CModelClient& client) { return text = client.EditText(), true; });
+    Do([&](CModelClient& client) { text = client.EditText(); });
     return text;
 }
 
-std::vector<std::string> CImitationClient::EnteredLines() const {
+std::vector<std::string> CImitationClient::Entered() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_listEntered;
 }
 
-std::vector<std::string> CImitationClient::RaisedWindows() const {
-    Invoke([](CModelClient&) { return true; }); // taken after what was sent before it
+std::vector<std::string> CImitationClient::Raised() const {
+    Do([](CModelClient&) {}); // taken after what was sent before it
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_listRaised;
 }

@@ -1,4 +1,4 @@
-#include "bridge/command_lines.h"
+#include "rules/command_lines.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "view/sound_player.h"
+#include "sound/sound_player.h"
 
 #include "framework/system_function.h"
 

@@ -2,8 +2,6 @@
 // that give them meaning, and the one load and the one save. Portable: the profile is any object
 // with GetString, GetInt and Write (fw::CProfile on Windows).
 #pragma once
-#include "resource.h"
-
 #include <string>
 
 namespace settings {
@@ -21,24 +19,18 @@ inline constexpr char kDefaultWavDir[] = "C:\\WAV";
 inline constexpr char kDefaultSendTagText[] = "-plays Brisa: @";
 inline constexpr char kDefaultOptionsTagText[] = "plays a wav";
 
-// An IRC client Brisa can drive: the number the profile stores for it, the class of its main
-// window, and the radio button that chooses it in the Options dialog.
+// An IRC client Brisa can drive: the number the profile stores for it and the class of its main
+// window.
 struct ClientKind {
     int stored;
     const char* windowClass;
-    int radioButton;
 };
 inline constexpr ClientKind kClients[] = {
-    {1009, "mIRC32", IDC_RADIO_MIRC32},
-    {1011, "mIRC", IDC_RADIO_MIRC},
-    {1012, "PIRCH", IDC_RADIO_PIRCH},
+    {1009, "mIRC32"},
+    {1011, "mIRC"},
+    {1012, "PIRCH"},
 };
 inline constexpr int kDefaultClient = 1009;
-
-// The client a stored number names; nullptr for any other number, which finds no client.
-const ClientKind* ClientStoredAs(int stored);
-// The client a radio button of the Options dialog chooses; nullptr for another control.
-const ClientKind* ClientChosenBy(int radioButton);
 
 // The settings as stored.
 struct Settings {
@@ -56,7 +48,10 @@ bool PromptsForTag(const Settings& settings);
 bool FallsBack(const Settings& settings);
 // Brisa closes after Send: only at exactly 1, unlike the other flags.
 bool ClosesOnSend(const Settings& settings);
-// The class of the chosen client's main window; "" when the stored number names no client.
+// Fall Back can be chosen in Options only while Close on Send is 0, whatever counts as on.
+bool OffersFallBack(const Settings& settings);
+// The class of the chosen client's main window; "" when the stored number names no client, which
+// then is never found.
 std::string ClientWindowClass(const Settings& settings);
 
 template <class Profile> std::string LoadWavDir(const Profile& profile) {

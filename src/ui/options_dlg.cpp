@@ -1,13 +1,24 @@
-#include "settings/options_dlg.h"
+#include "ui/options_dlg.h"
 
 #include "framework/app.h"
-#include "framework/text.h"
 #include "resource.h"
+#include "ui/notice_box.h"
 
 namespace {
 
 constexpr int kMaxTagTextChars = 50;
 constexpr int kMaxWavDirChars = 256;
+
+// The radio button that chooses each client the profile can store.
+struct ClientRadio {
+    int stored;
+    int button;
+};
+constexpr ClientRadio kClientRadios[] = {
+    {1009, IDC_RADIO_MIRC32},
+    {1011, IDC_RADIO_MIRC},
+    {1012, IDC_RADIO_PIRCH},
+};
 
 } // namespace
 
@@ -23,8 +34,8 @@ fw::CommandMap COptionsDlg::GetCommandMap() const {
 
 COptionsDlg::COptionsDlg(fw::CWinApp& app, HWND parent)
     : CDialog(IDD_OPTIONS, parent),
-      m_settings(settings::Load(app.GetProfile(), settings::kDefaultOptionsTagText)),
-      m_pApp(&app) {}
+      m_settings(settings::Load(app.GetProfile(), settings::kDefaultOptionsTagText)), m_pApp(&app) {
+}
 
 void COptionsDlg::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDX_Control(dx, IDC_FALL_BACK, m_btnFallBack);
@@ -41,7 +52,7 @@ void COptionsDlg::DoDataExchange(fw::CDataExchange& dx) {
 BOOL COptionsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_editTagText.EnableWindow(!settings::PromptsForTag(m_settings));
-    m_btnFallBack.EnableWindow(m_settings.m_bSendClose == 0);
+    m_btnFallBack.EnableWindow(settings::OffersFallBack(m_settings));
     CheckClientRadio();
     return TRUE;
 }
@@ -50,9 +61,9 @@ BOOL COptionsDlg::OnInitDialog() {
 // a group's other buttons itself, but skips a disabled one: PIRCH, checked from the profile, would
 // stay checked beside a new choice.
 void COptionsDlg::CheckClientRadio() const {
-    for (const settings::ClientKind& client : settings::kClients)
-        ::CheckDlgButton(m_hWnd, client.radioButton,
-                         client.stored == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED);
+    for (const ClientRadio& radio : kClientRadios)
+        ::CheckDlgButton(m_hWnd, radio.button,
+                         radio.stored == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void COptionsDlg::OnPromptForTag() {
@@ -61,13 +72,16 @@ void COptionsDlg::OnPromptForTag() {
 }
 
 void COptionsDlg::OnRadioClient(UINT id) {
-    m_settings.m_nClient = settings::ClientChosenBy(static_cast<int>(id))->stored;
+    for (const ClientRadio& radio : kClientRadios) {
+        if (radio.button == static_cast<int>(id))
+            m_settings.m_nClient = radio.stored;
+    }
     CheckClientRadio();
 }
 
 void COptionsDlg::OnCloseOnSend() {
     UpdateData(true);
-    m_btnFallBack.EnableWindow(m_settings.m_bSendClose == 0);
+    m_btnFallBack.EnableWindow(settings::OffersFallBack(m_settings));
 }
 
 void COptionsDlg::OnOK() {
@@ -79,9 +93,7 @@ void COptionsDlg::OnOK() {
     // the dialog stays open to try again once the file is free, or to cancel.
     const fw::CProfile& profile = m_pApp->GetProfile();
     if (!settings::Save(profile, m_settings)) {
-        m_pApp->DoMessageBox(
-            fw::FormatText(m_pApp->LoadString(IDS_SETTINGS_NOT_SAVED), {profile.GetPath()}),
-            MB_OK | MB_ICONEXCLAMATION);
+        ShowNotice({IDS_SETTINGS_NOT_SAVED, profile.GetPath()});
         return;
     }
     CDialog::OnOK();

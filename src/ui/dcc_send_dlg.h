@@ -1,7 +1,7 @@
 // The DCC Send dialog: offers the current file to a nickname copied from the client's channel.
 #pragma once
-#include "bridge/irc_client.h"
 #include "framework/dialog.h"
+#include "rules/settings.h"
 
 #include <string>
 
@@ -11,9 +11,9 @@ class CWinApp;
 
 class CDccSendDlg : public fw::CDialog {
 public:
-    // Offers fileName, a name in the WAV directory, through the client of that window class.
-    CDccSendDlg(fw::CWinApp& app, std::string strClientClass, bool bFallBack,
-                std::string strFileName, HWND parent = nullptr);
+    // Offers fileName, a name in the WAV directory, through the client the settings choose.
+    CDccSendDlg(fw::CWinApp& app, const settings::Settings& settings, std::string strFileName,
+                HWND parent = nullptr);
 
 protected:
     fw::CommandMap GetCommandMap() const override;
@@ -21,11 +21,10 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    // Replaces the list with the client's nicknames, less one leading '@', and selects the first;
-    // leaves it as it is when the client is absent, unreachable or lists nobody.
+    // Replaces the list with the client's nicknames, less their status marks, and selects the
+    // first; leaves it as it is when the client is absent, unreachable or lists nobody.
     void ImportNickList();
-    // Tells the user how an operation on the client ended, when it did not end well.
-    bool Succeeded(ClientOutcome outcome) const;
+    bool IsClientPresent() const;
 
     void OnRefresh();
     void DccSendFile();
@@ -36,8 +35,7 @@ private:
     fw::CButton m_btnSend;
     fw::CListBox m_listNicks;
     std::string m_strNick;
-    const std::string m_strClientClass;
-    const bool m_bFallBack;
+    const settings::Settings m_settings;
     const std::string m_strFileName;
     fw::CWinApp* m_pApp;
 

@@ -1,19 +1,25 @@
-// The main form: the WAV directory's files and the buttons that act on them.
+// The main form: the sound folder's files and the buttons that act on them.
 #pragma once
-#include "bridge/irc_client.h"
 #include "framework/app.h"
 #include "framework/dialog.h"
-#include "settings/settings.h"
-#include "view/sound_player.h"
+#include "rules/settings.h"
+#include "rules/sound_list.h"
+#include "sound/sound_folder.h"
+#include "sound/sound_player.h"
 
 #include <optional>
 #include <string>
 
-class CBrisaView : public fw::CFormView, private fw::CHandleWatcher {
+// How often the form looks for the client, and how it follows its folder.
+struct ViewTiming {
+    unsigned clientPollMs = 1000;
+    FolderTiming folder;
+};
+
+class CBrisaView : public fw::CFormView, private ISoundFolderListener {
 public:
     // Loads the settings from the application's profile.
-    explicit CBrisaView(fw::CWinApp& app);
-    ~CBrisaView() override;
+    CBrisaView(fw::CWinApp& app, const ViewTiming& timing);
 
     // Also starts following the client's presence.
     void OnInitialUpdate() override;
@@ -21,29 +27,22 @@ public:
 protected:
     void DoDataExchange(fw::CDataExchange& dx) override;
     fw::CommandMap GetCommandMap() const override;
-    // The timers that follow the client and the folder.
+    // The timer that follows the client.
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Copies the settings from the profile, with the client's window class name they select.
+    // Copies the settings from the profile.
     void LoadSettings();
-    // Lists the folder's sound files, sorted; false, leaving the list as it was, when the folder
-    // cannot be listed.
-    bool ListFolder();
     // Lists the folder, follows it from now on, and selects the entry at index.
     void RefreshList(int index);
-    void WatchFolder();
-    void StopWatchingFolder();
-    void OnSignalled() override; // the folder changed
-    void FollowFolder();
+    void OnListed(std::vector<std::string> names) override;
+    void OnUnlistable() override;
     // Takes the selected entry as the file name; its path, or nullopt when none is selected.
     std::optional<std::string> TakeSelectedPath();
     void RemoveFile(const std::string& path);
     bool IsClientPresent() const;
     // Send and DCC, which need the client.
     void EnableClientButtons(bool enable) const;
-    // Tells the user how an operation on the client ended, when it did not end well.
-    bool Succeeded(ClientOutcome outcome) const;
 
     void OnPlay();
     void OnDelete();
@@ -62,11 +61,12 @@ private:
     fw::CButton m_btnDcc;
     std::string m_strFileName;
     settings::Settings m_settings;
-    std::string m_strClientClass; // the window class of the client's top-level window
     fw::CWinApp* m_pApp;
+    const unsigned m_nClientPollMs;
+    CSoundList m_sounds;
+    std::optional<int> m_nRefreshIndex; // the entry a Refresh selects once the folder is listed
+    CSoundFolder m_folder;
     CSoundPlayer m_player;
-    HANDLE m_hFolderChange = nullptr;    // the folder's change notification, while it is followed
-    ULONGLONG m_nFolderChangedSince = 0; // the first change not yet listed, 0 when none
 
     static const fw::CommandEntry s_commands[];
 };

@@ -2,7 +2,7 @@
 // system's sound call, MIDI and MP3 files through the multimedia service (MCI). A sound started
 // replaces the one that plays, of whatever type.
 #pragma once
-#include "view/sound_files.h"
+#include "rules/sound_files.h"
 
 #include <string>
 

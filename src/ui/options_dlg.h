@@ -1,7 +1,7 @@
 // The Options dialog: the one place where the user edits the settings, and their only writer.
 #pragma once
 #include "framework/dialog.h"
-#include "settings/settings.h"
+#include "rules/settings.h"
 
 namespace fw {
 class CWinApp;

@@ -1,0 +1,64 @@
+// The interface that mIRC documents for other programs (its help, topic "SendMessage"): a line in
+// a named file mapping, which the client's main window performs as if typed in the active
+// window's edit box (WM_MCOMMAND) or evaluates, writing the result back (WM_MEVALUATE). This is
+// its protocol; the platform's half is an IMircLink.
+#pragma once
+#include "rules/client.h"
+
+#include <optional>
+#include <string>
+
+class IMircLink {
+public:
+    enum class EMapping { Made, InUse, Failed };
+    // Makes the mapping named "mIRC" (index 0) or "mIRC<index>", used from now on; InUse when
+    // another program holds that name.
+    virtual EMapping MakeMapping(unsigned index) = 0;
+    // Writes the text, with its end, into the mapping: in UTF-16 or in the system's ANSI code
+    // page. False, writing nothing, when the mapping cannot carry it: the code page lacks one of
+    // its characters (which must not become a look-alike), or it is too long.
+    virtual bool Put(const std::string& text, bool unicode) = 0;
+    // The text the client wrote back into the mapping.
+    virtual std::string Get(bool unicode) const = 0;
+    // Sends the client's main window the message that hands the mapping over (WM_MEVALUATE or
+    // WM_MCOMMAND), with the method and the mapping's index: the client's answer, or nullopt when
+    // it did not answer by the deadline.
+    virtual std::optional<long long> Send(bool evaluate, unsigned method, Ticks deadline) = 0;
+    // A message that went unanswered may still be read: the mapping keeps its name and its text.
+    virtual void KeepForLateAnswer() = 0;
+
+protected:
+    ~IMircLink() = default;
+};
+
+class CMircInterface {
+public:
+    enum class EAnswer {
+        Done,
+        Refused,      // the client answered that it did not do it
+        NotAnswering, // not within the time allowed; the client may still read the mapping
+        CannotCarry,  // the mapping cannot carry the text: nothing was handed over
+    };
+
+    // Takes the first mapping name that no other program holds and asks the client's version,
+    // which tells whether it takes UTF-16. nullopt, with *pAnswer saying why, when the client does
+    // not answer, refuses (it has no such interface, or its user has turned it off) or no mapping
+    // can be made.
+    static std::optional<CMircInterface> Open(IMircLink& link, Ticks deadline, EAnswer* pAnswer);
+
+    // The value of identifiers such as "$active"; nullopt when the client refuses or does not
+    // answer (*pAnswer says which).
+    std::optional<std::string> Evaluate(const std::string& expression, Ticks deadline,
+                                        EAnswer* pAnswer);
+    // Performs the line as if the user had typed it in the active window's edit box.
+    EAnswer Perform(const std::string& line, Ticks deadline);
+
+private:
+    explicit CMircInterface(IMircLink& link) : m_pLink(&link) {}
+    EAnswer Exchange(bool evaluate, unsigned method, const std::string& text, Ticks deadline);
+
+    IMircLink* m_pLink;
+    bool m_bUnicode = false;
+    // A message went unanswered: the mapping is the client's until the run ends.
+    bool m_bReserved = false;
+};

@@ -1,0 +1,96 @@
+#include "rules/sound_files.h"
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[i])
+            return false;
+    }
+    return true;
+}
+
+// The sound functions' path buffers.
+constexpr std::size_t kMaxPath = 260;
+constexpr std::size_t kListSpecChars = 256;
+constexpr std::size_t kListSpecTailChars = 6; // "\*.WAV"
+
+void DropTrailingBackslashes(std::string& path) {
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+}
+
+} // namespace
+
+std::optional<SoundType> SoundTypeOf(std::string_view fileName) {
+    const std::size_t end = fileName.find_last_not_of(". ");
+    if (end == std::string_view::npos || end < 3)
+        return std::nullopt;
+    const std::string_view extension = fileName.substr(end - 3, 4);
+    if (EqualsIgnoringCase(extension, ".wav"))
+        return SoundType::Wave;
+    if (EqualsIgnoringCase(extension, ".mid"))
+        return SoundType::Midi;
+    if (EqualsIgnoringCase(extension, ".mp3"))
+        return SoundType::Mp3;
+    return std::nullopt;
+}
+
+const char* ClientSoundKind(SoundType type) {
+    switch (type) {
+    case SoundType::Midi:
+        return "midi";
+    case SoundType::Mp3:
+        return "mp3";
+    case SoundType::Wave:
+        break;
+    }
+    return "wave";
+}
+
+// A character of four bytes in UTF-8 takes two units in UTF-16; every other takes one.
+std::size_t Utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) != 0x80;
+        units += byte >= 0xF0;
+    }
+    return units;
+}
+
+bool IsListableFolder(std::string_view folder) {
+    return Utf16Length(folder) + kListSpecTailChars < kListSpecChars;
+}
+
+std::optional<std::string> PathInFolder(const std::string& folder, const std::string& name) {
+    if (name.empty())
+        return std::nullopt;
+    return folder + "\\" + name;
+}
+
+bool CanPlayAsListed(std::string_view path) {
+    return !path.empty() && path.back() != ' ' && path.back() != '.' &&
+           Utf16Length(path) < kMaxPath;
+}
+
+std::string ExactPath(std::string fullFolder, std::string_view name) {
+    if (fullFolder.compare(0, 4, "\\\\?\\") != 0)
+        fullFolder = fullFolder.compare(0, 2, "\\\\") == 0 ? "\\\\?\\UNC" + fullFolder.substr(1)
+                                                           : "\\\\?\\" + fullFolder;
+    if (fullFolder.back() != '\\')
+        fullFolder += '\\';
+    return fullFolder.append(name);
+}
+
+bool IsSameOrBelow(std::string folder, std::string root,
+                   bool (*same)(std::string_view a, std::string_view b)) {
+    DropTrailingBackslashes(folder);
+    DropTrailingBackslashes(root);
+    return !root.empty() && folder.size() >= root.size() &&
+           (folder.size() == root.size() || folder[root.size()] == '\\') &&
+           same(std::string_view(folder).substr(0, root.size()), root);
+}

@@ -1,0 +1,47 @@
+#include "sound/file_paths.h"
+
+#include "framework/text.h"
+#include "rules/sound_files.h"
+
+#include <windows.h>
+
+std::string FullPath(const std::string& path) {
+    const std::wstring wide = fw::Widen(path);
+    const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    full.resize(size ? ::GetFullPathNameW(wide.c_str(), size, &full[0], nullptr) : 0);
+    return fw::Narrow(full);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    const std::wstring wideA = fw::Widen(a), wideB = fw::Widen(b);
+    return ::CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                                  static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The system's sort key ends in a zero byte, which no byte of a name follows.
+std::string ListSortKey(std::string_view name) {
+    const std::wstring wide = fw::Widen(name);
+    const int length = static_cast<int>(wide.size());
+    std::string key(static_cast<std::size_t>(::LCMapStringW(LOCALE_USER_DEFAULT,
+                                                            LCMAP_SORTKEY | NORM_IGNORECASE,
+                                                            wide.c_str(), length, nullptr, 0)),
+                    '\0');
+    ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide.c_str(), length,
+                   reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+    return key.append(name);
+}
+
+std::wstring ExactPathOf(const std::string& folder, const std::string& name) {
+    return fw::Widen(ExactPath(FullPath(folder), name));
+}
+
+std::optional<std::string> FolderForClient(const std::string& wavDir,
+                                           const std::optional<std::string>& clientFolder) {
+    if (!clientFolder)
+        return std::nullopt;
+    const std::string folder = FullPath(wavDir);
+    if (IsSameOrBelow(folder, FullPath(*clientFolder), SameName))
+        return std::nullopt;
+    return folder;
+}

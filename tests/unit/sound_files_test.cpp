@@ -1,0 +1,93 @@
+// The sound files Brisa lists and the paths that reach them.
+#include "rules/sound_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+namespace {
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+TEST(SoundFiles, TheTypesTheClientPlaysInAnyCaseAndNoOther) {
+    const struct {
+        const char* name;
+        std::optional<SoundType> type;
+    } cases[] = {
+        {"ding.wav", SoundType::Wave},    {"DING.WAV", SoundType::Wave},
+        {".wav", SoundType::Wave},        {"ding.wav ", SoundType::Wave}, // as Windows reads it
+        {"ding.wav. .", SoundType::Wave}, {"b.Mid", SoundType::Midi},
+        {"a b.mP3", SoundType::Mp3},      {"ding.wave", std::nullopt},
+        {"ding.midi", std::nullopt},      {"mp3", std::nullopt},
+        {"x.wav.txt", std::nullopt},      {"   ", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.type, SoundTypeOf(c.name)) << c.name;
+    EXPECT_STREQ("wave", ClientSoundKind(SoundType::Wave));
+    EXPECT_STREQ("midi", ClientSoundKind(SoundType::Midi));
+    EXPECT_STREQ("mp3", ClientSoundKind(SoundType::Mp3));
+}
+
+// Lengths count as Windows counts them: a character beyond the first plane takes two.
+TEST(SoundFiles, FolderAndPathLimitsCountUtf16Units) {
+    const std::string bell = "\U0001F514", zhe = "Ж";
+    std::string folder249, emoji249;
+    for (int i = 0; i < 249; ++i)
+        folder249 += zhe;
+    for (int i = 0; i < 124; ++i)
+        emoji249 += bell;
+    emoji249 += "x";
+    EXPECT_TRUE(IsListableFolder(folder249));
+    EXPECT_FALSE(IsListableFolder(folder249 + "x"));
+    EXPECT_TRUE(IsListableFolder(emoji249));
+    EXPECT_FALSE(IsListableFolder(emoji249 + "x"));
+
+    const struct {
+        std::string path;
+        bool playable;
+    } cases[] = {{"C:\\WAV\\ding.wav", true},
+                 {"C:\\WAV\\ding.wav ", false}, // Windows would open ding.wav
+                 {"C:\\WAV\\ding.", false},
+                 {"C:\\" + std::string(256, 'x'), true},
+                 {"C:\\" + std::string(257, 'x'), false},
+                 {"C:\\" + std::string(128, 'x') + bell + std::string(127, 'x'), false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.playable, CanPlayAsListed(c.path)) << c.path.size();
+    EXPECT_EQ(std::nullopt, PathInFolder("C:\\WAV", "")); // the folder's own path
+    EXPECT_EQ("C:\\WAV\\\\a.wav", PathInFolder("C:\\WAV\\", "a.wav"));
+}
+
+TEST(SoundFiles, ExactPathsAreAbsoluteAndKeepTheNameAsItIs) {
+    const struct {
+        const char *folder, *name, *path;
+    } cases[] = {
+        {"C:\\WAV", "ding.wav ", "\\\\?\\C:\\WAV\\ding.wav "},
+        {"C:\\WAV\\", "a.wav", "\\\\?\\C:\\WAV\\a.wav"},
+        {"\\\\server\\share\\s", "a.wav", "\\\\?\\UNC\\server\\share\\s\\a.wav"},
+        {"\\\\?\\C:\\long", "a.wav", "\\\\?\\C:\\long\\a.wav"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.path, ExactPath(c.folder, c.name)) << c.folder;
+}
+
+TEST(SoundFiles, AFolderIsBelowAnotherOnlyAtAPathBoundary) {
+    const struct {
+        const char *folder, *root;
+        bool below;
+    } cases[] = {
+        {"C:\\WAV", "c:\\wav\\", true}, {"C:\\WAV\\fun", "C:\\WAV", true},
+        {"C:\\WAV", "C:\\", true},      {"C:\\WAVES", "C:\\WAV", false},
+        {"C:\\WA", "C:\\WAV", false},   {"C:\\WAV", "", false},
+        {"D:\\WAV", "C:\\WAV", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.below, IsSameOrBelow(c.folder, c.root, SameIgnoringAsciiCase))
+            << c.folder << " " << c.root;
+}
+
+} // namespace

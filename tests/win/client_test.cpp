@@ -1,0 +1,162 @@
+// Send and DCC Send through each way into the client, against the imitation IRC client on its
+// own thread: the old client's windows, wide or ANSI; today's mIRC through its windows, found by
+// class, and through the interface it documents, version 7 in UTF-16 and version 6 in the ANSI
+// code page; and clients that stall, freeze or answer late.
+#include "brisa_harness.h"
+#include "imitation_client.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using EFault = CImitationClient::EFault;
+
+struct WayIn {
+    CModelClient::Options client;
+    const char* version; // of the interface; "" when it is off
+    bool barsOff;        // today's layout with the bars turned off: the old path leads astray
+    std::string channel, file, nick;
+    const char* lastCall; // of the interface: method 1 for a line, with 8 for UTF-16
+};
+
+TEST(Clients, SendAndDccSendGoThroughEachWayIn) {
+    const WayIn cases[] = {
+        {{"mIRC32"}, "", false, "#чат", "ベル.wav", "Влад", "0/"},
+        {{"mIRC32", "", {}, false}, "", false, "#café", "Été.wav", "Zoë", "0/"},
+        {{"mIRC", "", {}, true, true}, "", true, "#чат", "ベル.wav", "山田", "0/"},
+        {{"mIRC", "", {}, true, true}, "7.72", false, "#чат", "ベル.wav", "Влад", "9/"},
+        {{"mIRC", "", {}, true, true}, "6.35", false, "#café", "Été.wav", "Zoë", "1/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.client.className + " " + c.version + " " + c.file);
+        CModelClient::Options options = c.client;
+        options.title = c.channel + " [+nt]: hello";
+        options.nicks = {"@" + c.nick, "+bob"};
+        CImitationClient client(options);
+        const std::string selector = c.client.className == "mIRC" ? "Client=1011" : "Client=1009";
+        CBrisaHarness brisa(selector + "\r\nFallBack=1", {c.file});
+        client.Do([&](CModelClient& model) {
+            model.SetInterface(c.version);
+            model.SetSoundsFolder("wave", brisa.WavDir());
+            for (const char* bar : {"mIRC_SwitchBar", "mIRC_TreeBar"}) {
+                if (c.barsOff)
+                    DestroyWindow(FindWindowExA(model.TopLevel(), nullptr, bar, nullptr));
+            }
+        });
+        brisa.Click(IDC_SEND);
+        EXPECT_EQ(Lines{"/sound " + c.channel + " " + c.file + " -plays Brisa: " + c.file},
+                  client.Entered());
+        EXPECT_EQ(Lines{"top"}, client.Raised());
+        EXPECT_EQ(c.lastCall, client.LastInterfaceCall().substr(0, 2));
+        client.ClearRecords();
+        brisa.Open(IDC_DCC, [&](HWND dialog) {
+            EXPECT_EQ(Sorted({c.nick, "bob"}), Sorted(ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST))));
+            SetText(GetDlgItem(dialog, IDC_NICK), c.nick);
+            ClickItem(dialog, IDC_DCC_SEND);
+            ClickItem(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(Lines{"/dcc send " + c.nick + " " + brisa.WavDir() + "\\" + c.file},
+                  client.Entered());
+        EXPECT_EQ(Lines{"active"}, client.Raised());
+        // A client whose code page lacks a character of the line is given none; the prompt
+        // leaves the line in the edit line.
+        client.ClearRecords();
+        brisa.WriteOptions(selector + "\r\nTagPrompt=1\r\nWAVDir=" + brisa.WavDir());
+        brisa.Restart();
+        brisa.TypeFileName("\U0001F514.wav");
+        brisa.Click(IDC_SEND);
+        const bool carried = c.client.wide && *c.version != '6';
+        EXPECT_EQ(carried ? Lines() : Lines{Message(IDS_CLIENT_CANNOT_CARRY, {c.client.className})},
+                  brisa.TakeMessageBoxes());
+        EXPECT_EQ(carried ? "/sound " + c.channel + " \U0001F514.wav - " : "", client.EditText());
+        EXPECT_EQ(Lines(), client.Entered());
+    }
+}
+
+TEST(Clients, AClientThatStallsFreezesOrAnswersLateIsNeverWaitedFor) {
+    const std::string line = "/sound #chat ding.wav -plays Brisa: ding.wav";
+    const UINT kPerform = WM_USER + 200;
+    const struct {
+        const char* client;
+        EFault fault;
+        bool hang;
+        UINT delayed; // the messages that wait, 0 for all of them
+        DWORD delay;
+        UINT message;
+        Lines entered;
+    } cases[] = {
+        {"mIRC32", EFault::HangAfterEnter, false, 0, 0, 0, {line}},
+        {"mIRC32", EFault::None, true, 0, 0, IDS_CLIENT_NOT_ANSWERING, {}},
+        {"mIRC32", EFault::None, false, WM_CHAR, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
+        // Slow at every message: one deadline for them all, about 3 s.
+        {"mIRC", EFault::None, false, 0, 900, IDS_CLIENT_ENTER_UNANSWERED, {line}},
+        // Answered after Brisa stopped waiting: the line is still there for the client to find,
+        // and the next one goes by a mapping of another name.
+        {"mIRC", EFault::None, false, kPerform, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
+    };
+    for (const auto& c : cases) {
+        const bool current = std::string(c.client) == "mIRC";
+        CImitationClient client({c.client, "#chat", {}, true, current});
+        CBrisaHarness brisa(current ? "Client=1011\r\nFallBack=1" : "FallBack=1");
+        client.SetFault(c.fault);
+        client.Do([&](CModelClient& model) {
+            model.SetDelay(c.delayed, c.delay);
+            model.SetSoundsFolder("wave", brisa.WavDir());
+        });
+        if (c.hang)
+            client.Hang();
+        const ULONGLONG start = GetTickCount64();
+        brisa.Click(IDC_SEND);
+        EXPECT_LT(GetTickCount64() - start, c.delay == 900 ? 3300u : 2000u);
+        EXPECT_EQ(c.message ? Lines{Message(c.message)} : Lines(), brisa.TakeMessageBoxes());
+        client.Resume();
+        EXPECT_LE(0, brisa.PumpUntil([&] { return client.Entered() == c.entered; }, 2500));
+        if (c.delayed == kPerform) {
+            const int lateMapping = std::stoi(client.LastInterfaceCall().substr(2));
+            client.Do([](CModelClient& model) { model.SetDelay(0, 0); });
+            brisa.Click(IDC_SEND);
+            EXPECT_EQ((Lines{line, line}), client.Entered());
+            EXPECT_EQ("9/" + std::to_string(lateMapping + 1), client.LastInterfaceCall());
+        }
+    }
+}
+
+TEST(Clients, AMappingNameInUseAClientWithoutAnEditLineAndTheSoundsFolder) {
+    // Another program holds the name "mIRC": Brisa takes the next.
+    const HANDLE held =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "mIRC");
+    CImitationClient client({"mIRC", "#chat", {}, true, true});
+    CBrisaHarness brisa("Client=1011", {"ding.wav", "door bell.mp3"});
+    const std::string wav = brisa.WavDir();
+    std::string upper = wav;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    // The client's own folder, however its letters and its end are written, or one above it: the
+    // file goes by its name; one whose name only begins alike, or none: by its path.
+    const struct {
+        std::string folder;
+        const char* file;
+        std::string named;
+    } cases[] = {{upper + "\\", "ding.wav", "ding.wav"},
+                 {brisa.PathOf(""), "ding.wav", "ding.wav"},
+                 {wav.substr(0, wav.size() - 1), "ding.wav", wav + "\\ding.wav"},
+                 {wav, "door bell.mp3", "\"" + wav + "\\door bell.mp3\""}};
+    for (const auto& c : cases) {
+        client.Do([&](CModelClient& model) { model.SetSoundsFolder("wave", c.folder); });
+        client.ClearRecords();
+        brisa.TypeFileName(c.file);
+        brisa.Click(IDC_SEND);
+        EXPECT_EQ(Lines{"/sound #chat " + c.named + " -plays Brisa: " + c.file}, client.Entered());
+        EXPECT_NE("9/0", client.LastInterfaceCall());
+    }
+    CloseHandle(held);
+    client.Do([](CModelClient& model) {
+        model.SetInterface("");
+        DestroyWindow(model.EditLine());
+    });
+    brisa.Click(IDC_SEND);
+    EXPECT_EQ(Lines{Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC"})}, brisa.TakeMessageBoxes());
+}
+
+} // namespace
