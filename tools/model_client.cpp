@@ -208,20 +208,33 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
     return 1;
 }
 
-// The identifiers Brisa asks for: $version, $sound(kind), $active and $nick($active,N).
+// The identifiers Brisa asks for, one or several separated by spaces, each answered in its place:
+// $version, $sound(kind), $active and $nick($active,N).
 std::string CModelClient::Evaluate(const std::string& expression) const {
-    if (expression == "$version")
+    std::string result;
+    for (std::size_t start = 0; start <= expression.size();) {
+        const std::size_t end = std::min(expression.find(' ', start), expression.size());
+        if (end > start)
+            result +=
+                (result.empty() ? "" : " ") + EvaluateOne(expression.substr(start, end - start));
+        start = end + 1;
+    }
+    return result;
+}
+
+std::string CModelClient::EvaluateOne(const std::string& identifier) const {
+    if (identifier == "$version")
         return m_strVersion;
-    if (expression.compare(0, 7, "$sound(") == 0 && expression.back() == ')') {
-        const auto folder = m_soundsFolders.find(expression.substr(7, expression.size() - 8));
+    if (identifier.compare(0, 7, "$sound(") == 0 && identifier.back() == ')') {
+        const auto folder = m_soundsFolders.find(identifier.substr(7, identifier.size() - 8));
         return folder != m_soundsFolders.end() ? folder->second : "";
     }
     const std::string title = GetWindowTextOf(m_hwnd[kActive]);
-    if (expression == "$active")
+    if (identifier == "$active")
         return title.substr(0, title.find(' '));
-    if (expression.compare(0, 14, "$nick($active,") != 0)
+    if (identifier.compare(0, 14, "$nick($active,") != 0)
         return "";
-    const int n = atoi(expression.c_str() + 14);
+    const int n = atoi(identifier.c_str() + 14);
     const int count = static_cast<int>(SendMessageW(m_hwnd[kList], LB_GETCOUNT, 0, 0));
     if (n == 0 || n > count)
         return n == 0 ? std::to_string(count) : "";

@@ -75,6 +75,7 @@ private:
     bool Create(const Options& options);
     LRESULT OnInterface(bool evaluate, WPARAM method, unsigned index);
     std::string Evaluate(const std::string& expression) const;
+    std::string EvaluateOne(const std::string& identifier) const;
     LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -59,7 +59,7 @@ bool CBrisaApp::InitInstance() {
         []() -> std::unique_ptr<fw::CDocument> { return std::make_unique<CBrisaDoc>(); },
         []() -> std::unique_ptr<fw::CFrameWnd> { return std::make_unique<CMainFrame>(); },
         [this]() -> std::unique_ptr<fw::CFormView> {
-            return std::make_unique<CBrisaView>(*this, m_timing);
+            return std::make_unique<CBrisaView>(*this, m_clients, m_timing);
         }));
     return ProcessShellCommand();
 }

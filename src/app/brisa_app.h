@@ -13,6 +13,8 @@ protected:
 
     // How the form follows the client and the folder.
     ViewTiming m_timing;
+    // The clients reached so far, for the rest of the run.
+    CClientRegistry m_clients;
 
 private:
     void OnAppAbout();

@@ -136,7 +136,7 @@ ClientAnswer<ClientList> CClientWindowsPath::NickList(Ticks deadline) {
     LRESULT count = 0;
     if (!SendToClient(list, LB_GETCOUNT, 0, 0, deadline, &count))
         return {ClientOutcome::NotAnswering};
-    const auto readEntry = [list](long long index, ClientList& copy) {
+    const auto readEntry = [list](long long index, long long, ClientList& copy, long long* pRead) {
         bool cut = false, gone = false;
         const auto text = ReadClientText(list, LB_GETTEXTLEN, LB_GETTEXT,
                                          static_cast<WPARAM>(index), kNoDeadline, &cut, &gone);
@@ -146,17 +146,20 @@ ClientAnswer<ClientList> CClientWindowsPath::NickList(Ticks deadline) {
             copy.end = ClientList::EEnd::Cut;
         else if (!gone)
             copy.items.push_back(fw::Narrow(*text));
+        *pRead = 1;
         return ClientList::EEnd::Whole;
     };
-    return {ClientOutcome::Done, CopyClientList(count, readEntry, TickCount)};
+    return {ClientOutcome::Done, CopyClientList(count, 1, readEntry, TickCount)};
 }
 
 // Nothing is sent after a step the client did not answer, and nothing at all to an ANSI edit
 // line whose code page lacks a character of the line.
-ClientOutcome CClientWindowsPath::TypeLine(const std::string& line, bool prompt, Ticks deadline) {
+ClientOutcome CClientWindowsPath::TypeLine(const std::string& line, bool prompt, Ticks deadline,
+                                           ClientWindowId* pTypedInto) {
     const auto windows = Locate(false, deadline);
     if (!windows)
         return ClientOutcome::NoEditLine;
+    *pTypedInto = reinterpret_cast<ClientWindowId>(windows->active);
     const HWND editLine = windows->editLine;
     const std::wstring wideLine = fw::Widen(line);
     if (!::IsWindowUnicode(editLine) && !fw::ToCodePage(wideLine, fw::SystemAnsiCodePage()))
@@ -171,9 +174,13 @@ ClientOutcome CClientWindowsPath::TypeLine(const std::string& line, bool prompt,
     return ClientOutcome::Done;
 }
 
-// The active window is found by the client's windows even when the interface took the line; the
-// main window stands in for it when it cannot be.
-void CClientWindowsPath::Raise(RaiseAfter which, Ticks deadline) {
-    const auto windows = which == RaiseAfter::ActiveWindow ? Locate(false, deadline) : std::nullopt;
-    RaiseWithoutWaiting(windows ? windows->active : m_hTopLevel);
+ClientWindowId CClientWindowsPath::FindActive(Ticks deadline) {
+    const auto windows = Locate(false, deadline);
+    return windows ? reinterpret_cast<ClientWindowId>(windows->active) : 0;
+}
+
+// Only a window of the client: one that has gone since is passed over for the main window.
+void CClientWindowsPath::Raise(ClientWindowId window) {
+    const HWND target = reinterpret_cast<HWND>(window);
+    RaiseWithoutWaiting(target && ::IsChild(m_hTopLevel, target) ? target : m_hTopLevel);
 }

@@ -27,8 +27,10 @@ public:
 
     ClientAnswer<ClientText> ActiveTitle(Ticks deadline) override;
     ClientAnswer<ClientList> NickList(Ticks deadline) override;
-    ClientOutcome TypeLine(const std::string& line, bool prompt, Ticks deadline) override;
-    void Raise(RaiseAfter which, Ticks deadline) override;
+    ClientOutcome TypeLine(const std::string& line, bool prompt, Ticks deadline,
+                           ClientWindowId* pTypedInto) override;
+    ClientWindowId FindActive(Ticks deadline) override;
+    void Raise(ClientWindowId window) override;
 
 private:
     struct Windows {

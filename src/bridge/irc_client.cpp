@@ -9,14 +9,29 @@ bool CanHaveTheInterface(const std::string& className) {
 
 } // namespace
 
-CIrcClient::CIrcClient(const std::string& className) {
+CClientRegistry::CClient& CClientRegistry::For(HWND mainWindow) {
+    for (auto client = m_clients.begin(); client != m_clients.end();)
+        client = ::IsWindow(client->first) ? std::next(client) : m_clients.erase(client);
+    auto& client = m_clients[mainWindow];
+    if (!client)
+        client = std::make_unique<CClient>(mainWindow);
+    return *client;
+}
+
+CIrcClient::CIrcClient(CClientRegistry& registry, const std::string& className) {
     const HWND topLevel = FindClientWindow(className);
     if (!topLevel)
         return;
     m_windows.emplace(topLevel);
-    if (CanHaveTheInterface(className))
-        m_link.emplace(topLevel);
-    m_session.emplace(*m_windows, m_link ? &*m_link : nullptr, TickCount);
+    CClientRegistry::CClient* known =
+        CanHaveTheInterface(className) ? &registry.For(topLevel) : nullptr;
+    m_pLink = known ? &known->link : nullptr;
+    m_session.emplace(*m_windows, m_pLink, known ? &known->memory : nullptr, TickCount);
+}
+
+CIrcClient::~CIrcClient() {
+    if (m_pLink)
+        m_pLink->EndOperation();
 }
 
 bool ClientRuns(const std::string& className) {

@@ -7,13 +7,35 @@
 #include "bridge/mirc_link.h"
 #include "rules/client_session.h"
 
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+
+// What Brisa keeps of each client it has reached, from one operation to the next: the link to
+// its interface, with the mappings kept for late answers, and what the interface told. A client
+// is forgotten, and its mappings closed, once its main window is gone.
+class CClientRegistry {
+public:
+    struct CClient {
+        explicit CClient(HWND mainWindow) : link(mainWindow) {}
+        CMircLink link;
+        MircMemory memory;
+    };
+    CClient& For(HWND mainWindow);
+
+private:
+    std::map<HWND, std::unique_ptr<CClient>> m_clients;
+};
 
 class CIrcClient {
 public:
     // The client whose main window is of that class, if it runs; the operation's time starts now.
-    explicit CIrcClient(const std::string& className);
+    CIrcClient(CClientRegistry& registry, const std::string& className);
+    // The operation's mapping is closed, unless the client may still read it.
+    ~CIrcClient();
+    CIrcClient(const CIrcClient&) = delete;
+    CIrcClient& operator=(const CIrcClient&) = delete;
 
     bool IsPresent() const { return m_session.has_value(); }
     // Only while the client is present.
@@ -21,7 +43,7 @@ public:
 
 private:
     std::optional<CClientWindowsPath> m_windows;
-    std::optional<CMircLink> m_link;
+    CMircLink* m_pLink = nullptr;
     std::optional<CClientSession> m_session;
 };
 

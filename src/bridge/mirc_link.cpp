@@ -16,16 +16,36 @@ constexpr DWORD kMappingSize = 4096;
 } // namespace
 
 CMircLink::~CMircLink() {
-    if (m_bKept)
-        return;
-    if (m_pView)
-        ::UnmapViewOfFile(m_pView);
-    if (m_hMapping)
-        ::CloseHandle(m_hMapping);
+    EndOperation();
+    ReleaseKept();
 }
 
-// A name that exists is another program's, in use.
+void CMircLink::Close(Mapping& mapping) {
+    if (mapping.view)
+        ::UnmapViewOfFile(mapping.view);
+    if (mapping.handle)
+        ::CloseHandle(mapping.handle);
+    mapping = {};
+}
+
+void CMircLink::EndOperation() {
+    Close(m_current);
+}
+
+void CMircLink::KeepForLateAnswer() {
+    m_kept.push_back(m_current);
+    m_current = {};
+}
+
+void CMircLink::ReleaseKept() {
+    for (Mapping& mapping : m_kept)
+        Close(mapping);
+    m_kept.clear();
+}
+
+// A name that exists is another program's, or kept for a late answer: in use.
 IMircLink::EMapping CMircLink::MakeMapping(unsigned index) {
+    Close(m_current);
     const std::wstring name = index ? L"mIRC" + std::to_wstring(index) : L"mIRC";
     const HANDLE mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                                 kMappingSize, name.c_str());
@@ -39,9 +59,7 @@ IMircLink::EMapping CMircLink::MakeMapping(unsigned index) {
         ::CloseHandle(mapping);
         return EMapping::Failed;
     }
-    m_hMapping = mapping;
-    m_pView = view;
-    m_nIndex = index;
+    m_current = {mapping, view, index};
     return EMapping::Made;
 }
 
@@ -56,24 +74,24 @@ bool CMircLink::Put(const std::string& text, bool unicode) {
     bytes->append(unicode ? 2 : 1, '\0');
     if (bytes->size() > kMappingSize)
         return false;
-    std::memcpy(m_pView, bytes->data(), bytes->size());
+    std::memcpy(m_current.view, bytes->data(), bytes->size());
     return true;
 }
 
 std::string CMircLink::Get(bool unicode) const {
     if (unicode) {
-        const auto* text = static_cast<const wchar_t*>(m_pView);
+        const auto* text = static_cast<const wchar_t*>(m_current.view);
         return fw::Narrow({text, wcsnlen(text, kMappingSize / sizeof(wchar_t))});
     }
-    const auto* text = static_cast<const char*>(m_pView);
+    const auto* text = static_cast<const char*>(m_current.view);
     return fw::Narrow(
         fw::FromCodePage({text, strnlen(text, kMappingSize)}, fw::SystemAnsiCodePage()));
 }
 
 std::optional<long long> CMircLink::Send(bool evaluate, unsigned method, Ticks deadline) {
     LRESULT answer = 0;
-    if (!SendToClient(m_hWnd, evaluate ? WM_MEVALUATE : WM_MCOMMAND, method, m_nIndex, deadline,
-                      &answer))
+    if (!SendToClient(m_hWnd, evaluate ? WM_MEVALUATE : WM_MCOMMAND, method, m_current.index,
+                      deadline, &answer))
         return std::nullopt;
     return answer;
 }

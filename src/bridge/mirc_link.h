@@ -1,14 +1,16 @@
-// The platform's half of the interface that mIRC documents for other programs: a named file
-// mapping and the messages that hand it to the client's main window.
+// The platform's half of the interface that mIRC documents for other programs: named file
+// mappings and the messages that hand them to one client's main window. It lives as long as that
+// window, so that mappings kept for late answers stay open until they have been read.
 #pragma once
 #include "rules/mirc_protocol.h"
 
 #include <windows.h>
 
+#include <vector>
+
 class CMircLink final : public IMircLink {
 public:
     explicit CMircLink(HWND mainWindow) : m_hWnd(mainWindow) {}
-    // Closes the mapping, unless a message that the client has not answered may still read it.
     ~CMircLink();
     CMircLink(const CMircLink&) = delete;
     CMircLink& operator=(const CMircLink&) = delete;
@@ -17,12 +19,20 @@ public:
     bool Put(const std::string& text, bool unicode) override;
     std::string Get(bool unicode) const override;
     std::optional<long long> Send(bool evaluate, unsigned method, Ticks deadline) override;
-    void KeepForLateAnswer() override { m_bKept = true; }
+    void KeepForLateAnswer() override;
+    void ReleaseKept() override;
+    // Closes the operation's mapping, unless it is kept: its name is free for other programs.
+    void EndOperation();
 
 private:
+    struct Mapping {
+        HANDLE handle = nullptr;
+        void* view = nullptr;
+        unsigned index = 0; // the N of its name "mIRCN"; 0 for "mIRC"
+    };
+    static void Close(Mapping& mapping);
+
     HWND m_hWnd;
-    HANDLE m_hMapping = nullptr;
-    void* m_pView = nullptr;
-    unsigned m_nIndex = 0; // the N of the mapping's name "mIRCN"; 0 for "mIRC"
-    bool m_bKept = false;
+    Mapping m_current;
+    std::vector<Mapping> m_kept;
 };

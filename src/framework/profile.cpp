@@ -1,11 +1,11 @@
 #include "framework/profile.h"
 
+#include "framework/profile_text.h"
 #include "framework/system_function.h"
 #include "framework/text.h"
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace fw {
@@ -77,19 +77,6 @@ unsigned long long LastWrite(const std::wstring& path) {
            data.ftLastWriteTime.dwLowDateTime;
 }
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool complete =
-        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    ::CloseHandle(file);
-    return complete;
-}
-
 // A new file of a name of its own in the folder: what another run, or an old one, left there is
 // never in the way.
 std::wstring NewFileIn(const std::wstring& folder) {
@@ -97,56 +84,71 @@ std::wstring NewFileIn(const std::wstring& folder) {
     return ::GetTempFileNameW(folder.c_str(), L"bri", 0, name) ? name : L"";
 }
 
-// Replaces the file whole or not at all: written beside it, then moved over it.
-bool ReplaceFile(const std::wstring& path, const std::string& bytes) {
-    const std::wstring temporary = NewFileIn(path.substr(0, path.find_last_of(L"\\/") + 1));
-    if (temporary.empty())
-        return false;
-    if (WriteBytes(temporary, bytes) &&
-        ::MoveFileExW(temporary.c_str(), path.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    ::DeleteFileW(temporary.c_str());
-    return false;
-}
-
-// The text of a profile that is not UTF-16 in the platform's order: big-endian UTF-16, UTF-8 when
-// it is that (with or without its mark), else the system's ANSI code page, in which earlier
-// versions wrote it.
-std::wstring Decode(const std::string& bytes) {
-    if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
-        std::wstring text;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) << 8 |
-                                         static_cast<unsigned char>(bytes[i + 1]));
-        return text;
+class CFileStore final : public IFileStore {
+public:
+    std::optional<std::string> Read(const std::string& path) override {
+        FileBytes file = ReadBytes(Widen(path));
+        return file.whole ? std::optional<std::string>(std::move(file.bytes)) : std::nullopt;
     }
-    const bool marked = bytes.compare(0, 3, kUtf8Mark) == 0;
-    const std::string text = bytes.substr(marked ? 3 : 0);
-    const bool utf8 = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
-                                            static_cast<int>(text.size()), nullptr, 0) != 0;
-    return FromCodePage(text, utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage());
+    std::string NewFileBeside(const std::string& path) override {
+        return Narrow(NewFileIn(Widen(path.substr(0, path.find_last_of("\\/") + 1))));
+    }
+    bool Write(const std::string& path, const std::string& bytes) override {
+        const HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        DWORD written = 0;
+        const bool complete =
+            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size() && ::FlushFileBuffers(file);
+        ::CloseHandle(file);
+        return complete;
+    }
+    bool MoveOver(const std::string& from, const std::string& to) override {
+        return ::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+    void Remove(const std::string& path) override { ::DeleteFileW(Widen(path).c_str()); }
+};
+
+// The text of a profile in any encoding: big-endian UTF-16 and UTF-8 by their own rules, else
+// the system's ANSI code page, in which earlier versions wrote it.
+std::u16string Decode(const std::string& bytes) {
+    std::u16string text;
+    switch (EncodingOf(bytes)) {
+    case FileEncoding::Utf16:
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                          static_cast<unsigned char>(bytes[i + 1]) << 8);
+        return text;
+    case FileEncoding::Utf16BigEndian:
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) << 8 |
+                                          static_cast<unsigned char>(bytes[i + 1]));
+        return text;
+    case FileEncoding::Ansi: {
+        const std::wstring wide = FromCodePage(bytes, SystemAnsiCodePage());
+        return {wide.begin(), wide.end()};
+    }
+    case FileEncoding::Utf8:
+    case FileEncoding::Ascii:
+        break;
+    }
+    const std::wstring wide = Widen(bytes.compare(0, 3, kUtf8Mark) == 0 ? bytes.substr(3) : bytes);
+    return {wide.begin(), wide.end()};
 }
 
-std::string InUtf16(const std::string& bytes) {
-    const std::wstring text = Decode(bytes);
-    std::string converted(kUtf16Mark, 2);
-    converted.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return converted;
+std::string InUtf16(const std::u16string& text) {
+    std::string bytes(kUtf16Mark, 2);
+    for (const char16_t c : text)
+        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    return bytes;
 }
 
-// The platform reads a value without its outer spaces, and without one pair of quotes around it:
-// a value that begins or ends with either is written quoted, so that it reads back as it was.
-std::wstring Stored(const std::string& value) {
-    const std::wstring text = Widen(value);
-    const auto outer = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'"' || c == L'\''; };
-    if (!text.empty() && (outer(text.front()) || outer(text.back())))
-        return L'"' + text + L'"';
-    return text;
-}
-
-bool IsUtf16(const std::string& bytes) {
-    return bytes.compare(0, 2, kUtf16Mark) == 0;
+std::u16string ToU16(const std::string& utf8) {
+    const std::wstring wide = Widen(utf8);
+    return {wide.begin(), wide.end()};
 }
 
 } // namespace
@@ -174,33 +176,32 @@ CProfile::~CProfile() {
 void CProfile::Open(std::string path) {
     DropCopy();
     m_strPath = std::move(path);
-    Prepare(false);
+    Prepare();
 }
 
-// A plain ASCII file reads alike in every encoding, so it stays as it is until it is written.
-bool CProfile::Prepare(bool forWriting) const {
-    const std::wstring path = Widen(m_strPath);
-    const FileBytes file = ReadBytes(path);
-    const bool ascii =
-        std::all_of(file.bytes.begin(), file.bytes.end(), [](char c) { return (c & 0x80) == 0; });
-    if (!file.whole || IsUtf16(file.bytes) || (ascii && !forWriting)) {
+// A file in another encoding is brought to UTF-16 once. A plain ASCII file reads alike in every
+// encoding, so it stays as it is until it is written.
+void CProfile::Prepare() const {
+    const FileBytes file = ReadBytes(Widen(m_strPath));
+    const FileEncoding encoding = EncodingOf(file.bytes);
+    if (!file.whole || encoding == FileEncoding::Utf16 || encoding == FileEncoding::Ascii) {
         DropCopy();
-        return true;
+        return;
     }
-    const std::string converted = InUtf16(file.bytes);
-    if (ReplaceFile(path, converted)) {
+    const std::string converted = InUtf16(Decode(file.bytes));
+    CFileStore files;
+    if (ReplaceWhole(files, m_strPath, converted)) {
         DropCopy();
-        return true;
+        return;
     }
     // Held by another program, the file keeps its encoding for now; read through a UTF-16 copy,
-    // it never comes back changed, and it is not written until it has been converted.
+    // it never comes back changed.
     if (m_strCopy.empty()) {
         wchar_t folder[MAX_PATH] = {};
         m_strCopy = NewFileIn(std::wstring(folder, ::GetTempPathW(MAX_PATH, folder)));
     }
-    if (!m_strCopy.empty() && WriteBytes(m_strCopy, converted))
+    if (!m_strCopy.empty() && files.Write(Narrow(m_strCopy), converted))
         m_nCopiedTime = file.lastWrite;
-    return false;
 }
 
 void CProfile::DropCopy() const {
@@ -211,7 +212,7 @@ void CProfile::DropCopy() const {
 
 std::wstring CProfile::ReadPath() const {
     if (!m_strCopy.empty() && LastWrite(Widen(m_strPath)) != m_nCopiedTime)
-        Prepare(false);
+        Prepare();
     return m_strCopy.empty() ? Widen(m_strPath) : m_strCopy;
 }
 
@@ -235,18 +236,20 @@ int CProfile::GetInt(const char* section, const char* key, int defaultValue) con
                                                     defaultValue, ReadPath().c_str()));
 }
 
-// The platform writes a new file, or one without the mark, in the ANSI code page, which would
-// lose every character that code page lacks: the file is brought to UTF-16 first, read once.
+// Read once, in whatever encoding, and written whole in UTF-16 or not at all.
 bool CProfile::Write(const char* section,
                      std::initializer_list<std::pair<const char*, std::string>> values) const {
-    if (!Prepare(true))
+    CFileStore files;
+    const auto bytes = files.Read(m_strPath);
+    if (!bytes)
         return false;
-    const std::wstring wideSection = Widen(section), path = Widen(m_strPath);
-    bool written = true;
+    std::vector<std::pair<std::u16string, std::u16string>> lines;
     for (const auto& [key, value] : values)
-        written &= ::WritePrivateProfileStringW(wideSection.c_str(), Widen(key).c_str(),
-                                                Stored(value).c_str(), path.c_str()) != FALSE;
-    return written;
+        lines.emplace_back(ToU16(key), StoredValue(ToU16(value)));
+    if (!ReplaceWhole(files, m_strPath, InUtf16(WithValues(Decode(*bytes), ToU16(section), lines))))
+        return false;
+    DropCopy();
+    return true;
 }
 
 } // namespace fw

@@ -33,15 +33,15 @@ public:
     std::string GetString(const char* section, const char* key, const char* defaultValue) const;
     int GetInt(const char* section, const char* key, int defaultValue) const;
     // Creates or replaces each key's line, in order, so that each value reads back exactly as it
-    // is given; false when the file could not be converted or written.
+    // is given: the whole file is written anew in UTF-16 and put in the old one's place, or, when
+    // that cannot be done, the old one stays exactly as it was and Write answers false.
     bool Write(const char* section,
                std::initializer_list<std::pair<const char*, std::string>> values) const;
 
 private:
-    // Brings the file to UTF-16 where it must be (before a write; before a read when it is in
-    // another encoding), or else keeps a UTF-16 copy to read it through; false when it is not
-    // ready to be written.
-    bool Prepare(bool forWriting) const;
+    // Brings a file in another encoding to UTF-16, or, while it cannot be replaced, keeps a
+    // UTF-16 copy to read it through.
+    void Prepare() const;
     void DropCopy() const;
     // The file, or its copy while it cannot be converted (renewed when the file has changed).
     std::wstring ReadPath() const;

@@ -1,6 +1,7 @@
 // What Brisa asks of the running IRC client and what it gets back, whichever way it reaches the
 // client. Portable: the commands are decided against IClient, which a test fakes in a few lines.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,15 +44,20 @@ template <class T> struct ClientAnswer {
 // Which client window comes to the top once a line is in.
 enum class RaiseAfter { Nothing, MainWindow, ActiveWindow };
 
+// The client's active window, as Send needs to know it.
+struct ActiveWindow {
+    // Its title, or its name through the interface: what the channel test takes.
+    ClientText name;
+    // The client's sounds folder for the kind of sound asked for, where it looks up a /sound file
+    // given by name: nullopt when the client cannot be asked, "" when it does not say.
+    std::optional<std::string> soundsFolder;
+};
+
 // One operation's access to the running client.
 class IClient {
 public:
-    // The name of the active window as the channel test takes it: its title, or its name
-    // through the interface.
-    virtual ClientAnswer<ClientText> ActiveWindowName() = 0;
-    // The client's sounds folder for a kind of sound ("wave", "midi", "mp3"), where it looks up a
-    // /sound file given by name: nullopt when the client cannot be asked, "" when it refused.
-    virtual ClientAnswer<std::optional<std::string>> SoundsFolder(const std::string& kind) = 0;
+    // The active window, with the sounds folder for a kind of sound ("wave", "midi", "mp3").
+    virtual ClientAnswer<ActiveWindow> Active(const std::string& soundKind) = 0;
     // The entries of the active channel's nickname list.
     virtual ClientAnswer<ClientList> Nicknames() = 0;
     // Types the line into the active window's edit line and presses Enter there, or in prompt
@@ -66,18 +72,23 @@ protected:
 inline constexpr long long kMaxListEntries = 10000;
 inline constexpr Ticks kMaxListCopyMs = 5000;
 
-// Copies up to count entries, index 0 on, within the caps on their number and the time, and ends
-// early where the client refuses or does not answer, keeping what was read: each
-// readEntry(index, copy) adds its entry to the copy (or marks the copy cut) and answers Whole, or
-// says how the copy ends. The time is looked at between entries: each message of an entry may
-// take its own time in full.
-template <class ReadEntry>
-ClientList CopyClientList(long long count, ReadEntry readEntry, Ticks (*now)()) {
+// Copies up to count entries, index 0 on, up to `batch` at a time, within the caps on their
+// number and the time, and ends early where the client refuses or does not answer, keeping what
+// was read: each readEntries(first, wanted, copy, &read) adds entries to the copy (or marks the
+// copy cut), tells how many of the wanted ones it read, and answers Whole, or says how the copy
+// ends; none read ends it. The time is looked at between reads: each message may take its own time.
+template <class ReadEntries>
+ClientList CopyClientList(long long count, long long batch, ReadEntries readEntries,
+                          Ticks (*now)()) {
     ClientList copy;
     copy.end = count > kMaxListEntries ? ClientList::EEnd::Cut : ClientList::EEnd::Whole;
+    const long long wanted = count < kMaxListEntries ? count : kMaxListEntries;
     const Ticks deadline = now() + kMaxListCopyMs;
-    for (long long index = 0; index < count && index < kMaxListEntries; ++index) {
-        const auto end = now() > deadline ? ClientList::EEnd::Cut : readEntry(index, copy);
+    for (long long index = 0, read = 1; index < wanted && read > 0; index += read) {
+        read = 0;
+        const auto end = now() > deadline
+                             ? ClientList::EEnd::Cut
+                             : readEntries(index, std::min(batch, wanted - index), copy, &read);
         if (end != ClientList::EEnd::Whole) {
             copy.end = end;
             break;

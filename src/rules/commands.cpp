@@ -25,23 +25,21 @@ Notice NoticeFor(ClientOutcome outcome, const std::string& clientName) {
 SendResult SendSound(IClient& client, const std::string& fileName,
                      const settings::Settings& settings, const FolderNamer& folderFor) {
     const std::string clientName = settings::ClientWindowClass(settings);
-    const auto title = client.ActiveWindowName();
-    if (title.outcome != ClientOutcome::Done)
-        return {NoticeFor(title.outcome, clientName)};
+    const auto active =
+        client.Active(ClientSoundKind(SoundTypeOf(fileName).value_or(SoundType::Wave)));
+    if (active.outcome != ClientOutcome::Done)
+        return {NoticeFor(active.outcome, clientName)};
     if (fileName.empty())
         return {{IDS_NO_SOUND_NAME}};
     // A title cut before its first space may hold only part of the channel's name.
-    const bool nameCut = title.value.cut && title.value.text.find(' ') == std::string::npos;
-    const auto channel = nameCut ? std::nullopt : ChannelFromTitle(title.value.text);
+    const ClientText& name = active.value.name;
+    const bool nameCut = name.cut && name.text.find(' ') == std::string::npos;
+    const auto channel = nameCut ? std::nullopt : ChannelFromTitle(name.text);
     if (!channel)
         return {{IDS_CHANNEL_NOT_ACTIVE}};
-    const auto clientFolder =
-        client.SoundsFolder(ClientSoundKind(SoundTypeOf(fileName).value_or(SoundType::Wave)));
-    if (clientFolder.outcome != ClientOutcome::Done)
-        return {NoticeFor(clientFolder.outcome, clientName)};
     const bool prompt = settings::PromptsForTag(settings);
     const std::string line = ComposeSoundLine(*channel, fileName, settings.m_strTagText, prompt,
-                                              folderFor(clientFolder.value));
+                                              folderFor(active.value.soundsFolder));
     const bool raise = prompt || settings::FallsBack(settings);
     const ClientOutcome typed =
         client.Type(line, prompt, raise ? RaiseAfter::MainWindow : RaiseAfter::Nothing);

@@ -31,6 +31,7 @@ CSoundPlayer::~CSoundPlayer() {
 
 void CSoundPlayer::Play(const std::wstring& path, SoundType type) {
     CloseMci();
+    m_strPlaying = path;
     if (type != SoundType::Wave) {
         const wchar_t* device = type == SoundType::Midi ? L"sequencer" : L"mpegvideo";
         PlayWave(nullptr);
@@ -45,6 +46,11 @@ void CSoundPlayer::Play(const std::wstring& path, SoundType type) {
 void CSoundPlayer::Stop() {
     PlayWave(nullptr);
     CloseMci();
+}
+
+void CSoundPlayer::StopIfPlaying(const std::wstring& path) {
+    if (path == m_strPlaying)
+        Stop();
 }
 
 void CSoundPlayer::CloseMci() {

@@ -16,9 +16,12 @@ public:
     // A file that cannot be played gets the system's default sound, as a damaged WAVE file does.
     void Play(const std::wstring& path, SoundType type);
     void Stop();
+    // Stops the sound if it is this file, which the multimedia service holds open while it plays.
+    void StopIfPlaying(const std::wstring& path);
 
 private:
     void CloseMci();
 
     bool m_bMciOpen = false;
+    std::wstring m_strPlaying; // the file of the last Play
 };

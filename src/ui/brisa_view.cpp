@@ -1,6 +1,5 @@
 #include "ui/brisa_view.h"
 
-#include "bridge/irc_client.h"
 #include "framework/framework_ids.h"
 #include "framework/text.h"
 #include "resource.h"
@@ -37,9 +36,10 @@ fw::CommandMap CBrisaView::GetCommandMap() const {
     return fw::MakeCommandMap(s_commands);
 }
 
-CBrisaView::CBrisaView(fw::CWinApp& app, const ViewTiming& timing)
-    : CFormView(IDD_BRISA_FORM), m_pApp(&app), m_nClientPollMs(timing.clientPollMs),
-      m_sounds(ListSortKey, SameName), m_folder(app, *this, timing.folder) {
+CBrisaView::CBrisaView(fw::CWinApp& app, CClientRegistry& clients, const ViewTiming& timing)
+    : CFormView(IDD_BRISA_FORM), m_pApp(&app), m_clients(clients),
+      m_nClientPollMs(timing.clientPollMs), m_sounds(ListSortKey, SameName),
+      m_folder(app, *this, timing.folder) {
     LoadSettings();
 }
 
@@ -148,7 +148,9 @@ void CBrisaView::OnDelete() {
     RefreshList(m_listFiles.GetCurSel());
 }
 
+// Brisa's own playback of the file would hold it open.
 void CBrisaView::RemoveFile(const std::string& path) {
+    m_player.StopIfPlaying(fw::Widen(path));
     if (!::DeleteFileW(ExactPathOf(m_settings.m_strWavDir, m_strFileName).c_str()))
         MessageBox(fw::FormatText(m_pApp->LoadString(IDS_REMOVE_FAILED), {path}),
                    m_pApp->LoadString(IDS_REMOVE_FAILED_CAPTION), MB_ICONEXCLAMATION);
@@ -173,7 +175,7 @@ void CBrisaView::OnHelpButton() {
 }
 
 void CBrisaView::OnSend() {
-    CIrcClient client(settings::ClientWindowClass(m_settings));
+    CIrcClient client(m_clients, settings::ClientWindowClass(m_settings));
     if (!client.IsPresent())
         return;
     UpdateData(true);
@@ -195,7 +197,7 @@ void CBrisaView::OnOptions() {
 }
 
 void CBrisaView::OnDcc() {
-    CDccSendDlg dialog(*m_pApp, m_settings, m_strFileName);
+    CDccSendDlg dialog(*m_pApp, m_clients, m_settings, m_strFileName);
     dialog.DoModal();
     LoadSettings();
     OnRefresh();

@@ -1,5 +1,6 @@
 // The main form: the sound folder's files and the buttons that act on them.
 #pragma once
+#include "bridge/irc_client.h"
 #include "framework/app.h"
 #include "framework/dialog.h"
 #include "rules/settings.h"
@@ -18,8 +19,9 @@ struct ViewTiming {
 
 class CBrisaView : public fw::CFormView, private ISoundFolderListener {
 public:
-    // Loads the settings from the application's profile.
-    CBrisaView(fw::CWinApp& app, const ViewTiming& timing);
+    // Loads the settings from the application's profile; reaches the clients it finds through
+    // what the application keeps of them.
+    CBrisaView(fw::CWinApp& app, CClientRegistry& clients, const ViewTiming& timing);
 
     // Also starts following the client's presence.
     void OnInitialUpdate() override;
@@ -62,6 +64,7 @@ private:
     std::string m_strFileName;
     settings::Settings m_settings;
     fw::CWinApp* m_pApp;
+    CClientRegistry& m_clients;
     const unsigned m_nClientPollMs;
     CSoundList m_sounds;
     std::optional<int> m_nRefreshIndex; // the entry a Refresh selects once the folder is listed

@@ -1,6 +1,5 @@
 #include "ui/dcc_send_dlg.h"
 
-#include "bridge/irc_client.h"
 #include "framework/app.h"
 #include "resource.h"
 #include "rules/commands.h"
@@ -24,10 +23,10 @@ fw::CommandMap CDccSendDlg::GetCommandMap() const {
     return fw::MakeCommandMap(s_commands);
 }
 
-CDccSendDlg::CDccSendDlg(fw::CWinApp& app, const settings::Settings& settings,
-                         std::string strFileName, HWND parent)
+CDccSendDlg::CDccSendDlg(fw::CWinApp& app, CClientRegistry& clients,
+                         const settings::Settings& settings, std::string strFileName, HWND parent)
     : CDialog(IDD_DCC_SEND, parent), m_settings(settings), m_strFileName(std::move(strFileName)),
-      m_pApp(&app) {}
+      m_pApp(&app), m_clients(clients) {}
 
 void CDccSendDlg::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDX_Control(dx, IDC_DCC_SEND, m_btnSend);
@@ -47,7 +46,7 @@ bool CDccSendDlg::IsClientPresent() const {
 }
 
 void CDccSendDlg::ImportNickList() {
-    CIrcClient client(settings::ClientWindowClass(m_settings));
+    CIrcClient client(m_clients, settings::ClientWindowClass(m_settings));
     if (!client.IsPresent())
         return;
     const NickCopy copy = CopyNicknames(client.Session(), settings::ClientWindowClass(m_settings));
@@ -84,7 +83,7 @@ void CDccSendDlg::OnDblclkNickList() {
 // The WAV directory is read now, not taken from the view: a hand edit of the profile counts from
 // the next send.
 void CDccSendDlg::DccSendFile() {
-    CIrcClient client(settings::ClientWindowClass(m_settings));
+    CIrcClient client(m_clients, settings::ClientWindowClass(m_settings));
     if (!client.IsPresent())
         return;
     UpdateData(true);

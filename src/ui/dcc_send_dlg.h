@@ -1,5 +1,6 @@
 // The DCC Send dialog: offers the current file to a nickname copied from the client's channel.
 #pragma once
+#include "bridge/irc_client.h"
 #include "framework/dialog.h"
 #include "rules/settings.h"
 
@@ -12,8 +13,8 @@ class CWinApp;
 class CDccSendDlg : public fw::CDialog {
 public:
     // Offers fileName, a name in the WAV directory, through the client the settings choose.
-    CDccSendDlg(fw::CWinApp& app, const settings::Settings& settings, std::string strFileName,
-                HWND parent = nullptr);
+    CDccSendDlg(fw::CWinApp& app, CClientRegistry& clients, const settings::Settings& settings,
+                std::string strFileName, HWND parent = nullptr);
 
 protected:
     fw::CommandMap GetCommandMap() const override;
@@ -38,6 +39,7 @@ private:
     const settings::Settings m_settings;
     const std::string m_strFileName;
     fw::CWinApp* m_pApp;
+    CClientRegistry& m_clients;
 
     static const fw::CommandEntry s_commands[];
 };

@@ -13,47 +13,48 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+using Answers = std::deque<std::optional<long long>>; // nullopt: not answered in time
+using EAnswer = CMircInterface::EAnswer;
+constexpr std::nullopt_t kSilent = std::nullopt;
+const ClientOutcome kDone = ClientOutcome::Done;
+
 Ticks g_now = 0;
 Ticks Now() {
     return g_now;
 }
 
-using Lines = std::vector<std::string>;
-
-// The client's windows: they answer as set and log what Brisa does.
+// The client's windows: they answer as set and log what Brisa does. The active window is 7.
 struct FakeWindows : IClientWindows {
-    ClientAnswer<ClientText> title{ClientOutcome::Done, {"#chat"}};
     ClientAnswer<ClientList> nicks;
-    ClientOutcome typed = ClientOutcome::Done;
     Lines log;
     Ticks deadline = 0;
 
     ClientAnswer<ClientText> ActiveTitle(Ticks d) override {
         deadline = d;
-        log.push_back("title");
-        return title;
+        return {kDone, {"#chat"}};
     }
-    ClientAnswer<ClientList> NickList(Ticks) override { return log.push_back("nicks"), nicks; }
-    ClientOutcome TypeLine(const std::string& line, bool prompt, Ticks) override {
+    ClientAnswer<ClientList> NickList(Ticks) override { return nicks; }
+    ClientOutcome TypeLine(const std::string& line, bool prompt, Ticks,
+                           ClientWindowId* pInto) override {
         log.push_back((prompt ? "prompt " : "type ") + line);
-        return typed;
+        *pInto = 7;
+        return kDone;
     }
-    void Raise(RaiseAfter which, Ticks) override {
-        log.push_back(which == RaiseAfter::MainWindow ? "raise main" : "raise active");
-    }
+    ClientWindowId FindActive(Ticks) override { return log.push_back("find"), 7; }
+    void Raise(ClientWindowId window) override { log.push_back("raise " + std::to_string(window)); }
 };
 
-// The client's end of the interface: names held by other programs, values of identifiers, and
-// its answers in turn (1 when none is left; nullopt goes unanswered). An ANSI code page that
-// lacks every character beyond ASCII.
+// The client's end of the interface: names held by other programs, values of identifiers (each
+// of several in its place), and its answers in turn (1 once none is left). Its ANSI code page
+// lacks all beyond ASCII.
 struct FakeLink : IMircLink {
     std::set<unsigned> inUse;
     std::map<std::string, std::string> values{{"$version", "7.72"}, {"$active", "#chat"}};
-    std::deque<std::optional<long long>> answers;
+    Answers answers;
     Ticks tickPerMessage = 0;
-    unsigned index = 0;
+    unsigned index = 0, released = 0;
     std::string put;
-    bool kept = false;
     Lines log;
 
     EMapping MakeMapping(unsigned i) override {
@@ -61,218 +62,262 @@ struct FakeLink : IMircLink {
         return inUse.count(i) ? EMapping::InUse : EMapping::Made;
     }
     bool Put(const std::string& text, bool unicode) override {
-        for (const char c : text) {
-            if (!unicode && (c & 0x80))
-                return false;
-        }
+        if (!unicode && std::any_of(text.begin(), text.end(), [](char c) { return c & 0x80; }))
+            return false;
         put = text;
         return true;
     }
-    std::string Get(bool) const override { return values.count(put) ? values.at(put) : ""; }
+    std::string Get(bool) const override {
+        std::string result;
+        for (std::size_t start = 0, end = 0; start < put.size(); start = end + 1) {
+            end = std::min(put.find(' ', start), put.size());
+            const std::string id = put.substr(start, end - start);
+            result += (start ? " " : "") + (values.count(id) ? values.at(id) : "");
+        }
+        return result;
+    }
     std::optional<long long> Send(bool evaluate, unsigned method, Ticks) override {
         g_now += tickPerMessage;
-        log.push_back((evaluate ? "eval " : "do ") + put + " " + std::to_string(method) + "/" +
+        log.push_back((evaluate ? "" : "do ") + put + " " + std::to_string(method) + "/" +
                       std::to_string(index));
-        if (answers.empty())
-            return 1;
-        const auto answer = answers.front();
-        answers.pop_front();
+        const auto answer = answers.empty() ? 1 : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
         return answer;
     }
-    void KeepForLateAnswer() override { kept = true; }
+    void KeepForLateAnswer() override { inUse.insert(index); }
+    void ReleaseKept() override { ++released; }
 };
-
-constexpr std::nullopt_t kSilent = std::nullopt;
 
 TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersion) {
     const struct {
         std::set<unsigned> inUse;
         const char* version;
-        std::deque<std::optional<long long>> answers;
-        CMircInterface::EAnswer answer;
-        const char* call; // the last message: method / index
+        Answers answers;
+        EAnswer answer;
+        const char* last; // message: method / index
     } cases[] = {
-        {{}, "7.72", {}, CMircInterface::EAnswer::Done, "eval $active 8/0"},
-        {{0, 1}, "7.72", {}, CMircInterface::EAnswer::Done, "eval $active 8/2"},
-        {{}, "6.35", {}, CMircInterface::EAnswer::Done, "eval $active 0/0"},
+        {{}, "7.72", {}, EAnswer::Done, "$active 8/0"},
+        {{0, 1}, "7.72", {}, EAnswer::Done, "$active 8/2"},
+        {{}, "6.35", {}, EAnswer::Done, "$active 0/0"},
         // A window that answers with no version has no such interface.
-        {{}, "", {}, CMircInterface::EAnswer::Refused, "eval $version 0/0"},
-        {{}, "mIRC", {}, CMircInterface::EAnswer::Refused, "eval $version 0/0"},
-        {{}, "7.72", {0}, CMircInterface::EAnswer::Refused, "eval $version 0/0"},
-        {{}, "7.72", {kSilent}, CMircInterface::EAnswer::NotAnswering, "eval $version 0/0"},
+        {{}, "", {}, EAnswer::Refused, "$version 0/0"},
+        {{}, "mIRC", {}, EAnswer::Refused, "$version 0/0"},
+        {{}, "7.72", {0}, EAnswer::Refused, "$version 0/0"},
+        {{}, "7.72", {kSilent}, EAnswer::NotAnswering, "$version 0/0"},
     };
     for (const auto& c : cases) {
         FakeLink link;
+        MircMemory memory;
         link.inUse = c.inUse;
         link.values["$version"] = c.version;
         link.answers = c.answers;
-        auto answer = CMircInterface::EAnswer::Refused;
-        auto mirc = CMircInterface::Open(link, kNoDeadline, &answer);
+        auto answer = EAnswer::Refused;
+        auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
         EXPECT_EQ(c.answer, answer) << c.version;
-        if (mirc) {
-            EXPECT_EQ("#chat", mirc->Evaluate("$active", kNoDeadline, &answer));
-        }
-        EXPECT_EQ(c.call, link.log.back()) << c.version;
+        EXPECT_EQ(c.answer == EAnswer::Done, mirc && mirc->Evaluate("$active", 0, &answer));
+        EXPECT_EQ(c.last, link.log.back()) << c.version;
     }
 }
 
-TEST(MircInterface, AnUnansweredMessageKeepsItsMappingAndNothingMoreIsHandedOver) {
+// The version is asked once per client; a mapping whose message went unanswered stays the
+// client's until a later message is answered, and no more than a few are kept.
+TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     FakeLink link;
-    auto answer = CMircInterface::EAnswer::Done;
-    auto mirc = CMircInterface::Open(link, kNoDeadline, &answer);
-    link.answers = {kSilent};
-    EXPECT_EQ(CMircInterface::EAnswer::NotAnswering, mirc->Perform("/sound #a b c", kNoDeadline));
-    EXPECT_TRUE(link.kept);
-    EXPECT_EQ(CMircInterface::EAnswer::NotAnswering, mirc->Perform("/sound #a d e", kNoDeadline));
-    EXPECT_EQ((Lines{"eval $version 0/0", "do /sound #a b c 9/0"}), link.log);
+    MircMemory memory;
+    auto answer = EAnswer::Done;
+    for (unsigned late = 1; late <= kMaxKeptMappings; ++late) {
+        auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
+        link.answers = {kSilent};
+        EXPECT_EQ(EAnswer::NotAnswering, mirc->Perform("/sound #a b c", 0));
+        EXPECT_EQ(EAnswer::NotAnswering, mirc->Perform("/sound #a d e", 0)); // not handed over
+        EXPECT_EQ(late, memory.kept);
+    }
+    EXPECT_EQ(kMaxKeptMappings + 1, link.log.size()); // $version once, then each first line
+    EXPECT_EQ("do /sound #a b c 9/7", link.log.back());
+    EXPECT_FALSE(CMircInterface::Open(link, memory, kNoDeadline, &answer));
+    EXPECT_EQ(EAnswer::NotAnswering, answer);
+    memory.kept = 1;
+    auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
+    EXPECT_TRUE(mirc->Evaluate("$active", 0, &answer));
+    EXPECT_EQ(0u, memory.kept);
+    EXPECT_EQ(1u, link.released);
     // Version 6 reads the ANSI code page, which lacks these characters: nothing is handed over.
     link = FakeLink();
-    link.values["$version"] = "6.35";
-    mirc = CMircInterface::Open(link, kNoDeadline, &answer);
-    EXPECT_EQ(CMircInterface::EAnswer::CannotCarry, mirc->Perform("/sound #чат ベル.wav", 0));
-    EXPECT_EQ(Lines{"eval $version 0/0"}, link.log);
+    memory = MircMemory{false};
+    mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
+    EXPECT_EQ(EAnswer::CannotCarry, mirc->Perform("/sound #чат ベル.wav", 0));
+    EXPECT_EQ(Lines(), link.log);
 }
-
-struct SessionCase {
-    bool link;
-    const char* version;
-    std::deque<std::optional<long long>> answers; // after $version
-    bool prompt;
-    ClientOutcome outcome;
-    Lines windows, interface; // after $version
-};
 
 TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
     const std::string line = "/sound #c a.wav - ";
-    const SessionCase cases[] = {
-        {true, "7.72", {}, false, ClientOutcome::Done, {"raise main"}, {"do " + line + " 9/0"}},
+    const auto kActive = RaiseAfter::ActiveWindow;
+    const struct {
+        bool link;
+        const char* version;
+        Answers answers; // after $version
+        bool prompt;
+        RaiseAfter raise;
+        ClientOutcome outcome;
+        Lines windows, interface;
+    } cases[] = {
+        {true,
+         "7.72",
+         {},
+         false,
+         RaiseAfter::MainWindow,
+         kDone,
+         {"raise 0"},
+         {"do " + line + " 9/0"}},
         {true,
          "7.72",
          {},
          true,
-         ClientOutcome::Done,
-         {"raise main"},
+         kActive,
+         kDone,
+         {"find", "raise 7"},
          {"do /editbox -ap /sound #c a.wav - 9/0"}},
         // Carried out, but answered as failed: not typed again through the windows.
-        {true, "7.72", {0}, false, ClientOutcome::Refused, {}, {"do " + line + " 9/0"}},
+        {true,
+         "7.72",
+         {0},
+         false,
+         RaiseAfter::Nothing,
+         ClientOutcome::Refused,
+         {},
+         {"do " + line + " 9/0"}},
         {true,
          "7.72",
          {kSilent},
          false,
+         RaiseAfter::Nothing,
          ClientOutcome::EnterUnanswered,
          {},
          {"do " + line + " 9/0"}},
         // Refused, as by a user who locked other programs out: its windows.
-        {true, "", {}, false, ClientOutcome::Done, {"type " + line, "raise main"}, {}},
-        {false, "7.72", {}, true, ClientOutcome::Done, {"prompt " + line, "raise main"}, {}},
+        {true, "", {}, false, kActive, kDone, {"type " + line, "raise 7"}, {}},
+        {false, "7.72", {}, true, RaiseAfter::MainWindow, kDone, {"prompt " + line, "raise 0"}, {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.version + std::string(c.link ? " link" : "") + (c.prompt ? " prompt" : ""));
         FakeWindows windows;
         FakeLink link;
+        MircMemory memory;
         link.values["$version"] = c.version;
-        CClientSession session(windows, c.link ? &link : nullptr, Now);
+        CClientSession session(windows, c.link ? &link : nullptr, &memory, Now);
         link.answers = c.answers;
         link.log.clear();
-        EXPECT_EQ(c.outcome, session.Type(line, c.prompt, RaiseAfter::MainWindow));
-        EXPECT_EQ(c.windows, windows.log);
-        EXPECT_EQ(c.interface, link.log);
+        EXPECT_EQ(c.outcome, session.Type(line, c.prompt, c.raise)) << c.version;
+        EXPECT_EQ(c.windows, windows.log) << c.version;
+        EXPECT_EQ(c.interface, link.log) << c.version;
     }
-    // Not answering the first question: nothing goes to its windows either.
-    FakeWindows windows;
-    FakeLink link;
-    link.answers = {kSilent};
-    CClientSession silent(windows, &link, Now);
-    EXPECT_EQ(ClientOutcome::NotAnswering, silent.ActiveWindowName().outcome);
-    EXPECT_EQ(ClientOutcome::NotAnswering, silent.Nicknames().outcome);
-    EXPECT_EQ(ClientOutcome::NotAnswering, silent.Type(line, false, RaiseAfter::Nothing));
-    EXPECT_EQ(Lines(), windows.log);
+    // Not answering the first question, or, having answered before, no name free now: nothing
+    // goes to its windows.
+    for (const bool answeredBefore : {false, true}) {
+        FakeWindows windows;
+        FakeLink link;
+        MircMemory memory;
+        memory.unicode = answeredBefore ? std::optional<bool>(true) : std::nullopt;
+        link.answers = {kSilent};
+        for (unsigned name = 0; answeredBefore && name < 100; ++name)
+            link.inUse.insert(name);
+        CClientSession session(windows, &link, &memory, Now);
+        EXPECT_NE(kDone, session.Active("wave").outcome);
+        EXPECT_NE(kDone, session.Nicknames().outcome);
+        EXPECT_NE(kDone, session.Type(line, false, RaiseAfter::Nothing));
+        EXPECT_EQ(Lines(), windows.log);
+    }
 }
 
-TEST(ClientSession, OneDeadlineForTheOperationAndTheSoundsFolderOnlyThroughTheInterface) {
+TEST(ClientSession, TheActiveWindowAndTheSoundsFolderInOneMessageWithinOneDeadline) {
     g_now = 5000;
     FakeWindows windows;
-    CClientSession byWindows(windows, nullptr, Now);
+    CClientSession byWindows(windows, nullptr, nullptr, Now);
     g_now = 7000;
-    byWindows.ActiveWindowName();
+    EXPECT_EQ(std::nullopt, byWindows.Active("wave").value.soundsFolder);
     EXPECT_EQ(8000u, windows.deadline);
-    const auto none = byWindows.SoundsFolder("wave");
-    EXPECT_EQ(ClientOutcome::Done, none.outcome);
-    EXPECT_EQ(std::nullopt, none.value);
-
-    FakeLink link;
-    link.values["$sound(midi)"] = "C:\\mIRC\\sounds";
-    CClientSession byInterface(windows, &link, Now);
-    EXPECT_EQ("C:\\mIRC\\sounds", byInterface.SoundsFolder("midi").value);
-    EXPECT_EQ("", byInterface.SoundsFolder("mp3").value); // the client does not say
-    link.answers = {kSilent};
-    EXPECT_EQ(ClientOutcome::NotAnswering, byInterface.SoundsFolder("wave").outcome);
+    const struct {
+        const char *active, *folder, *name, *named;
+    } cases[] = {{"#chat", "C:\\My Sounds", "#chat", "C:\\My Sounds"},
+                 {"#chat", "", "#chat", ""},                          // the client does not say
+                 {"Status Window", "C:\\", "Status", "Window C:\\"}}; // no channel in any case
+    for (const auto& c : cases) {
+        FakeLink link;
+        MircMemory memory;
+        link.values = {{"$version", "7.72"}, {"$active", c.active}, {"$sound(midi)", c.folder}};
+        CClientSession session(windows, &link, &memory, Now);
+        const auto active = session.Active("midi");
+        EXPECT_EQ(c.name, active.value.name.text);
+        EXPECT_EQ(c.named, active.value.soundsFolder);
+        EXPECT_EQ("$active $sound(midi) 8/0", link.log.back());
+    }
 }
 
-TEST(ClientSession, NicknamesThroughTheInterfaceWithinTheirBoundsKeepingWhatWasRead) {
+TEST(ClientSession, NicknamesThroughTheInterfaceInBatchesWithinTheirBounds) {
     const struct {
-        std::string count;
-        std::deque<std::optional<long long>> answers; // after the count
+        const char* count;
+        Answers answers; // after $version and the count
         Ticks tickPerMessage;
         ClientList::EEnd end;
-        std::size_t copied;
+        std::size_t copied, messages;
     } cases[] = {
-        {"3", {}, 0, ClientList::EEnd::Whole, 3},
-        {"3", {1, 1, 0}, 0, ClientList::EEnd::Refused, 2},
-        {"3", {1, kSilent}, 0, ClientList::EEnd::NotAnswering, 1},
-        {"20000", {}, 0, ClientList::EEnd::Cut, 10000},
-        {"1000", {}, 10, ClientList::EEnd::Cut, 501}, // 5 s of 10 ms messages
+        {"45", {}, 0, ClientList::EEnd::Whole, 45, 5},
+        {"45", {1, 0}, 0, ClientList::EEnd::Refused, 20, 4},
+        {"45", {1, kSilent}, 0, ClientList::EEnd::NotAnswering, 20, 4},
+        {"50", {}, 0, ClientList::EEnd::Whole, 45, 5}, // five have left since the count
+        {"20000", {}, 0, ClientList::EEnd::Cut, 10000, 502},
+        {"2000", {}, 100, ClientList::EEnd::Cut, 1020, 53}, // 5 s of 100 ms messages
     };
     for (const auto& c : cases) {
         FakeWindows windows;
         FakeLink link;
+        MircMemory memory;
         link.values["$nick($active,0)"] = c.count;
-        for (int n = 1; n <= 3; ++n)
-            link.values["$nick($active," + std::to_string(n) + ")"] = "n" + std::to_string(n);
-        CClientSession session(windows, &link, Now);
+        for (int n = 1; n <= 20000; ++n)
+            link.values["$nick($active," + std::to_string(n) + ")"] =
+                n > 45 && *c.count == '5' ? "" : "n";
+        CClientSession session(windows, &link, &memory, Now);
         link.answers = {1};
         link.answers.insert(link.answers.end(), c.answers.begin(), c.answers.end());
         link.tickPerMessage = c.tickPerMessage;
         const auto nicks = session.Nicknames();
-        EXPECT_EQ(ClientOutcome::Done, nicks.outcome);
         EXPECT_EQ(c.end, nicks.value.end) << c.count;
         EXPECT_EQ(c.copied, nicks.value.items.size()) << c.count;
+        EXPECT_EQ(c.messages, link.log.size()) << c.count;
     }
 }
 
-// A client for the commands: it answers as set and logs what it is asked to type.
+// A client for the commands: it answers as set and logs what it is asked.
 struct FakeClient : IClient {
-    ClientAnswer<ClientText> title{ClientOutcome::Done, {"#chat [+nt]: hello"}};
-    ClientAnswer<std::optional<std::string>> folder;
+    ClientAnswer<ActiveWindow> active{kDone, {{"#chat [+nt]: hello"}, std::nullopt}};
     ClientAnswer<ClientList> nicks;
-    ClientOutcome typed = ClientOutcome::Done;
+    ClientOutcome typed = kDone;
     Lines log;
 
-    ClientAnswer<ClientText> ActiveWindowName() override { return title; }
-    ClientAnswer<std::optional<std::string>> SoundsFolder(const std::string& kind) override {
-        log.push_back("folder " + kind);
-        return folder;
+    ClientAnswer<ActiveWindow> Active(const std::string& kind) override {
+        return log.push_back(kind), active;
     }
     ClientAnswer<ClientList> Nicknames() override { return nicks; }
     ClientOutcome Type(const std::string& line, bool prompt, RaiseAfter raise) override {
         const char* raised[] = {"", " +main", " +active"};
-        log.push_back((prompt ? "prompt " : "type ") + line + raised[static_cast<int>(raise)]);
+        log.push_back((prompt ? "prompt " : "") + line + raised[static_cast<int>(raise)]);
         return typed;
     }
 };
 
-settings::Settings StoredSettings(int prompt, int fallBack, int close) {
+settings::Settings Flags(int prompt, int fallBack, int close) {
     settings::Settings s;
     s.m_strWavDir = "C:\\WAV";
-    s.m_strTagText = settings::kDefaultSendTagText;
+    s.m_strTagText = "@";
     s.m_bTagPrompt = prompt, s.m_bFallBack = fallBack, s.m_bSendClose = close;
     return s;
 }
 
 TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
-    const std::string sent = "type /sound #chat ding.wav -plays Brisa: ding.wav";
+    const std::string sent = "/sound #chat ding.wav ding.wav";
+    const auto kUnanswered = ClientOutcome::EnterUnanswered;
     const struct {
-        ClientAnswer<ClientText> title;
+        ClientText title;
         std::string file;
         settings::Settings stored;
         ClientOutcome typed;
@@ -280,87 +325,54 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
         int message;
         bool closes;
     } cases[] = {
-        {{}, "ding.wav", StoredSettings(0, 0, 0), {}, {"folder wave", sent}, 0, false},
-        {{}, "ding.wav", StoredSettings(0, 1, 2), {}, {"folder wave", sent + " +main"}, 0, false},
-        {{},
-         "ding.wav",
-         StoredSettings(2, 0, 1),
-         {},
-         {"folder wave", "prompt /sound #chat ding.wav -  +main"},
-         0,
-         true},
-        {{},
-         "a b.MID",
-         StoredSettings(0, 0, 1),
-         {},
-         {"folder midi", "type /sound #chat \"a b.MID\" -plays Brisa: a b.MID"},
-         0,
-         true},
+        {{"#chat"}, "ding.wav", Flags(0, 0, 2), kDone, {"wave", sent}, 0, false},
+        {{"#chat"}, "ding.wav", Flags(0, 1, 0), kDone, {"wave", sent + " +main"}, 0, false},
+        {{"#c"}, "d.wav", Flags(2, 0, 1), kDone, {"wave", "prompt /sound #c d.wav -  +main"}, 0, 1},
+        {{"#c"}, "a b.MID", Flags(0, 0, 1), kDone, {"midi", "/sound #c \"a b.MID\" a b.MID"}, 0, 1},
         // Typed, but not entered: closing would leave the user unaware.
-        {{},
-         "ding.wav",
-         StoredSettings(0, 0, 1),
-         ClientOutcome::EnterUnanswered,
-         {"folder wave", sent},
+        {{"#c"},
+         "d.wav",
+         Flags(0, 0, 1),
+         kUnanswered,
+         {"wave", "/sound #c d.wav d.wav"},
          IDS_CLIENT_ENTER_UNANSWERED,
-         false},
-        {{},
-         "ding.wav",
-         StoredSettings(0, 0, 0),
-         ClientOutcome::NoEditLine,
-         {"folder wave", sent},
-         IDS_CLIENT_NO_EDIT_LINE,
-         false},
-        {{}, "", StoredSettings(0, 0, 1), {}, {}, IDS_NO_SOUND_NAME, false},
-        {{ClientOutcome::Done, {"Status"}},
-         "ding.wav",
-         StoredSettings(0, 0, 1),
-         {},
-         {},
-         IDS_CHANNEL_NOT_ACTIVE,
-         false},
+         0},
+        {{"#chat"}, "", Flags(0, 0, 1), kDone, {"wave"}, IDS_NO_SOUND_NAME, false},
+        {{"Status"}, "ding.wav", Flags(0, 0, 1), kDone, {"wave"}, IDS_CHANNEL_NOT_ACTIVE, false},
         // A title cut before its first space may hold only part of the channel's name.
-        {{ClientOutcome::Done, {"#chat", true}},
+        {{"#chat", true},
          "ding.wav",
-         {},
-         {},
-         {},
+         Flags(0, 0, 0),
+         kDone,
+         {"wave"},
          IDS_CHANNEL_NOT_ACTIVE,
          false},
-        {{ClientOutcome::Done, {"#chat topic", true}},
-         "ding.wav",
-         StoredSettings(0, 0, 0),
-         {},
-         {"folder wave", sent},
-         0,
-         false},
-        {{ClientOutcome::NotAnswering}, "ding.wav", {}, {}, {}, IDS_CLIENT_NOT_ANSWERING, false},
+        {{"#chat topic", true}, "ding.wav", Flags(0, 0, 0), kDone, {"wave", sent}, 0, false},
     };
     for (const auto& c : cases) {
         FakeClient client;
-        if (!c.title.value.text.empty() || c.title.outcome != ClientOutcome::Done)
-            client.title = c.title;
+        client.active.value.name = c.title;
         client.typed = c.typed;
         const SendResult result =
             SendSound(client, c.file, c.stored, [](const auto&) { return std::nullopt; });
-        EXPECT_EQ(c.log, client.log) << c.file << " " << c.title.value.text;
-        EXPECT_EQ(c.message, result.notice.message) << c.title.value.text;
-        EXPECT_EQ(c.closes, result.closeBrisa);
+        EXPECT_EQ(c.log, client.log) << c.file << " " << c.title.text;
+        EXPECT_EQ(c.message, result.notice.message) << c.title.text;
+        EXPECT_EQ(c.closes, result.closeBrisa) << c.title.text;
     }
-    // Outside the client's sounds folder a file goes by its path; its notices name the client.
+    // Outside the client's sounds folder a file goes by its path; the notices name the client.
     FakeClient client;
-    client.folder = {ClientOutcome::Done, std::string("D:\\mIRC\\sounds")};
+    client.active.value.soundsFolder = "D:\\mIRC\\sounds";
     const auto namer = [](const std::optional<std::string>& folder) {
         return folder == "D:\\mIRC\\sounds" ? std::optional<std::string>("C:\\WAV") : std::nullopt;
     };
-    SendSound(client, "ding.wav", StoredSettings(0, 0, 0), namer);
-    EXPECT_EQ("type /sound #chat C:\\WAV\\ding.wav -plays Brisa: ding.wav", client.log.back());
-    client.folder.outcome = ClientOutcome::Refused;
-    settings::Settings mirc = StoredSettings(0, 0, 0);
+    SendSound(client, "ding.wav", Flags(0, 0, 0), namer);
+    EXPECT_EQ("/sound #chat C:\\WAV\\ding.wav ding.wav", client.log.back());
+    settings::Settings mirc = Flags(0, 0, 0);
     mirc.m_nClient = 1011;
-    const Notice refused = SendSound(client, "ding.wav", mirc, namer).notice;
-    EXPECT_EQ(IDS_CLIENT_REFUSED, refused.message);
-    EXPECT_EQ("mIRC", refused.arg);
+    client.active.outcome = ClientOutcome::Refused;
+    const Notice notice = SendSound(client, "ding.wav", mirc, namer).notice;
+    EXPECT_EQ(IDS_CLIENT_REFUSED, notice.message);
+    EXPECT_EQ("mIRC", notice.arg);
 }
 
 TEST(Commands, DccSendOffersTheFileOfTheFolderToTheNickname) {
@@ -371,22 +383,21 @@ TEST(Commands, DccSendOffersTheFileOfTheFolderToTheNickname) {
         Lines log;
         int message;
     } cases[] = {
-        {"bob", "ding.wav", 0, {}, {"type /dcc send bob C:\\WAV\\ding.wav"}, 0},
-        {"Влад", "a b.wav", 2, {}, {"type /dcc send Влад \"C:\\WAV\\a b.wav\" +active"}, 0},
+        {"bob", "ding.wav", 0, kDone, {"/dcc send bob C:\\WAV\\ding.wav"}, 0},
+        {"Влад", "a b.wav", 2, kDone, {"/dcc send Влад \"C:\\WAV\\a b.wav\" +active"}, 0},
         {"bob",
-         "ding.wav",
+         "d.wav",
          1,
          ClientOutcome::CannotCarry,
-         {"type /dcc send bob C:\\WAV\\ding.wav +active"},
+         {"/dcc send bob C:\\WAV\\d.wav +active"},
          IDS_CLIENT_CANNOT_CARRY},
-        {"", "ding.wav", 0, {}, {}, IDS_NO_NICKNAME},
-        {"bob", "", 0, {}, {}, IDS_NO_SOUND_NAME},
+        {"", "ding.wav", 0, kDone, {}, IDS_NO_NICKNAME},
+        {"bob", "", 0, kDone, {}, IDS_NO_SOUND_NAME},
     };
     for (const auto& c : cases) {
         FakeClient client;
         client.typed = c.typed;
-        const OfferResult result =
-            OfferFile(client, c.nick, c.file, StoredSettings(0, c.fallBack, 1));
+        const OfferResult result = OfferFile(client, c.nick, c.file, Flags(0, c.fallBack, 1));
         EXPECT_EQ(c.log, client.log) << c.nick;
         EXPECT_EQ(c.message, result.notice.message) << c.nick;
         EXPECT_EQ(c.message == 0, result.typed) << c.nick;
@@ -400,11 +411,11 @@ TEST(Commands, TheCopiedNicknamesLoseTheirMarksAndAnEmptyCopyKeepsTheList) {
         std::optional<Lines> listed;
         int message;
     } cases[] = {
-        {{ClientOutcome::Done, {{"@alice", "", "@", "+@bob"}}}, Lines{"alice", "", "bob"}, 0},
-        {{ClientOutcome::Done, {{}}}, std::nullopt, 0},
-        {{ClientOutcome::Done, {{"a"}, EEnd::Cut}}, Lines{"a"}, IDS_NICKNAMES_CUT},
-        {{ClientOutcome::Done, {{"a"}, EEnd::Refused}}, Lines{"a"}, IDS_NICKNAMES_REFUSED},
-        {{ClientOutcome::Done, {{}, EEnd::NotAnswering}}, std::nullopt, IDS_NICKNAMES_UNANSWERED},
+        {{kDone, {{"@alice", "", "@", "+@bob"}}}, Lines{"alice", "", "bob"}, 0},
+        {{kDone, {{}}}, std::nullopt, 0},
+        {{kDone, {{"a"}, EEnd::Cut}}, Lines{"a"}, IDS_NICKNAMES_CUT},
+        {{kDone, {{"a"}, EEnd::Refused}}, Lines{"a"}, IDS_NICKNAMES_REFUSED},
+        {{kDone, {{}, EEnd::NotAnswering}}, std::nullopt, IDS_NICKNAMES_UNANSWERED},
         {{ClientOutcome::NoEditLine}, std::nullopt, 0},
         {{ClientOutcome::NotAnswering}, std::nullopt, IDS_CLIENT_NOT_ANSWERING},
     };

@@ -91,7 +91,7 @@ TEST(Clients, AClientThatStallsFreezesOrAnswersLateIsNeverWaitedFor) {
         {"mIRC32", EFault::None, true, 0, 0, IDS_CLIENT_NOT_ANSWERING, {}},
         {"mIRC32", EFault::None, false, WM_CHAR, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
         // Slow at every message: one deadline for them all, about 3 s.
-        {"mIRC", EFault::None, false, 0, 900, IDS_CLIENT_ENTER_UNANSWERED, {line}},
+        {"mIRC", EFault::None, false, 0, 1100, IDS_CLIENT_ENTER_UNANSWERED, {line}},
         // Answered after Brisa stopped waiting: the line is still there for the client to find,
         // and the next one goes by a mapping of another name.
         {"mIRC", EFault::None, false, kPerform, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
@@ -109,7 +109,7 @@ TEST(Clients, AClientThatStallsFreezesOrAnswersLateIsNeverWaitedFor) {
             client.Hang();
         const ULONGLONG start = GetTickCount64();
         brisa.Click(IDC_SEND);
-        EXPECT_LT(GetTickCount64() - start, c.delay == 900 ? 3300u : 2000u);
+        EXPECT_LT(GetTickCount64() - start, c.delay == 1100 ? 3300u : 2000u);
         EXPECT_EQ(c.message ? Lines{Message(c.message)} : Lines(), brisa.TakeMessageBoxes());
         client.Resume();
         EXPECT_LE(0, brisa.PumpUntil([&] { return client.Entered() == c.entered; }, 2500));
@@ -119,6 +119,12 @@ TEST(Clients, AClientThatStallsFreezesOrAnswersLateIsNeverWaitedFor) {
             brisa.Click(IDC_SEND);
             EXPECT_EQ((Lines{line, line}), client.Entered());
             EXPECT_EQ("9/" + std::to_string(lateMapping + 1), client.LastInterfaceCall());
+            // Answered, the client has read the kept mapping, which is free again; its version
+            // is known by now: a Send costs two messages.
+            client.ClearRecords();
+            brisa.Click(IDC_SEND);
+            EXPECT_EQ("9/" + std::to_string(lateMapping), client.LastInterfaceCall());
+            EXPECT_EQ(2, client.InterfaceCalls());
         }
     }
 }
@@ -151,7 +157,13 @@ TEST(Clients, AMappingNameInUseAClientWithoutAnEditLineAndTheSoundsFolder) {
         EXPECT_NE("9/0", client.LastInterfaceCall());
     }
     CloseHandle(held);
-    client.Do([](CModelClient& model) {
+    // Once the interface has answered, it is the only way in.
+    client.Do([](CModelClient& model) { model.SetInterface(""); });
+    brisa.Click(IDC_SEND);
+    EXPECT_EQ(Lines{Message(IDS_CLIENT_REFUSED, {"mIRC"})}, brisa.TakeMessageBoxes());
+    CImitationClient other({"mIRC", "#chat", {}, true, true});
+    client.Close();
+    other.Do([](CModelClient& model) {
         model.SetInterface("");
         DestroyWindow(model.EditLine());
     });

@@ -29,6 +29,7 @@ protected:
     void OnInterfaceCall(WPARAM method, unsigned index) override {
         std::lock_guard<std::mutex> lock(m_owner.m_mutex);
         m_owner.m_strLastCall = std::to_string(method) + "/" + std::to_string(index);
+        ++m_owner.m_nInterfaceCalls;
     }
 
 private:
@@ -37,13 +38,10 @@ private:
 
 bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                             LRESULT* pResult) {
-    const bool list = hwnd == NickList();
+    const bool list = hwnd == NickList(),
+               enter = hwnd == EditLine() && msg == WM_CHAR && wParam == VK_RETURN;
     const EFault fault = m_owner.m_fault;
     *pResult = 0;
-    if (list && (msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
-        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
-        ++m_owner.m_nNickListReads;
-    }
     if (hwnd == TopLevel() && msg == kMsgInvoke) {
         (*reinterpret_cast<const std::function<void(CModelClient&)>*>(lParam))(*this);
         *pResult = 1;
@@ -54,11 +52,16 @@ bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, 
         *pResult = msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
     } else if (list && fault == EFault::HugeLengths && msg == LB_GETTEXTLEN) {
         *pResult = 0x7FFFFFFF;
-    } else if (hwnd == EditLine() && msg == WM_CHAR && wParam == VK_RETURN &&
-               fault == EFault::HangAfterEnter) {
+    } else if (enter &&
+               (fault == EFault::HangAfterEnter || fault == EFault::OtherOnTopAfterEnter)) {
         OnEntered(EditText());
         SetEditText("");
-        m_owner.StopThread();
+        if (fault == EFault::HangAfterEnter)
+            m_owner.StopThread();
+        else
+            SetWindowPos(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 9, 9,
+                                         GetParent(ActiveWindow()), nullptr, nullptr, nullptr),
+                         HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     } else {
         return false;
     }
@@ -138,9 +141,9 @@ std::vector<std::string> CImitationClient::Raised() const {
     return m_listRaised;
 }
 
-int CImitationClient::NickListReads() const {
+int CImitationClient::InterfaceCalls() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_nNickListReads;
+    return m_nInterfaceCalls;
 }
 
 std::string CImitationClient::LastInterfaceCall() const {
@@ -152,5 +155,5 @@ void CImitationClient::ClearRecords() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_listEntered.clear();
     m_listRaised.clear();
-    m_nNickListReads = 0;
+    m_nInterfaceCalls = 0;
 }

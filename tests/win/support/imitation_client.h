@@ -16,9 +16,10 @@ public:
     // What the client does wrong from now on, to see Brisa bear it.
     enum class EFault {
         None,
-        BogusCount,     // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
-        HugeLengths,    // LB_GETTEXTLEN answers 0x7FFFFFFF
-        HangAfterEnter, // once a line is entered, the thread stops until Resume
+        BogusCount,           // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
+        HugeLengths,          // LB_GETTEXTLEN answers 0x7FFFFFFF
+        HangAfterEnter,       // once a line is entered, the thread stops until Resume
+        OtherOnTopAfterEnter, // once a line is entered, another window comes above the active one
     };
 
     explicit CImitationClient(const CModelClient::Options& options = {});
@@ -39,9 +40,9 @@ public:
     // "top" or "active" for each time that window came to the top of its siblings, once the
     // client has taken every raise sent to it.
     std::vector<std::string> Raised() const;
-    int NickListReads() const; // LB_GETTEXTLEN and LB_GETTEXT messages, answered or not
     // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
     std::string LastInterfaceCall() const;
+    int InterfaceCalls() const; // messages of the interface since the records were cleared
     void ClearRecords();
 
 private:
@@ -56,6 +57,6 @@ private:
 
     mutable std::mutex m_mutex;
     std::vector<std::string> m_listEntered, m_listRaised;
-    int m_nNickListReads = 0;
+    int m_nInterfaceCalls = 0;
     std::string m_strLastCall;
 };
