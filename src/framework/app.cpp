@@ -94,36 +94,14 @@ std::string CWinApp::LocateProfile() const {
 }
 
 bool CWinApp::PreTranslateMessage(MSG& msg) {
-    CFrameWnd* frame = m_pDocTemplate ? m_pDocTemplate->GetFrame() : nullptr;
+    CFrameWnd* frame = GetMainFrame();
     const bool forFrame =
         frame && frame->m_hWnd && (msg.hwnd == frame->m_hWnd || ::IsChild(frame->m_hWnd, msg.hwnd));
     return (forFrame && frame->PreTranslateMessage(msg)) ||
            (m_pHelpWindow && m_pHelpWindow->PreTranslateMessage(msg));
 }
 
-void CWinApp::Watch(HANDLE handle, CHandleWatcher& watcher) {
-    m_watches.emplace_back(handle, &watcher);
-}
-
-void CWinApp::StopWatching(HANDLE handle) {
-    m_watches.erase(std::remove_if(m_watches.begin(), m_watches.end(),
-                                   [handle](const auto& watch) { return watch.first == handle; }),
-                    m_watches.end());
-}
-
-// A watcher may start or stop watches: each runs only while it is still watched.
-void CWinApp::RunSignalledWatches() {
-    const auto watches = m_watches;
-    for (const auto& watch : watches) {
-        const bool watched =
-            std::find(m_watches.begin(), m_watches.end(), watch) != m_watches.end();
-        if (watched && ::WaitForSingleObject(watch.first, 0) == WAIT_OBJECT_0)
-            watch.second->OnSignalled();
-    }
-}
-
 bool CWinApp::PumpMessages() {
-    RunSignalledWatches();
     MSG msg{};
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -139,19 +117,13 @@ bool CWinApp::PumpMessages() {
 }
 
 int CWinApp::Run() {
-    std::vector<HANDLE> handles;
-    while (PumpMessages()) {
-        handles.clear();
-        for (const auto& watch : m_watches)
-            handles.push_back(watch.first);
-        ::MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), INFINITE,
-                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
+    while (PumpMessages())
+        ::WaitMessage();
     return m_nExitCode;
 }
 
 HWND CWinApp::GetMainWindow() const {
-    const CFrameWnd* frame = m_pDocTemplate ? m_pDocTemplate->GetFrame() : nullptr;
+    const CFrameWnd* frame = GetMainFrame();
     return frame ? frame->m_hWnd : nullptr;
 }
 

@@ -8,23 +8,10 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace fw {
 
 class CHelpWindow;
-class CWinApp;
-
-// What the message loop tells of a handle that it watches.
-class CHandleWatcher {
-public:
-    // Called from the message loop each time the handle is signalled.
-    virtual void OnSignalled() = 0;
-
-protected:
-    ~CHandleWatcher() = default;
-};
 
 // Binds the document, frame and view classes of a single-document program to one resource id.
 class CSingleDocTemplate {
@@ -63,18 +50,16 @@ public:
     bool InitApplication(HINSTANCE instance, int nCmdShow);
     // Destroys the main window and the help window.
     void ExitInstance();
-    // Handles every message waiting for this thread, and every watched handle that is
-    // signalled, as the message loop does; false once the loop is to end.
+    // Handles every message waiting for this thread, as the message loop does; false once the
+    // loop is to end.
     bool PumpMessages();
-    // From now on the message loop calls the watcher's OnSignalled whenever the handle is
-    // signalled; the watcher must reset the handle, or stop watching it. The handle stays the
-    // caller's.
-    void Watch(HANDLE handle, CHandleWatcher& watcher);
-    void StopWatching(HANDLE handle);
 
     int m_nCmdShow = SW_SHOWNORMAL;
 
     HWND GetMainWindow() const override;
+    CFrameWnd* GetMainFrame() const {
+        return m_pDocTemplate ? m_pDocTemplate->GetFrame() : nullptr;
+    }
     const CProfile& GetProfile() const { return m_profile; }
     void WinHelp(DWORD context, UINT command = HELP_CONTEXT) override;
 
@@ -103,14 +88,12 @@ private:
     // Keyboard handling before a message is dispatched: context help, accelerators and the
     // dialog keys of the form and the help window. True when it took the message.
     bool PreTranslateMessage(MSG& msg);
-    void RunSignalledWatches();
     int Run();
 
     CProfile m_profile;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CHelpWindow> m_pHelpWindow;
     int m_nExitCode = 0;
-    std::vector<std::pair<HANDLE, CHandleWatcher*>> m_watches;
 
     static const CommandEntry s_commands[];
 };

@@ -62,6 +62,12 @@ void CWnd::SetWindowText(const std::string& text) const {
     SetWindowTextOf(m_hWnd, text);
 }
 
+void CWnd::SetRedraw(bool redraw) const {
+    SendMessage(WM_SETREDRAW, redraw);
+    if (redraw)
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
 int CWnd::MessageBox(const std::string& text, const std::string& caption, UINT type) const {
     return Module().ShowMessageBox(m_hWnd, text, caption, type);
 }
@@ -74,13 +80,16 @@ void CListBox::Fill(const std::vector<std::string>& entries) const {
         wide.push_back(Widen(entry));
         characters += wide.back().size() + 1;
     }
-    SendMessage(WM_SETREDRAW, FALSE);
+    SetRedraw(false);
     ResetContent();
     SendMessage(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
     for (const std::wstring& entry : wide)
         SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    SendMessage(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    SetRedraw(true);
+}
+
+void CListBox::InsertString(int index, const std::string& text) const {
+    SendMessage(LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 void CListBox::SelectString(int startAfter, const std::string& prefix) const {

@@ -19,6 +19,9 @@ public:
         return ::SendMessageW(m_hWnd, msg, wParam, lParam);
     }
     void SetWindowText(const std::string& text) const;
+    // Held off, a window is not redrawn as it changes (a list box would redraw for every entry
+    // added); let go, it is drawn once, whole.
+    void SetRedraw(bool redraw) const;
     // A message box owned by this window (through the module's one message-box call).
     int MessageBox(const std::string& text, const std::string& caption, UINT type) const;
 };
@@ -87,6 +90,7 @@ public:
     // Replaces the entries, drawn once when all are in: a list redrawn for every entry added
     // would take minutes to fill with a big folder or channel.
     void Fill(const std::vector<std::string>& entries) const;
+    void InsertString(int index, const std::string& text) const;
     void SelectString(int startAfter, const std::string& prefix) const;
     // The entry's whole text, or "" when the index names no entry.
     std::string GetText(int index) const;

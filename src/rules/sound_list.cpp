@@ -2,35 +2,53 @@
 
 #include <algorithm>
 
-// Each key is made once: keys compare far faster than names in the platform's order.
-void CSoundList::Assign(std::vector<std::string> names) {
-    std::vector<std::string> keys;
-    std::vector<std::size_t> order(names.size());
-    keys.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        keys.push_back(m_sortKey(names[i]));
-        order[i] = i;
+namespace {
+
+bool ByKey(const SortedName& a, const SortedName& b) {
+    return a.key < b.key;
+}
+
+} // namespace
+
+std::vector<SortedName> CSoundList::Sort(std::vector<std::string> names, SortKey sortKey) {
+    std::vector<SortedName> sorted;
+    sorted.reserve(names.size());
+    for (std::string& name : names)
+        sorted.push_back({sortKey(name), std::move(name)});
+    std::sort(sorted.begin(), sorted.end(), ByKey);
+    return sorted;
+}
+
+void CSoundList::Assign(std::vector<SortedName> sorted) {
+    m_entries = std::move(sorted);
+}
+
+int CSoundList::Apply(const FolderChange& change) {
+    const int index = IndexOf(change.name);
+    if (change.added == (index >= 0))
+        return -1;
+    if (!change.added) {
+        m_entries.erase(m_entries.begin() + index);
+        return index;
     }
-    std::sort(order.begin(), order.end(),
-              [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-    m_names.clear();
-    m_names.reserve(names.size());
-    for (const std::size_t i : order)
-        m_names.push_back(std::move(names[i]));
+    SortedName entry{m_sortKey(change.name), change.name};
+    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), entry, ByKey);
+    const auto inserted = m_entries.insert(at, std::move(entry));
+    return static_cast<int>(inserted - m_entries.begin());
 }
 
 int CSoundList::IndexOf(const std::string& name) const {
-    for (std::size_t i = 0; i < m_names.size(); ++i) {
-        if (m_same(m_names[i], name))
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_same(m_entries[i].name, name))
             return static_cast<int>(i);
     }
     return -1;
 }
 
 std::optional<std::string> CSoundList::At(int index) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_names.size())
+    if (index < 0 || static_cast<std::size_t>(index) >= m_entries.size())
         return std::nullopt;
-    return m_names[static_cast<std::size_t>(index)];
+    return m_entries[static_cast<std::size_t>(index)].name;
 }
 
 Ticks CQuietPeriod::Changed(Ticks now) {

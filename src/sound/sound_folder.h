@@ -1,7 +1,8 @@
-// The sound folder: its sound files listed, and followed as they change, as it goes away, and
-// while it is missing. It tells a listener; the form shows what it is told.
+// The sound folder: its sound files listed, and followed as they change, as the folder goes away,
+// comes back or is replaced, and while it is missing. All of it runs beside the window's thread,
+// which is told the results and never waits for a disk or a share.
 #pragma once
-#include "framework/app.h"
+#include "framework/wnd.h"
 #include "rules/sound_list.h"
 
 #include <string>
@@ -9,8 +10,11 @@
 
 class ISoundFolderListener {
 public:
-    // The folder's sound files, in no particular order: after Open, and after it changed.
-    virtual void OnListed(std::vector<std::string> names) = 0;
+    // The folder's sound files, in the list's order: after Open, and whenever the folder must be
+    // listed again (it came back, was replaced, or changed beyond what could be told).
+    virtual void OnListed(std::vector<SortedName> sounds) = 0;
+    // Sound files added and removed since the last word, in their order.
+    virtual void OnChanged(const std::vector<FolderChange>& changes) = 0;
     // The folder cannot be listed: it is missing, too long, or cannot be read.
     virtual void OnUnlistable() = 0;
 
@@ -18,38 +22,37 @@ protected:
     ~ISoundFolderListener() = default;
 };
 
-// How often the folder is looked at, and how long its changes may run on before it is listed
-// again (see CQuietPeriod).
+// How often a folder is looked at while it is missing or to see that it is still the same, and
+// how long its changes may run on before they are told (see CQuietPeriod).
 struct FolderTiming {
-    unsigned checkMs = 1000; // whether a watched folder is still there
+    unsigned checkMs = 1000;
     Ticks quietMs = 250;
     Ticks latestMs = 900;
 };
 
-class CSoundFolder final : private fw::CHandleWatcher {
+class CSoundFolder final {
 public:
-    CSoundFolder(fw::CWinApp& app, ISoundFolderListener& listener, FolderTiming timing);
+    CSoundFolder(ISoundFolderListener& listener, FolderTiming timing);
     ~CSoundFolder();
     CSoundFolder(const CSoundFolder&) = delete;
     CSoundFolder& operator=(const CSoundFolder&) = delete;
 
-    // Lists the folder now, and follows it from now on.
+    // Lists the folder anew and follows it from now on; what is still to come of the folder
+    // before is dropped.
     void Open(const std::string& folder);
+    // Nothing has been told of the folder yet since Open.
+    bool IsListing() const { return m_bListing; }
 
-    HWND m_hWnd = nullptr; // a message-only window for the timers
+    HWND m_hWnd = nullptr; // a message-only window that the follower tells
 
 private:
-    void List();
-    void Watch();
-    void StopWatching();
-    void OnSignalled() override; // the folder changed
+    void Stop();
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     friend LRESULT CALLBACK fw::ObjectWindowProc<CSoundFolder>(HWND, UINT, WPARAM, LPARAM);
 
-    fw::CWinApp& m_app;
     ISoundFolderListener& m_listener;
     const FolderTiming m_timing;
-    CQuietPeriod m_quiet;
-    std::string m_strFolder;
-    HANDLE m_hChange = nullptr; // the folder's change notification, while it is followed
+    HANDLE m_hStop = nullptr; // set to end the follower of the folder
+    WPARAM m_nGeneration = 0; // of the folder opened last
+    bool m_bListing = false;
 };

@@ -39,7 +39,7 @@ fw::CommandMap CBrisaView::GetCommandMap() const {
 CBrisaView::CBrisaView(fw::CWinApp& app, CClientRegistry& clients, const ViewTiming& timing)
     : CFormView(IDD_BRISA_FORM), m_pApp(&app), m_clients(clients),
       m_nClientPollMs(timing.clientPollMs), m_sounds(ListSortKey, SameName),
-      m_folder(app, *this, timing.folder) {
+      m_folder(*this, timing.folder) {
     LoadSettings();
 }
 
@@ -70,6 +70,11 @@ INT_PTR CBrisaView::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         EnableClientButtons(IsClientPresent());
         return TRUE;
     }
+    if (msg == WM_SETCURSOR && IsListing()) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
     return CFormView::DialogProc(msg, wParam, lParam);
 }
 
@@ -83,24 +88,40 @@ void CBrisaView::EnableClientButtons(bool enable) const {
 }
 
 void CBrisaView::RefreshList(int index) {
-    const HCURSOR previousCursor = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     m_nRefreshIndex = index;
     m_folder.Open(m_settings.m_strWavDir);
-    ::SetCursor(previousCursor);
 }
 
 // A listing after a change keeps the selected file selected, and leaves the name box, where the
 // user may be typing, as it is; a Refresh selects by position and shows the name.
-void CBrisaView::OnListed(std::vector<std::string> names) {
+void CBrisaView::OnListed(std::vector<SortedName> sounds) {
     const std::string selected = m_sounds.At(m_listFiles.GetCurSel()).value_or("");
-    m_sounds.Assign(std::move(names));
-    m_listFiles.Fill(m_sounds.Names());
+    m_sounds.Assign(std::move(sounds));
+    std::vector<std::string> names;
+    names.reserve(m_sounds.Entries().size());
+    for (const SortedName& entry : m_sounds.Entries())
+        names.push_back(entry.name);
+    m_listFiles.Fill(names);
     if (m_nRefreshIndex) {
         m_listFiles.SetCurSel(*std::exchange(m_nRefreshIndex, std::nullopt));
         OnSelchangeFileList();
     } else {
         m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
     }
+}
+
+void CBrisaView::OnChanged(const std::vector<FolderChange>& changes) {
+    const std::string selected = m_sounds.At(m_listFiles.GetCurSel()).value_or("");
+    m_listFiles.SetRedraw(false);
+    for (const FolderChange& change : changes) {
+        const int index = m_sounds.Apply(change);
+        if (index >= 0 && change.added)
+            m_listFiles.InsertString(index, change.name);
+        else if (index >= 0)
+            m_listFiles.SendMessage(LB_DELETESTRING, index);
+    }
+    m_listFiles.SetRedraw(true);
+    m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
 }
 
 // Names of the folder before would be played and deleted in this one.

@@ -25,11 +25,13 @@ public:
 
     // Also starts following the client's presence.
     void OnInitialUpdate() override;
+    // The folder is being listed: nothing of it shows yet.
+    bool IsListing() const { return m_folder.IsListing(); }
 
 protected:
     void DoDataExchange(fw::CDataExchange& dx) override;
     fw::CommandMap GetCommandMap() const override;
-    // The timer that follows the client.
+    // The timer that follows the client, and the wait cursor while the list is still to come.
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -37,7 +39,8 @@ private:
     void LoadSettings();
     // Lists the folder, follows it from now on, and selects the entry at index.
     void RefreshList(int index);
-    void OnListed(std::vector<std::string> names) override;
+    void OnListed(std::vector<SortedName> sounds) override;
+    void OnChanged(const std::vector<FolderChange>& changes) override;
     void OnUnlistable() override;
     // Takes the selected entry as the file name; its path, or nullopt when none is selected.
     std::optional<std::string> TakeSelectedPath();

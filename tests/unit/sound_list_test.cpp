@@ -1,4 +1,4 @@
-// The main list's names and when a changing folder is listed again.
+// The main list's names as the folder changes, and when a changing folder is told again.
 #include "rules/sound_list.h"
 
 #include <gtest/gtest.h>
@@ -14,34 +14,48 @@ std::string LowerKey(std::string_view name) {
     return key + '\0' + std::string(name);
 }
 
-bool Exactly(std::string_view a, std::string_view b) {
-    return a == b;
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return LowerKey(a).substr(0, a.size()) == LowerKey(b).substr(0, b.size());
 }
 
-TEST(SoundList, OrderedByTheirKeysAndFoundOnlyByTheSameName) {
-    CSoundList list(LowerKey, Exactly);
-    list.Assign({"b.WAV", "strasse.wav", "A.wav", "straße.wav", "a.wav", "di\u00ADng.wav"});
-    EXPECT_EQ((std::vector<std::string>{"A.wav", "a.wav", "b.WAV", "di\u00ADng.wav", "strasse.wav",
-                                        "straße.wav"}),
-              list.Names());
+std::vector<std::string> NamesOf(const CSoundList& list) {
+    std::vector<std::string> names;
+    for (const SortedName& entry : list.Entries())
+        names.push_back(entry.name);
+    return names;
+}
+
+TEST(SoundList, OrderedByTheirKeysFollowingEachChangeAndFoundOnlyByTheSameName) {
+    CSoundList list(LowerKey, SameIgnoringCase);
+    list.Assign(CSoundList::Sort({"b.WAV", "strasse.wav", "A.wav", "di\u00ADng.wav"}, LowerKey));
+    const struct {
+        FolderChange change;
+        int index; // where the list changes, -1 for nowhere
+    } changes[] = {{{true, "straße.wav"}, 4}, {{true, "a2.mid"}, 1},  {{true, "B.wav"}, -1},
+                   {{false, "A.WAV"}, 0},     {{false, "x.wav"}, -1}, {{true, "ding.wav"}, 2}};
+    for (const auto& c : changes)
+        EXPECT_EQ(c.index, list.Apply(c.change)) << c.change.name;
+    EXPECT_EQ((std::vector<std::string>{"a2.mid", "b.WAV", "ding.wav", "di\u00ADng.wav",
+                                        "strasse.wav", "straße.wav"}),
+              NamesOf(list));
+    // Look-alikes are other files: the one chosen stays the one found.
     const struct {
         const char* name;
         int index;
-    } cases[] = {{"strasse.wav", 4}, {"straße.wav", 5}, {"ding.wav", -1}, {"a.wav", 1}, {"", -1}};
-    for (const auto& c : cases)
+    } found[] = {{"strasse.wav", 4}, {"STRASSE.WAV", 4},    {"straße.wav", 5},
+                 {"ding.wav", 2},    {"di\u00ADng.wav", 3}, {"", -1}};
+    for (const auto& c : found)
         EXPECT_EQ(c.index, list.IndexOf(c.name)) << c.name;
-    EXPECT_EQ("b.WAV", list.At(2));
+    EXPECT_EQ("b.WAV", list.At(1));
     EXPECT_EQ(std::nullopt, list.At(-1));
     EXPECT_EQ(std::nullopt, list.At(6));
-    list.Assign({});
-    EXPECT_EQ(-1, list.IndexOf("a.wav"));
 }
 
-TEST(QuietPeriod, ABurstIsListedOnceItPausesOrAtTheLatestAfterItsFirstChange) {
+TEST(QuietPeriod, ABurstIsToldOnceItPausesOrAtTheLatestAfterItsFirstChange) {
     const struct {
         Ticks change;
-        Ticks wait;  // before listing, from this change
-        bool listed; // the listing ran before the next change
+        Ticks wait; // before telling, from this change
+        bool told;  // before the next change
     } burst[] = {{1000, 250, false},
                  {1100, 250, false},
                  {1700, 200, false},
@@ -50,8 +64,8 @@ TEST(QuietPeriod, ABurstIsListedOnceItPausesOrAtTheLatestAfterItsFirstChange) {
     CQuietPeriod quiet(250, 900);
     for (const auto& c : burst) {
         EXPECT_EQ(c.wait, quiet.Changed(c.change)) << c.change;
-        if (c.listed)
-            quiet.Listed();
+        if (c.told)
+            quiet.Told();
     }
     EXPECT_EQ(0u, quiet.Changed(5950)); // past the latest of the burst that began at 5000
 }

@@ -15,6 +15,11 @@
 
 namespace {
 
+Lines operator+(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // Polls until the predicate holds, for at most 10 s.
 bool WaitUntil(const std::function<bool()>& predicate) {
     const ULONGLONG deadline = GetTickCount64() + 10000;
@@ -163,7 +168,8 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
             WriteFileText(userIni, brisa.SoundFolder("user"));
         SetEnvironmentVariableW(L"APPDATA", fw::Widen(appData).c_str());
         ASSERT_TRUE(brisa.Start());
-        EXPECT_EQ(c.listed, TextOf(brisa.Item(IDC_FILE_NAME)));
+        EXPECT_TRUE(WaitUntil([&] { return TextOf(brisa.Item(IDC_FILE_NAME)) == c.listed; }))
+            << TextOf(brisa.Item(IDC_FILE_NAME));
         EXPECT_EQ(c.userAfter, Exists(userIni));
         std::filesystem::remove(PathOf(WindowsDirIni()));
     }
@@ -176,7 +182,9 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     const std::string sound = brisa.Path("Звонок\\Звонок"), file = sound + ".wav";
     for (const char* type : {".mid", ".mp3"})
         WriteFileText(sound + type, "");
-    ASSERT_TRUE(brisa.Start());
+    ASSERT_TRUE(brisa.Start() && WaitUntil([&] {
+                    return SendMessageW(brisa.Item(IDC_FILE_LIST), LB_GETCOUNT, 0, 0) == 3;
+                }));
 
     // Listed .mid, .mp3, .wav: each replaces the sound before it, of whatever type, and Stop
     // stops them all. With no entry selected there is no name: nothing to play.
@@ -190,9 +198,19 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
               brisa.SoundCalls());
     ASSERT_TRUE(play(1) && play(-1) && play(2) && brisa.Sync());
     const Lines calls = brisa.SoundCalls();
-    EXPECT_EQ((Lines{"1|(null)", "mci|open \"" + sound + ".mp3\" type mpegvideo alias brisa",
-                     "mci|play brisa", "mci|close brisa", "1|" + file}),
+    const Lines mp3 = {"1|(null)", "mci|open \"" + sound + ".mp3\" type mpegvideo alias brisa",
+                       "mci|play brisa"};
+    EXPECT_EQ((mp3 + Lines{"mci|close brisa", "1|" + file}),
               Lines(calls.begin() + std::min<std::size_t>(5, calls.size()), calls.end()));
+    // Deleted while it plays, the MP3 file is let go of first: the service would hold it open.
+    ASSERT_TRUE(play(1) && brisa.Click(IDC_DELETE));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = FindWindowW(nullptr, L"Delete This File?")); }));
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !Exists(sound + ".mp3"); }) && brisa.Sync());
+    const Lines deleted = brisa.SoundCalls();
+    EXPECT_EQ((mp3 + Lines{"1|(null)", "mci|close brisa"}),
+              Lines(deleted.end() - 5, deleted.end()));
 
     ASSERT_TRUE(brisa.Click(IDC_DCC));
     HWND dialog = nullptr;

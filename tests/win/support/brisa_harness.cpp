@@ -16,6 +16,7 @@ CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFil
     WriteOptions("WAVDir=" + WavDir() + "\r\n" + moreOptions);
     if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
         ADD_FAILURE() << "Brisa did not start";
+    WaitListed();
 }
 
 CBrisaHarness::~CBrisaHarness() {
@@ -35,6 +36,7 @@ void CBrisaHarness::Restart() {
     Close();
     if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
         ADD_FAILURE() << "Brisa did not start again";
+    WaitListed();
 }
 
 std::string CBrisaHarness::LocateProfile() const {
@@ -57,7 +59,24 @@ void CBrisaHarness::Open(int button, const std::function<void(HWND)>& whileOpen)
     DuringModal([&] { Click(button); }, whileOpen);
 }
 
-int CBrisaHarness::Selection() const {
+void CBrisaHarness::WaitListed() {
+    const auto* view = static_cast<const CBrisaView*>(GetMainFrame()->GetActiveView());
+    if (PumpUntil([view] { return !view->IsListing(); }, 5000) < 0)
+        ADD_FAILURE() << "the folder was not listed";
+}
+
+Lines CBrisaHarness::Files() {
+    WaitListed();
+    return ItemsOf(Item(IDC_FILE_LIST));
+}
+
+std::string CBrisaHarness::FileName() {
+    WaitListed();
+    return TextOf(Item(IDC_FILE_NAME));
+}
+
+int CBrisaHarness::Selection() {
+    WaitListed();
     return static_cast<int>(SendMessageW(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
 }
 

@@ -42,9 +42,10 @@ public:
     // Clicks the button, and runs whileOpen inside the dialog it opens.
     void Open(int button, const std::function<void(HWND)>& whileOpen) const;
     void TypeFileName(const std::string& text) const { SetText(Item(IDC_FILE_NAME), text); }
-    Lines Files() const { return ItemsOf(Item(IDC_FILE_LIST)); }
-    std::string FileName() const { return TextOf(Item(IDC_FILE_NAME)); }
-    int Selection() const;
+    // The list, the name box and the selection, once the folder's listing is there.
+    Lines Files();
+    std::string FileName();
+    int Selection();
 
     // Pumps until nothing has arrived for 50 ms: focus and activation come through the X server.
     void Settle();
@@ -66,6 +67,7 @@ protected:
 
 private:
     void Close();
+    void WaitListed();
 
     std::string m_strDir;
     Lines m_listBoxes;
