@@ -94,7 +94,7 @@ release_binfmt() {
         rm -f "$state/binfmt-entry"
     fi
     if [ -e "$state/binfmt-mounted" ]; then
-        umount "$binfmt"
+        if grep -qs "^binfmt_misc $binfmt " /proc/mounts; then umount "$binfmt"; fi
         rm -f "$state/binfmt-mounted"
     fi
 }
