@@ -7,7 +7,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 fonts-wine fonts-liberation fonts-wqy-microhei xvfb x11-apps x11-utils imagemagick
-    sox
+    sox debootstrap
 )
 
 missing=()
