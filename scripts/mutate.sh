@@ -36,18 +36,27 @@ fault framework/profile.cpp 'if (IsFile(folder + fileName) || appData.empty())' 
     'if (appData.empty())' 'profile beside the program ignored'
 fault framework/profile.cpp 'if (length + 1 < buffer.size())' 'if (length < buffer.size())' \
     'long profile values cut at 255 characters'
-fault framework/profile.cpp '(ascii && !forWriting)' '!forWriting' \
+fault framework/profile.cpp '|| encoding == FileEncoding::Ascii) {' '|| encoding != FileEncoding::Utf8) {' \
     'a legacy settings file read without conversion'
-fault framework/profile.cpp 'if (!Prepare(true))' 'if (!Prepare(false))' \
-    'settings written in the ANSI code page'
+fault framework/profile.cpp 'std::string bytes(kUtf16Mark, 2);' 'std::string bytes;' \
+    'settings written without their byte-order mark'
 fault framework/profile.cpp 'return m_strCopy.empty() ? Widen(m_strPath) : m_strCopy;' \
     'return Widen(m_strPath);' 'a held file not yet converted read in the wrong encoding'
-fault framework/profile.cpp '(outer(text.front()) || outer(text.back()))' 'outer(text.front())' \
+fault framework/profile_text.cpp '(outer(value.front()) || outer(value.back()))' 'outer(value.front())' \
     'a value'"'"'s spaces at its end lost'
 fault framework/profile.cpp 'size.QuadPart <= kMaxSettingsBytes &&' '' \
     'a file far beyond any settings file rewritten'
-fault framework/profile.cpp 'utf8 || text.empty() ? CP_UTF8 : SystemAnsiCodePage()' \
-    'text.empty() ? CP_UTF8 : SystemAnsiCodePage()' 'a UTF-8 settings file read as ANSI'
+fault framework/profile_text.cpp 'return IsValidUtf8(bytes) ? FileEncoding::Utf8 : FileEncoding::Ansi;' \
+    'return FileEncoding::Ansi;' 'a UTF-8 settings file read as ANSI'
+fault framework/profile_text.cpp '(lead == 0xED && second >= 0xA0) ||' '' \
+    'a file with UTF-8 surrogates read as UTF-8'
+fault framework/profile_text.cpp 'files.Write(beside, bytes) && files.Read(beside) == bytes &&' \
+    'files.Write(beside, bytes) &&' 'a short write put in the settings file'"'"'s place'
+fault framework/profile_text.cpp '    files.Remove(beside);' '' 'a failed replacement leaves a file beside the settings'
+fault framework/profile_text.cpp '[&](char16_t x, char16_t y) { return lower(x) == lower(y); }' \
+    '[&](char16_t x, char16_t y) { return x == y; }' 'a key of the settings file found only in its exact letter case'
+fault framework/profile_text.cpp '        while (end > first && Trimmed(Content(lines[end - 1])).empty())
+            --end;' '' 'a new key put after the blank line before the next section'
 fault framework/text.cpp '    if (lossy)
         return std::nullopt;' '' 'a text an ANSI program cannot hold given to it with question marks'
 fault framework/text.cpp 'return FromCodePage(utf8, CP_UTF8);' 'return FromCodePage(utf8, CP_ACP);' \
@@ -64,10 +73,8 @@ fault framework/frame.cpp 'context = HID_BASE_COMMAND + id;' 'context = HID_BASE
     'context help on a control opens the wrong topic'
 fault framework/frame.cpp '            m_pView->ResizeParentToFit(false);
         return 0;' '        return 0;' 'a new scale leaves the frame at the suggested size'
-fault framework/app.cpp '    RunSignalledWatches();
-    MSG msg{};' '    MSG msg{};' 'watched handles not looked at by the message loop'
-fault framework/wnd.cpp '    SendMessage(WM_SETREDRAW, FALSE);
-' '' 'the list redrawn for every entry added'
+fault framework/wnd.cpp '    SetRedraw(false);
+    ResetContent();' '    ResetContent();' 'the list redrawn for every entry added'
 fault framework/dialog.cpp '    UpdateData(true);
     list.SelectString(-1, value);' '    UpdateData(true);
     list.SelectString(0, value);' 'typed prefix searched from the second entry'
@@ -95,15 +102,15 @@ fault rules/commands.cpp 'ClientSoundKind(SoundTypeOf(fileName).value_or(SoundTy
     'the sounds folder of WAVE files asked for every type'
 fault rules/commands.cpp '    if (fileName.empty())
         return {{IDS_NO_SOUND_NAME}};' '' 'Send types a line without a sound'
-fault rules/commands.cpp 'const bool nameCut = title.value.cut &&' 'const bool nameCut = false &&' \
+fault rules/commands.cpp 'const bool nameCut = name.cut &&' 'const bool nameCut = false &&' \
     'a title cut inside the channel name sent to'
 fault rules/commands.cpp 'return {{}, settings::ClosesOnSend(settings)};' 'return {{}, settings::FallsBack(settings)};' \
     'Close on Send follows Fall Back'
 fault rules/commands.cpp '        if (!entry.empty())
             copy.nicks' '        copy.nicks' 'an empty entry of the client'"'"'s list copied'
-fault rules/client.h 'index < count && index < kMaxListEntries' 'index < count' \
-    'nickname count not capped'
-fault rules/client.h 'now() > deadline ? ClientList::EEnd::Cut :' 'false ? ClientList::EEnd::Cut :' \
+fault rules/client.h 'const long long wanted = count < kMaxListEntries ? count : kMaxListEntries;' \
+    'const long long wanted = count;' 'nickname count not capped'
+fault rules/client.h 'const auto end = now() > deadline' 'const auto end = false' \
     'nickname copy not bounded in time'
 fault rules/mirc_protocol.cpp '        m_bReserved = true;
         m_pLink->KeepForLateAnswer();' '        m_pLink->KeepForLateAnswer();' \
@@ -112,23 +119,38 @@ fault rules/mirc_protocol.cpp '        return EAnswer::CannotCarry;' '        re
     'a line the client cannot carry reported as refused'
 fault rules/mirc_protocol.cpp '        if (mapping == IMircLink::EMapping::InUse)
             continue;' '' 'a mapping name in use taken over'
-fault rules/mirc_protocol.cpp 'mirc.m_bUnicode = major >= 7;' 'mirc.m_bUnicode = major >= 6;' \
+fault rules/mirc_protocol.cpp 'memory.unicode = major >= 7;' 'memory.unicode = major >= 6;' \
     'version 6 spoken to in UTF-16'
+fault rules/mirc_protocol.cpp '        if (memory.unicode) // a version cannot change while its window lives
+            return mirc;' '' 'the version asked at every operation'
+fault rules/mirc_protocol.cpp 'if (memory.kept >= kMaxKeptMappings) {' 'if (false) {' \
+    'a client that leaves messages unanswered takes ever more mappings'
+fault rules/mirc_protocol.cpp '        m_pLink->ReleaseKept();
+        m_pMemory->kept = 0;' '' 'mappings kept for late answers never let go'
 fault rules/mirc_protocol.cpp 'return *answer == 1 ? EAnswer::Done : EAnswer::Refused;' \
     'return EAnswer::Done;' 'an answer of failure taken as done'
-fault rules/client_session.cpp '        // Handed over, the line may still be performed when the client answers.
-        return answer' '        if (answer != CMircInterface::EAnswer::Refused)
-        return answer' 'a refused line typed again through the windows'
+fault rules/client_session.cpp '    } else if (m_bAnswers) {' \
+    '    }
+    if (outcome == ClientOutcome::Refused || (!m_mirc && m_bAnswers)) {' \
+    'a refused line typed again through the windows'
+fault rules/client_session.cpp 'm_windows.Raise(raise == RaiseAfter::ActiveWindow ? typedInto : 0);' \
+    'm_windows.Raise(raise == RaiseAfter::ActiveWindow ? m_windows.FindActive(m_nDeadline) : 0);' \
+    'Fall Back raises the window found after the line went in'
+fault rules/client_session.cpp 'constexpr long long kNicknamesAtOnce = 20;' 'constexpr long long kNicknamesAtOnce = 1;' \
+    'nicknames asked for one by one'
 fault rules/client_session.cpp 'answer == CMircInterface::EAnswer::Refused ? ClientList::EEnd::Refused' \
     'answer == CMircInterface::EAnswer::Refused ? ClientList::EEnd::NotAnswering' \
     'a refused nickname copy said not to answer'
 fault rules/client_session.cpp '(spaceAtEnd ? "/editbox -ap " : "/editbox -a ")' \
     '(spaceAtEnd ? "/editbox -a " : "/editbox -a ")' 'Prompt for Tag loses the space after the hyphen'
-fault rules/client_session.cpp '    if (!m_mirc)
-        return {};' '    if (!m_mirc)
-        return {ClientOutcome::Done, std::string()};' 'through the windows a sound is named by its path'
-fault rules/client_session.cpp '    m_bAnswers = answer != CMircInterface::EAnswer::NotAnswering;' '' \
+fault rules/client_session.cpp 'return {title.outcome, {title.value, std::nullopt}};' \
+    'return {title.outcome, {title.value, std::string()}};' 'through the windows a sound is named by its path'
+fault rules/client_session.cpp 'm_bAnswers = m_mirc || (answer != CMircInterface::EAnswer::NotAnswering && !memory->unicode);' \
+    'm_bAnswers = m_mirc || !memory->unicode;' \
     'a client that does not answer the interface is typed into through its windows'
+fault rules/client_session.cpp 'm_bAnswers = m_mirc || (answer != CMircInterface::EAnswer::NotAnswering && !memory->unicode);' \
+    'm_bAnswers = m_mirc || answer != CMircInterface::EAnswer::NotAnswering;' \
+    'a client that answered once is typed into through its windows'
 fault rules/client_session.cpp 'if (outcome == ClientOutcome::Done && raise != RaiseAfter::Nothing)' \
     'if (raise != RaiseAfter::Nothing)' 'a client raised although the line did not go in'
 fault rules/client_session.cpp 'm_nDeadline(now() + kOperationMs)' 'm_nDeadline(kNoDeadline)' \
@@ -160,8 +182,10 @@ fault rules/sound_files.cpp "           (folder.size() == root.size() || folder[
     'a folder that only begins like the client'"'"'s counted as in it'
 fault rules/sound_files.cpp "while (!path.empty() && path.back() == '\\\\')" 'while (false)' \
     'a trailing backslash makes another folder'
-fault rules/sound_list.cpp 'if (m_same(m_names[i], name))' 'if (m_names[i].size() == name.size())' \
+fault rules/sound_list.cpp 'if (m_same(m_entries[i].name, name))' 'if (m_entries[i].name.size() == name.size())' \
     'the selection kept by a name of the same length'
+fault rules/sound_list.cpp 'std::upper_bound(m_entries.begin(), m_entries.end(), entry, ByKey)' 'm_entries.end()' \
+    'a file come to the folder put at the end of the list'
 fault rules/sound_list.cpp 'return latest > now ? std::min(m_nQuiet, latest - now) : 0;' \
     'return m_nQuiet;' 'a folder that never pauses never listed'
 
@@ -183,10 +207,12 @@ fault bridge/client_window.cpp 'std::min(kClientTimeoutMs, deadline - now)' 'kCl
     'each message of an operation waits its own time in full'
 fault bridge/client_window.cpp '    if (!::IsWindowUnicode(editLine) &&' '    if (false &&' \
     'an ANSI edit line given question marks'
-fault bridge/client_window.cpp 'which == RaiseAfter::ActiveWindow ? Locate(false, deadline) : std::nullopt' \
-    'std::nullopt' 'the main window raised for the active one'
-fault bridge/mirc_link.cpp '    if (m_bKept)
-        return;' '' 'a mapping the client may still read closed'
+fault bridge/client_window.cpp 'RaiseWithoutWaiting(target && ::IsChild(m_hTopLevel, target) ? target : m_hTopLevel);' \
+    'RaiseWithoutWaiting(m_hTopLevel);' 'the main window raised for the active one'
+fault bridge/mirc_link.cpp '    m_kept.push_back(m_current);
+    m_current = {};' '' 'a mapping the client may still read closed'
+fault bridge/mirc_link.cpp '    for (Mapping& mapping : m_kept)
+        Close(mapping);' '' 'mappings read by a late answer left open'
 fault bridge/mirc_link.cpp 'const bool inUse = mapping && ::GetLastError() == ERROR_ALREADY_EXISTS;' \
     'const bool inUse = false;' 'another program'"'"'s mapping taken'
 fault bridge/irc_client.cpp 'return className == "mIRC32" || className == "mIRC";' \
@@ -234,13 +260,20 @@ fault ui/dcc_send_dlg.cpp 'now.m_strWavDir = settings::LoadWavDir(m_pApp->GetPro
 # sound
 fault sound/sound_folder.cpp 'FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM' \
     'FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM' 'hidden files listed'
-fault sound/sound_folder.cpp '    m_app.Watch(change, *this);' '' 'the list does not follow its folder'
-fault sound/sound_folder.cpp '    ::SetTimer(m_hWnd, kListTimer, static_cast<UINT>(wait), nullptr);' '    List();' \
-    'each change of the folder listed at once'
-fault sound/sound_folder.cpp '        (m_hChange && ::GetFileAttributesW' '        (false && ::GetFileAttributesW' \
-    'a folder that went away stays listed'
-fault sound/file_paths.cpp 'wideB.c_str(), static_cast<int>(wideB.size()), TRUE)' \
-    'wideB.c_str(), static_cast<int>(wideB.size()), FALSE)' 'folders compared in their letter case'
+fault sound/sound_folder.cpp 'const bool watched = watch();' 'const bool watched = false;' \
+    'the list does not follow its folder'
+fault sound/sound_folder.cpp 'due = ::GetTickCount64() + m_quiet.Changed(::GetTickCount64());' \
+    'due = ::GetTickCount64();' 'each change of the folder told at once'
+fault sound/sound_folder.cpp 'if (!(IdOf(OpenFolder(m_strFolder).get()) == std::optional<FolderId>(id))) {' \
+    'if (false) {' 'a folder gone or replaced stays listed'
+fault sound/sound_folder.cpp '    if (wParam != m_nGeneration)
+        return 0;' '' 'the listing of a folder no longer chosen shown'
+fault sound/sound_folder.cpp 'if (SoundTypeOf(name) && (!added ||' 'if ((!added ||' \
+    'a file that is no sound listed as it comes'
+fault sound/file_paths.cpp 'static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL' \
+    'static_cast<int>(wideB.size()), FALSE) == CSTR_EQUAL' 'names compared in their letter case'
+fault ui/brisa_view.cpp '    m_player.StopIfPlaying(fw::Widen(path));' '' \
+    'Delete of the sound that plays leaves it playing'
 fault sound/sound_player.cpp 'sndPlaySound(path, SND_ASYNC)' 'sndPlaySound(path, SND_ASYNC | SND_NODEFAULT)' \
     'Play without the default sound'
 fault sound/sound_player.cpp 'L"sequencer" : L"mpegvideo"' 'L"mpegvideo" : L"mpegvideo"' \
@@ -304,7 +337,7 @@ for i in "${!files[@]}"; do
     fi
     by=
     # A fault in the portable rules is looked for natively first, where it costs a second.
-    if [[ $target == src/rules/* ]]; then
+    if [[ $target == src/rules/* || $target == src/framework/profile_text.* ]]; then
         if ! cmake --build --preset native >>"$log" 2>&1; then
             echo "NO BUILD $description"
             broken=$((broken + 1)); restore; continue

@@ -17,7 +17,8 @@ using Lines = std::vector<std::string>;
 using Answers = std::deque<std::optional<long long>>; // nullopt: not answered in time
 using EAnswer = CMircInterface::EAnswer;
 constexpr std::nullopt_t kSilent = std::nullopt;
-const ClientOutcome kDone = ClientOutcome::Done;
+constexpr ClientOutcome kDone = ClientOutcome::Done;
+constexpr RaiseAfter kMain = RaiseAfter::MainWindow, kActive = RaiseAfter::ActiveWindow;
 
 Ticks g_now = 0;
 Ticks Now() {
@@ -31,15 +32,13 @@ struct FakeWindows : IClientWindows {
     Ticks deadline = 0;
 
     ClientAnswer<ClientText> ActiveTitle(Ticks d) override {
-        deadline = d;
-        return {kDone, {"#chat"}};
+        return deadline = d, ClientAnswer<ClientText>{kDone, {"#chat"}};
     }
     ClientAnswer<ClientList> NickList(Ticks) override { return nicks; }
     ClientOutcome TypeLine(const std::string& line, bool prompt, Ticks,
-                           ClientWindowId* pInto) override {
+                           ClientWindowId* into) override {
         log.push_back((prompt ? "prompt " : "type ") + line);
-        *pInto = 7;
-        return kDone;
+        return *into = 7, kDone;
     }
     ClientWindowId FindActive(Ticks) override { return log.push_back("find"), 7; }
     void Raise(ClientWindowId window) override { log.push_back("raise " + std::to_string(window)); }
@@ -58,21 +57,19 @@ struct FakeLink : IMircLink {
     Lines log;
 
     EMapping MakeMapping(unsigned i) override {
-        index = i;
-        return inUse.count(i) ? EMapping::InUse : EMapping::Made;
+        return index = i, inUse.count(i) ? EMapping::InUse : EMapping::Made;
     }
     bool Put(const std::string& text, bool unicode) override {
-        if (!unicode && std::any_of(text.begin(), text.end(), [](char c) { return c & 0x80; }))
-            return false;
-        put = text;
-        return true;
+        const bool carried =
+            unicode || std::all_of(text.begin(), text.end(), [](char c) { return c > 0; });
+        return carried && (put = text, true);
     }
     std::string Get(bool) const override {
         std::string result;
         for (std::size_t start = 0, end = 0; start < put.size(); start = end + 1) {
             end = std::min(put.find(' ', start), put.size());
-            const std::string id = put.substr(start, end - start);
-            result += (start ? " " : "") + (values.count(id) ? values.at(id) : "");
+            const auto value = values.find(put.substr(start, end - start));
+            result += (start ? " " : "") + (value == values.end() ? "" : value->second);
         }
         return result;
     }
@@ -81,34 +78,33 @@ struct FakeLink : IMircLink {
         log.push_back((evaluate ? "" : "do ") + put + " " + std::to_string(method) + "/" +
                       std::to_string(index));
         const auto answer = answers.empty() ? 1 : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return answer;
+        return answers.empty() ? answer : (answers.pop_front(), answer);
     }
     void KeepForLateAnswer() override { inUse.insert(index); }
     void ReleaseKept() override { ++released; }
 };
 
-TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersion) {
+TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersionAskedOnce) {
     const struct {
         std::set<unsigned> inUse;
         const char* version;
+        std::optional<bool> known; // what an earlier operation learnt
         Answers answers;
         EAnswer answer;
-        const char* last; // message: method / index
+        Lines log; // with the method and the mapping's index of each message
     } cases[] = {
-        {{}, "7.72", {}, EAnswer::Done, "$active 8/0"},
-        {{0, 1}, "7.72", {}, EAnswer::Done, "$active 8/2"},
-        {{}, "6.35", {}, EAnswer::Done, "$active 0/0"},
+        {{}, "7.72", {}, {}, EAnswer::Done, {"$version 0/0", "$active 8/0"}},
+        {{0, 1}, "6.35", {}, {}, EAnswer::Done, {"$version 0/2", "$active 0/2"}},
+        {{}, "", true, {}, EAnswer::Done, {"$active 8/0"}},
         // A window that answers with no version has no such interface.
-        {{}, "", {}, EAnswer::Refused, "$version 0/0"},
-        {{}, "mIRC", {}, EAnswer::Refused, "$version 0/0"},
-        {{}, "7.72", {0}, EAnswer::Refused, "$version 0/0"},
-        {{}, "7.72", {kSilent}, EAnswer::NotAnswering, "$version 0/0"},
+        {{}, "", {}, {}, EAnswer::Refused, {"$version 0/0"}},
+        {{}, "mIRC", {}, {}, EAnswer::Refused, {"$version 0/0"}},
+        {{}, "7.72", {}, {0}, EAnswer::Refused, {"$version 0/0"}},
+        {{}, "7.72", {}, {kSilent}, EAnswer::NotAnswering, {"$version 0/0"}},
     };
     for (const auto& c : cases) {
         FakeLink link;
-        MircMemory memory;
+        MircMemory memory{c.known};
         link.inUse = c.inUse;
         link.values["$version"] = c.version;
         link.answers = c.answers;
@@ -116,43 +112,41 @@ TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersion) {
         auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
         EXPECT_EQ(c.answer, answer) << c.version;
         EXPECT_EQ(c.answer == EAnswer::Done, mirc && mirc->Evaluate("$active", 0, &answer));
-        EXPECT_EQ(c.last, link.log.back()) << c.version;
+        EXPECT_EQ(c.log, link.log) << c.version;
     }
 }
 
-// The version is asked once per client; a mapping whose message went unanswered stays the
-// client's until a later message is answered, and no more than a few are kept.
+// A mapping whose message went unanswered stays the client's until a later message is answered,
+// and no more than a few are kept.
 TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     FakeLink link;
-    MircMemory memory;
+    MircMemory memory{true};
     auto answer = EAnswer::Done;
     for (unsigned late = 1; late <= kMaxKeptMappings; ++late) {
         auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
         link.answers = {kSilent};
-        EXPECT_EQ(EAnswer::NotAnswering, mirc->Perform("/sound #a b c", 0));
-        EXPECT_EQ(EAnswer::NotAnswering, mirc->Perform("/sound #a d e", 0)); // not handed over
+        EXPECT_EQ(EAnswer::NotAnswering, mirc->Perform("/a", 0));
+        EXPECT_EQ(EAnswer::NotAnswering, mirc->Perform("/b", 0)); // not handed over
         EXPECT_EQ(late, memory.kept);
     }
-    EXPECT_EQ(kMaxKeptMappings + 1, link.log.size()); // $version once, then each first line
-    EXPECT_EQ("do /sound #a b c 9/7", link.log.back());
+    EXPECT_EQ(kMaxKeptMappings, link.log.size());
+    EXPECT_EQ("do /a 9/7", link.log.back());
     EXPECT_FALSE(CMircInterface::Open(link, memory, kNoDeadline, &answer));
     EXPECT_EQ(EAnswer::NotAnswering, answer);
     memory.kept = 1;
-    auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
-    EXPECT_TRUE(mirc->Evaluate("$active", 0, &answer));
+    EXPECT_TRUE(
+        CMircInterface::Open(link, memory, kNoDeadline, &answer)->Evaluate("$active", 0, &answer));
     EXPECT_EQ(0u, memory.kept);
     EXPECT_EQ(1u, link.released);
     // Version 6 reads the ANSI code page, which lacks these characters: nothing is handed over.
-    link = FakeLink();
     memory = MircMemory{false};
-    mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
-    EXPECT_EQ(EAnswer::CannotCarry, mirc->Perform("/sound #чат ベル.wav", 0));
-    EXPECT_EQ(Lines(), link.log);
+    auto ansi = CMircInterface::Open(link, memory, kNoDeadline, &answer);
+    EXPECT_EQ(EAnswer::CannotCarry, ansi->Perform("/sound #чат ベル.wav", 0));
+    EXPECT_EQ("$active 8/8", link.log.back());
 }
 
 TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
-    const std::string line = "/sound #c a.wav - ";
-    const auto kActive = RaiseAfter::ActiveWindow;
+    const std::string line = "/sound #c a.wav - ", done = "do " + line + " 9/0";
     const struct {
         bool link;
         const char* version;
@@ -162,14 +156,7 @@ TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
         ClientOutcome outcome;
         Lines windows, interface;
     } cases[] = {
-        {true,
-         "7.72",
-         {},
-         false,
-         RaiseAfter::MainWindow,
-         kDone,
-         {"raise 0"},
-         {"do " + line + " 9/0"}},
+        {true, "7.72", {}, false, kMain, kDone, {"raise 0"}, {done}},
         {true,
          "7.72",
          {},
@@ -177,27 +164,13 @@ TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
          kActive,
          kDone,
          {"find", "raise 7"},
-         {"do /editbox -ap /sound #c a.wav - 9/0"}},
+         {"do /editbox -ap " + line.substr(0, 17) + " 9/0"}},
         // Carried out, but answered as failed: not typed again through the windows.
-        {true,
-         "7.72",
-         {0},
-         false,
-         RaiseAfter::Nothing,
-         ClientOutcome::Refused,
-         {},
-         {"do " + line + " 9/0"}},
-        {true,
-         "7.72",
-         {kSilent},
-         false,
-         RaiseAfter::Nothing,
-         ClientOutcome::EnterUnanswered,
-         {},
-         {"do " + line + " 9/0"}},
+        {true, "7.72", {0}, false, kMain, ClientOutcome::Refused, {}, {done}},
+        {true, "7.72", {kSilent}, false, kMain, ClientOutcome::EnterUnanswered, {}, {done}},
         // Refused, as by a user who locked other programs out: its windows.
         {true, "", {}, false, kActive, kDone, {"type " + line, "raise 7"}, {}},
-        {false, "7.72", {}, true, RaiseAfter::MainWindow, kDone, {"prompt " + line, "raise 0"}, {}},
+        {false, "7.72", {}, true, kMain, kDone, {"prompt " + line, "raise 0"}, {}},
     };
     for (const auto& c : cases) {
         FakeWindows windows;
@@ -216,8 +189,7 @@ TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
     for (const bool answeredBefore : {false, true}) {
         FakeWindows windows;
         FakeLink link;
-        MircMemory memory;
-        memory.unicode = answeredBefore ? std::optional<bool>(true) : std::nullopt;
+        MircMemory memory{answeredBefore ? std::optional<bool>(true) : std::nullopt};
         link.answers = {kSilent};
         for (unsigned name = 0; answeredBefore && name < 100; ++name)
             link.inUse.insert(name);
@@ -245,8 +217,7 @@ TEST(ClientSession, TheActiveWindowAndTheSoundsFolderInOneMessageWithinOneDeadli
         FakeLink link;
         MircMemory memory;
         link.values = {{"$version", "7.72"}, {"$active", c.active}, {"$sound(midi)", c.folder}};
-        CClientSession session(windows, &link, &memory, Now);
-        const auto active = session.Active("midi");
+        const auto active = CClientSession(windows, &link, &memory, Now).Active("midi");
         EXPECT_EQ(c.name, active.value.name.text);
         EXPECT_EQ(c.named, active.value.soundsFolder);
         EXPECT_EQ("$active $sound(midi) 8/0", link.log.back());
@@ -273,9 +244,8 @@ TEST(ClientSession, NicknamesThroughTheInterfaceInBatchesWithinTheirBounds) {
         FakeLink link;
         MircMemory memory;
         link.values["$nick($active,0)"] = c.count;
-        for (int n = 1; n <= 20000; ++n)
-            link.values["$nick($active," + std::to_string(n) + ")"] =
-                n > 45 && *c.count == '5' ? "" : "n";
+        for (int n = 1; n <= (*c.count == '5' ? 45 : 20000); ++n)
+            link.values["$nick($active," + std::to_string(n) + ")"] = "n";
         CClientSession session(windows, &link, &memory, Now);
         link.answers = {1};
         link.answers.insert(link.answers.end(), c.answers.begin(), c.answers.end());
@@ -314,7 +284,7 @@ settings::Settings Flags(int prompt, int fallBack, int close) {
 }
 
 TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
-    const std::string sent = "/sound #chat ding.wav ding.wav";
+    const std::string sent = "/sound #c d.wav d.wav";
     const auto kUnanswered = ClientOutcome::EnterUnanswered;
     const struct {
         ClientText title;
@@ -325,8 +295,8 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
         int message;
         bool closes;
     } cases[] = {
-        {{"#chat"}, "ding.wav", Flags(0, 0, 2), kDone, {"wave", sent}, 0, false},
-        {{"#chat"}, "ding.wav", Flags(0, 1, 0), kDone, {"wave", sent + " +main"}, 0, false},
+        {{"#c"}, "d.wav", Flags(0, 0, 2), kDone, {"wave", sent}, 0, false},
+        {{"#c"}, "d.wav", Flags(0, 1, 0), kDone, {"wave", sent + " +main"}, 0, false},
         {{"#c"}, "d.wav", Flags(2, 0, 1), kDone, {"wave", "prompt /sound #c d.wav -  +main"}, 0, 1},
         {{"#c"}, "a b.MID", Flags(0, 0, 1), kDone, {"midi", "/sound #c \"a b.MID\" a b.MID"}, 0, 1},
         // Typed, but not entered: closing would leave the user unaware.
@@ -334,20 +304,14 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
          "d.wav",
          Flags(0, 0, 1),
          kUnanswered,
-         {"wave", "/sound #c d.wav d.wav"},
+         {"wave", sent},
          IDS_CLIENT_ENTER_UNANSWERED,
          0},
-        {{"#chat"}, "", Flags(0, 0, 1), kDone, {"wave"}, IDS_NO_SOUND_NAME, false},
-        {{"Status"}, "ding.wav", Flags(0, 0, 1), kDone, {"wave"}, IDS_CHANNEL_NOT_ACTIVE, false},
+        {{"#c"}, "", Flags(0, 0, 1), kDone, {"wave"}, IDS_NO_SOUND_NAME, false},
+        {{"Status"}, "d.wav", Flags(0, 0, 1), kDone, {"wave"}, IDS_CHANNEL_NOT_ACTIVE, false},
         // A title cut before its first space may hold only part of the channel's name.
-        {{"#chat", true},
-         "ding.wav",
-         Flags(0, 0, 0),
-         kDone,
-         {"wave"},
-         IDS_CHANNEL_NOT_ACTIVE,
-         false},
-        {{"#chat topic", true}, "ding.wav", Flags(0, 0, 0), kDone, {"wave", sent}, 0, false},
+        {{"#c", true}, "d.wav", Flags(0, 0, 0), kDone, {"wave"}, IDS_CHANNEL_NOT_ACTIVE, false},
+        {{"#c topic", true}, "d.wav", Flags(0, 0, 0), kDone, {"wave", sent}, 0, false},
     };
     for (const auto& c : cases) {
         FakeClient client;
@@ -383,7 +347,7 @@ TEST(Commands, DccSendOffersTheFileOfTheFolderToTheNickname) {
         Lines log;
         int message;
     } cases[] = {
-        {"bob", "ding.wav", 0, kDone, {"/dcc send bob C:\\WAV\\ding.wav"}, 0},
+        {"bob", "d.wav", 0, kDone, {"/dcc send bob C:\\WAV\\d.wav"}, 0},
         {"Влад", "a b.wav", 2, kDone, {"/dcc send Влад \"C:\\WAV\\a b.wav\" +active"}, 0},
         {"bob",
          "d.wav",
@@ -391,7 +355,7 @@ TEST(Commands, DccSendOffersTheFileOfTheFolderToTheNickname) {
          ClientOutcome::CannotCarry,
          {"/dcc send bob C:\\WAV\\d.wav +active"},
          IDS_CLIENT_CANNOT_CARRY},
-        {"", "ding.wav", 0, kDone, {}, IDS_NO_NICKNAME},
+        {"", "d.wav", 0, kDone, {}, IDS_NO_NICKNAME},
         {"bob", "", 0, kDone, {}, IDS_NO_SOUND_NAME},
     };
     for (const auto& c : cases) {
