@@ -1,6 +1,8 @@
 # The zip a Windows user downloads: Brisa.exe, README.txt and LICENSE.txt, flat. Explorer's
 # "Extract All" already makes a folder named after the zip; a top folder inside would nest a
 # second one. Texts get .txt and CRLF line ends so a double-click opens them in any Notepad.
+# README.txt is res/README.txt, written for users (README.md is for developers), with the UTF-8
+# mark that tells every Notepad how to read it.
 # Run cpack after building the Brisa target; it builds nothing itself.
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -10,13 +12,15 @@ else()
 endif()
 
 set(brisa_package_texts ${CMAKE_BINARY_DIR}/package-texts)
-foreach(pair "README.md;README.txt" "LICENSE;LICENSE.txt")
-    list(GET pair 0 source)
-    list(GET pair 1 target)
+string(ASCII 239 187 191 utf8_mark)
+foreach(entry "res/README.txt;README.txt;${utf8_mark}" "LICENSE;LICENSE.txt;")
+    list(GET entry 0 source)
+    list(GET entry 1 target)
+    list(GET entry 2 mark)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${source})
     file(READ ${PROJECT_SOURCE_DIR}/${source} text)
     string(REPLACE "\r\n" "\n" text "${text}")
-    string(REPLACE "\n" "\r\n" text "${text}")
+    string(REPLACE "\n" "\r\n" text "${mark}${text}")
     set(old_text "")
     if(EXISTS ${brisa_package_texts}/${target})
         file(READ ${brisa_package_texts}/${target} old_text)
