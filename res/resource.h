@@ -29,6 +29,7 @@
 #define IDC_RADIO_MIRC32 1015
 #define IDC_RADIO_MIRC 1016
 #define IDC_RADIO_PIRCH 1017
+#define IDC_BROWSE 1018
 
 // DCC Send dialog
 #define IDC_NICK_LIST 1002
@@ -38,6 +39,7 @@
 
 // Commands
 #define ID_HELP_INDEX 32771
+#define ID_OPEN_SOUNDS_FOLDER 32772
 
 // What the user reads in message boxes; %1 stands for a name filled in when it is shown
 #define IDS_CHANNEL_NOT_ACTIVE 300
@@ -56,6 +58,24 @@
 #define IDS_NO_SOUND_NAME 313
 #define IDS_NO_NICKNAME 314
 #define IDS_CANNOT_PLAY 315
+#define IDS_DELETE_TO_RECYCLE_BIN 316
+#define IDS_DELETE_FOR_GOOD 317
+#define IDS_DROP_REFUSED 318
+#define IDS_DROP_REPLACE 319
+#define IDS_DROP_FAILED 320
+#define IDS_FOLDER_NOT_OPENED 321
+#define IDS_CHOOSE_FOLDER 322
+
+// The status line
+#define IDS_STATUS_LISTING 330
+#define IDS_STATUS_UNLISTABLE 331
+#define IDS_STATUS_ONE_SOUND 332
+#define IDS_STATUS_SOUNDS 333
+#define IDS_STATUS_NO_CLIENT_CHOSEN 334
+#define IDS_STATUS_CLIENT_TOLD 335
+#define IDS_STATUS_CLIENT_RUNS 336
+#define IDS_STATUS_OTHER_CLIENT 337
+#define IDS_STATUS_NO_CLIENT 338
 
 // Help topics (HELPTEXT resources)
 #define IDH_INDEX 200

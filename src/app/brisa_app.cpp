@@ -54,14 +54,21 @@ fw::CommandMap CBrisaApp::GetCommandMap() const {
 }
 
 bool CBrisaApp::InitInstance() {
+    if (!m_instance.Claim(GetProfile().GetPath()))
+        return false;
     AddDocTemplate(std::make_unique<fw::CSingleDocTemplate>(
         IDR_MAINFRAME,
         []() -> std::unique_ptr<fw::CDocument> { return std::make_unique<CBrisaDoc>(); },
-        []() -> std::unique_ptr<fw::CFrameWnd> { return std::make_unique<CMainFrame>(); },
+        [this]() -> std::unique_ptr<fw::CFrameWnd> {
+            return std::make_unique<CMainFrame>(GetProfile());
+        },
         [this]() -> std::unique_ptr<fw::CFormView> {
             return std::make_unique<CBrisaView>(*this, m_clients, m_timing);
         }));
-    return ProcessShellCommand();
+    if (!ProcessShellCommand())
+        return false;
+    m_instance.Announce(GetMainWindow());
+    return true;
 }
 
 std::string CBrisaApp::LocateProfile() const {

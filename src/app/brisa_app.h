@@ -1,5 +1,6 @@
 // The application object: start-up, the About box and the help index.
 #pragma once
+#include "app/single_instance.h"
 #include "framework/app.h"
 #include "ui/brisa_view.h"
 
@@ -19,6 +20,8 @@ protected:
 private:
     void OnAppAbout();
     void OnHelpIndex();
+
+    CSingleInstance m_instance;
 
     static const fw::CommandEntry s_commands[];
 };

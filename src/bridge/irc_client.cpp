@@ -1,5 +1,7 @@
 #include "bridge/irc_client.h"
 
+#include "rules/sound_files.h"
+
 namespace {
 
 // The two classes of mIRC, the 32-bit client of the late 1990s and today's.
@@ -16,6 +18,18 @@ CClientRegistry::CClient& CClientRegistry::For(HWND mainWindow) {
     if (!client)
         client = std::make_unique<CClient>(mainWindow);
     return *client;
+}
+
+const MircMemory* CClientRegistry::Introduce(const std::string& className) {
+    const HWND topLevel = FindClientWindow(className);
+    if (!topLevel || !CanHaveTheInterface(className))
+        return nullptr;
+    const auto known = m_clients.find(topLevel);
+    if (known != m_clients.end())
+        return &known->second->memory;
+    CIrcClient client(*this, className);
+    client.Session().Active(ClientSoundKind(SoundType::Wave));
+    return &For(topLevel).memory;
 }
 
 CIrcClient::CIrcClient(CClientRegistry& registry, const std::string& className) {

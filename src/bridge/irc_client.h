@@ -23,6 +23,9 @@ public:
         MircMemory memory;
     };
     CClient& For(HWND mainWindow);
+    // What the interface of the client of that class has told of it, asking it once when it is
+    // first seen; nullptr when no such client runs, or it has no such interface.
+    const MircMemory* Introduce(const std::string& className);
 
 private:
     std::map<HWND, std::unique_ptr<CClient>> m_clients;

@@ -37,6 +37,7 @@ bool CSingleDocTemplate::OpenNewDocument(int nCmdShow) {
     }
     m_pFrame->UpdateFrameTitle(m_pDocument->GetTitle());
     m_pFrame->GetActiveView()->OnInitialUpdate();
+    m_pFrame->OnFirstShow(nCmdShow);
     ::ShowWindow(m_pFrame->m_hWnd, nCmdShow);
     ::UpdateWindow(m_pFrame->m_hWnd);
     return true;

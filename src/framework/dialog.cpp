@@ -184,19 +184,27 @@ bool CFormView::Create(HWND parentFrame) {
     return true;
 }
 
-void CFormView::ResizeParentToFit(bool shrinkOnly) const {
-    // The template's size in the form's dialog units, which follow the form's font: on a monitor
-    // of another scale the system gives the form a font of that scale.
+// The template's size in the form's dialog units, which follow the form's font: on a monitor of
+// another scale the system gives the form a font of that scale.
+SIZE CFormView::TemplateSize() const {
     const RECT placed = TemplateRect(GetTemplateId());
     RECT size = {0, 0, placed.right, placed.bottom};
     ::MapDialogRect(m_hWnd, &size);
+    return {size.right, size.bottom};
+}
+
+void CFormView::ResizeParentToFit(bool shrinkOnly) const {
+    const SIZE size = TemplateSize();
     const HWND frame = ::GetParent(m_hWnd);
     // A second pass catches a menu bar that wraps onto another line after the first resize.
     for (int pass = 0; pass < 2; ++pass) {
-        RECT client{}, window{};
+        RECT client{}, window{}, form{};
         ::GetClientRect(frame, &client);
         ::GetWindowRect(frame, &window);
-        LONG dx = size.right - client.right, dy = size.bottom - client.bottom;
+        // A frame not yet shown has not laid the form out in its client area yet.
+        ::SendMessageW(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        ::GetClientRect(m_hWnd, &form);
+        LONG dx = size.cx - form.right, dy = size.cy - form.bottom;
         if (shrinkOnly) {
             dx = std::min(dx, 0L);
             dy = std::min(dy, 0L);
@@ -205,6 +213,45 @@ void CFormView::ResizeParentToFit(bool shrinkOnly) const {
             return;
         ::SetWindowPos(frame, nullptr, 0, 0, window.right - window.left + dx,
                        window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+INT_PTR CFormView::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        RECT units = {0, 0, 400, 800}; // pixels per 100 dialog units, for a precise inverse
+        ::MapDialogRect(m_hWnd, &units);
+        for (const Anchor& anchor : GetAnchors()) {
+            const HWND control = GetDlgItem(anchor.id);
+            RECT rect{};
+            ::GetWindowRect(control, &rect);
+            ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+            m_placed.emplace_back(control, RECT{::MulDiv(rect.left, 400, units.right),
+                                                ::MulDiv(rect.top, 800, units.bottom),
+                                                ::MulDiv(rect.right, 400, units.right),
+                                                ::MulDiv(rect.bottom, 800, units.bottom)});
+        }
+    } else if (msg == WM_SIZE) {
+        Layout();
+    }
+    return CDialogBase::DialogProc(msg, wParam, lParam);
+}
+
+// Anchored controls move and grow by as much as the form is larger than its template.
+void CFormView::Layout() {
+    const std::vector<Anchor> anchors = GetAnchors();
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    const SIZE size = TemplateSize();
+    const LONG dx = std::max(0L, client.right - size.cx),
+               dy = std::max(0L, client.bottom - size.cy);
+    for (std::size_t i = 0; i < m_placed.size() && i < anchors.size(); ++i) {
+        RECT rect = m_placed[i].second;
+        ::MapDialogRect(m_hWnd, &rect);
+        const Anchor& anchor = anchors[i];
+        ::SetWindowPos(m_placed[i].first, nullptr, rect.left + (anchor.moveX ? dx : 0), rect.top,
+                       rect.right - rect.left + (anchor.growX ? dx : 0),
+                       rect.bottom - rect.top + (anchor.growY ? dy : 0),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -2,6 +2,9 @@
 #pragma once
 #include "framework/data_exchange.h"
 
+#include <utility>
+#include <vector>
+
 namespace fw {
 
 // What every window built from a dialog template shares: its procedure, command dispatch and
@@ -69,6 +72,12 @@ private:
     HWND m_hParent;
 };
 
+// How a control of a form follows the form as it grows: its left edge, its width, its height.
+struct Anchor {
+    int id;
+    bool moveX, growX, growY;
+};
+
 // A child dialog that fills its frame's client area.
 class CFormView : public CDialogBase {
 public:
@@ -78,9 +87,24 @@ public:
     // Called for each new document once the form exists; the base runs the exchange towards the
     // controls. An override calls the base first.
     virtual void OnInitialUpdate() { UpdateData(false); }
-    // Resizes the parent frame so that its client area is exactly the form's template size;
-    // with shrinkOnly it never grows.
+    // Resizes the parent frame so that the form shows exactly at its template's size, besides
+    // what the frame keeps for itself (a status bar); with shrinkOnly it never grows.
     void ResizeParentToFit(bool shrinkOnly = true) const;
+    // The template's size in pixels, at the form's scale: the least it shows whole in.
+    SIZE TemplateSize() const;
+
+protected:
+    // The controls that follow the form as it grows beyond its template; the others keep their
+    // places. The base has none.
+    virtual std::vector<Anchor> GetAnchors() const { return {}; }
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Layout();
+
+    // Each anchored control and its place in the template, in dialog units: the same at every
+    // scale.
+    std::vector<std::pair<HWND, RECT>> m_placed;
 };
 
 } // namespace fw

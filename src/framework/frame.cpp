@@ -4,6 +4,10 @@
 #include "framework/framework_ids.h"
 #include "framework/text.h"
 
+#include <commctrl.h>
+
+#include <vector>
+
 namespace fw {
 namespace {
 
@@ -143,14 +147,61 @@ void CFrameWnd::ShowHelpAt(POINT clientPoint) {
     Module().WinHelp(context);
 }
 
+void CFrameWnd::SetStatusText(int part, const std::string& text) const {
+    if (m_hStatusBar)
+        ::SendMessageW(m_hStatusBar, SB_SETTEXTW, part,
+                       reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+// The status bar along the bottom, and the form above it.
+void CFrameWnd::Layout(int width, int height) const {
+    RECT status{};
+    if (m_hStatusBar) {
+        ::SendMessageW(m_hStatusBar, WM_SIZE, 0, 0);
+        ::GetWindowRect(m_hStatusBar, &status);
+        std::vector<int> edges;
+        for (int part = 1; part <= m_nStatusParts; ++part)
+            edges.push_back(part == m_nStatusParts ? -1 : width * part / m_nStatusParts);
+        ::SendMessageW(m_hStatusBar, SB_SETPARTS, edges.size(),
+                       reinterpret_cast<LPARAM>(edges.data()));
+    }
+    if (m_pView && m_pView->m_hWnd)
+        ::MoveWindow(m_pView->m_hWnd, 0, 0, width, height - (status.bottom - status.top), TRUE);
+}
+
 LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        return m_pView && m_pView->Create(m_hWnd) ? 0 : -1;
-    case WM_SIZE:
-        if (m_pView && m_pView->m_hWnd)
-            ::MoveWindow(m_pView->m_hWnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        // The form first: it stays the frame's first child, as other programs find it.
+        if (!m_pView || !m_pView->Create(m_hWnd))
+            return -1;
+        if (m_nStatusParts)
+            m_hStatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
+                                             WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                             m_hWnd, nullptr, Module().m_hInstance, nullptr);
         return 0;
+    case WM_SIZE:
+        Layout(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_GETMINMAXINFO:
+        // Every control of the form whole, and the status bar below it.
+        if (m_pView && m_pView->m_hWnd) {
+            const SIZE form = m_pView->TemplateSize();
+            RECT status{}, window = {0, 0, form.cx, form.cy};
+            if (m_hStatusBar)
+                ::GetWindowRect(m_hStatusBar, &status);
+            window.bottom += status.bottom - status.top;
+            ::AdjustWindowRectEx(&window,
+                                 static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)),
+                                 ::GetMenu(m_hWnd) != nullptr,
+                                 static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)));
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = {window.right - window.left, window.bottom - window.top};
+        }
+        return 0;
+    case WM_CLOSE:
+        OnClosing();
+        break;
     case WM_SETFOCUS:
         if (m_pView && m_pView->m_hWnd)
             ::SetFocus(m_pView->m_hWnd);

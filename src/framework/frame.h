@@ -32,10 +32,20 @@ public:
     // Keyboard handling before dispatch: context-help mode, accelerators, dialog keys of the form.
     bool PreTranslateMessage(MSG& msg);
     bool OnCmdMsg(UINT id, UINT code) override;
+    // The text of a part of the status bar, when the frame has one.
+    void SetStatusText(int part, const std::string& text) const;
+    // Called once, before the frame is first shown with nCmdShow, which it may change: to put
+    // itself where it was. The base does nothing.
+    virtual void OnFirstShow(int& nCmdShow) { (void)nCmdShow; }
 
 protected:
     // Called just before the frame is created, to change its styles; the base does nothing.
     virtual void PreCreateWindow(CREATESTRUCTW& cs) { (void)cs; }
+    // Called when the frame is asked to close, before it is destroyed; the base does nothing.
+    virtual void OnClosing() {}
+
+    // Parts of a status bar along the frame's bottom, of equal widths; none when 0.
+    int m_nStatusParts = 0;
 
 private:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -51,7 +61,10 @@ private:
     void EndContextHelp();
     void ShowHelpAt(POINT clientPoint);
 
+    void Layout(int width, int height) const;
+
     std::unique_ptr<CFormView> m_pView;
+    HWND m_hStatusBar = nullptr;
     UINT m_nIDResource = 0;
     HACCEL m_hAccelTable = nullptr;
     std::string m_strTitle;

@@ -1,5 +1,6 @@
 #include "framework/module.h"
 
+#include "framework/shell.h"
 #include "framework/text.h"
 
 #include <cassert>
@@ -49,6 +50,15 @@ int CModule::DoMessageBox(const std::string& text, UINT type) {
     if (!owner)
         owner = GetMainWindow();
     return ShowMessageBox(owner, text, m_strAppTitle, type);
+}
+
+std::optional<std::string> CModule::ChooseFolder(HWND owner, const std::string& initial,
+                                                 const std::string& title) {
+    return BrowseForFolder(owner, initial, title);
+}
+
+bool CModule::OpenFolder(const std::string& folder) {
+    return OpenInFileManager(folder);
 }
 
 } // namespace fw

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,13 @@ public:
     int DoMessageBox(const std::string& text, UINT type);
     // Opens the help window on the topic of a help context (HELP_CONTEXT), or on the index.
     virtual void WinHelp(DWORD context, UINT command = HELP_CONTEXT) = 0;
+    // The platform's folder dialog, starting at `initial`: the folder chosen, or nullopt. An
+    // override (a test's) need not call this one.
+    virtual std::optional<std::string> ChooseFolder(HWND owner, const std::string& initial,
+                                                    const std::string& title);
+    // Opens the folder in the file manager; false when it cannot. An override need not call this
+    // one.
+    virtual bool OpenFolder(const std::string& folder);
 
 protected:
     CModule();

@@ -50,14 +50,14 @@ unsigned SystemAnsiCodePage() {
     return static_cast<unsigned>(std::wcstoul(number, nullptr, 10));
 }
 
-std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {
+std::string FormatText(std::string_view pattern, const std::vector<std::string>& args) {
     std::string text;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const std::size_t arg = i + 1 < pattern.size() && pattern[i] == '%'
                                     ? static_cast<std::size_t>(pattern[i + 1] - '1')
                                     : args.size();
         if (arg < args.size() && arg < 9) {
-            text += args.begin()[arg];
+            text += args[arg];
             ++i;
         } else {
             text += pattern[i];

@@ -2,10 +2,10 @@
 // the edge, so that every Windows behaves alike whatever its code page. These are the only
 // conversions between the two, and to and from the code page of a program that has no other.
 #pragma once
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -22,6 +22,6 @@ std::wstring FromCodePage(std::string_view text, unsigned codePage);
 unsigned SystemAnsiCodePage();
 
 // The pattern with %1 to %9 replaced by the arguments, in order.
-std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
+std::string FormatText(std::string_view pattern, const std::vector<std::string>& args);
 
 } // namespace fw

@@ -1,6 +1,7 @@
 #include "framework/wnd.h"
 
 #include "framework/module.h"
+#include "framework/system_function.h"
 #include "framework/text.h"
 
 #include <climits>
@@ -56,6 +57,18 @@ void TakeSuggestedPlace(HWND hwnd, LPARAM suggestedRect) {
     const RECT& suggested = *reinterpret_cast<const RECT*>(suggestedRect);
     ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int MonitorDpi(HMONITOR monitor) {
+    using GetDpi = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpi = LoadSystemFunction<GetDpi>(L"shcore.dll", "GetDpiForMonitor");
+    UINT dpiX = 0, dpiY = 0;
+    if (getDpi && SUCCEEDED(getDpi(monitor, 0, &dpiX, &dpiY)) && dpiY)
+        return static_cast<int>(dpiY);
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 void CWnd::SetWindowText(const std::string& text) const {

@@ -77,6 +77,8 @@ void SetWindowTextOf(HWND hwnd, const std::string& text);
 
 // Puts a window where WM_DPICHANGED suggests (lParam), on the monitor of its new scale.
 void TakeSuggestedPlace(HWND hwnd, LPARAM suggestedRect);
+// The scale of a monitor in dots per inch: its own from Windows 8.1 on, else the system's.
+int MonitorDpi(HMONITOR monitor);
 
 class CButton : public CWnd {};
 

@@ -47,7 +47,7 @@ std::vector<std::string> Words(const std::string& text) {
 
 CClientSession::CClientSession(IClientWindows& windows, IMircLink* link, MircMemory* memory,
                                Ticks (*now)())
-    : m_windows(windows), m_now(now), m_nDeadline(now() + kOperationMs) {
+    : m_windows(windows), m_pMemory(memory), m_now(now), m_nDeadline(now() + kOperationMs) {
     if (!link)
         return;
     auto answer = CMircInterface::EAnswer::Refused;
@@ -65,8 +65,9 @@ ClientAnswer<ActiveWindow> CClientSession::Active(const std::string& soundKind) 
         if (!both)
             return {FromAnswer(answer)};
         const std::size_t space = std::min(both->find(' '), both->size());
+        m_pMemory->active = both->substr(0, space);
         return {ClientOutcome::Done,
-                {{both->substr(0, space)}, both->substr(std::min(space + 1, both->size()))}};
+                {{m_pMemory->active}, both->substr(std::min(space + 1, both->size()))}};
     }
     if (!m_bAnswers)
         return {ClientOutcome::NotAnswering};

@@ -47,6 +47,7 @@ public:
 
 private:
     IClientWindows& m_windows;
+    MircMemory* m_pMemory;
     Ticks (*m_now)();
     const Ticks m_nDeadline;
     std::optional<CMircInterface> m_mirc;

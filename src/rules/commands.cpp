@@ -11,11 +11,11 @@ Notice NoticeFor(ClientOutcome outcome, const std::string& clientName) {
     case ClientOutcome::EnterUnanswered:
         return {IDS_CLIENT_ENTER_UNANSWERED};
     case ClientOutcome::NoEditLine:
-        return {IDS_CLIENT_NO_EDIT_LINE, clientName};
+        return {IDS_CLIENT_NO_EDIT_LINE, {clientName}};
     case ClientOutcome::Refused:
-        return {IDS_CLIENT_REFUSED, clientName};
+        return {IDS_CLIENT_REFUSED, {clientName}};
     case ClientOutcome::CannotCarry:
-        return {IDS_CLIENT_CANNOT_CARRY, clientName};
+        return {IDS_CLIENT_CANNOT_CARRY, {clientName}};
     case ClientOutcome::Done:
         break;
     }
@@ -71,7 +71,7 @@ NickCopy CopyNicknames(IClient& client, const std::string& clientName) {
     }
     static constexpr int kEndMessages[] = {0, IDS_NICKNAMES_CUT, IDS_NICKNAMES_REFUSED,
                                            IDS_NICKNAMES_UNANSWERED};
-    copy.notice = {kEndMessages[static_cast<int>(list.value.end)], "", true};
+    copy.notice = {kEndMessages[static_cast<int>(list.value.end)], {}, true};
     // A channel that looks empty for a moment must not wipe the names the user is choosing from.
     if (list.value.items.empty())
         return copy;

@@ -10,14 +10,15 @@
 #include <utility>
 #include <vector>
 
-// A message of the string table for the user, with what fills its %1; none when message is 0.
+// A message of the string table for the user, with what fills its %1, %2…; none when message
+// is 0.
 struct Notice {
     Notice() = default;
-    Notice(int message, std::string arg = "", bool information = false)
-        : message(message), arg(std::move(arg)), information(information) {}
+    Notice(int message, std::vector<std::string> args = {}, bool information = false)
+        : message(message), args(std::move(args)), information(information) {}
 
     int message = 0;
-    std::string arg;
+    std::vector<std::string> args;
     bool information = false; // a word on what happened, not a warning
 };
 

@@ -36,6 +36,7 @@ std::optional<CMircInterface> CMircInterface::Open(IMircLink& link, MircMemory& 
             return std::nullopt;
         }
         memory.unicode = major >= 7;
+        memory.version = *version;
         return mirc;
     }
     return std::nullopt;

@@ -94,3 +94,22 @@ bool IsSameOrBelow(std::string folder, std::string root,
            (folder.size() == root.size() || folder[root.size()] == '\\') &&
            same(std::string_view(folder).substr(0, root.size()), root);
 }
+
+bool GoesToRecycleBin(std::string_view path, bool driveHasRecycleBin) {
+    return driveHasRecycleBin && CanPlayAsListed(path);
+}
+
+std::string NameOf(const std::string& path) {
+    return path.substr(path.find_last_of("\\/") + 1);
+}
+
+DropPlan PlanDrop(const std::vector<std::string>& paths) {
+    DropPlan plan;
+    for (const std::string& path : paths) {
+        if (SoundTypeOf(NameOf(path)))
+            plan.sounds.push_back(path);
+        else
+            plan.refused += (plan.refused.empty() ? "" : ", ") + NameOf(path);
+    }
+    return plan;
+}

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class SoundType { Wave, Midi, Mp3 };
 
@@ -35,6 +36,21 @@ bool CanPlayAsListed(std::string_view path);
 // The path that names exactly the file: the folder's full path as an absolute \\?\ (or \\?\UNC\)
 // path, which Windows takes as it is, and the name.
 std::string ExactPath(std::string fullFolder, std::string_view name);
+
+// Whether a file goes to the Recycle Bin rather than for good: only on a drive that has one, and
+// only when the shell, which takes no \\?\ path, reaches exactly this file.
+bool GoesToRecycleBin(std::string_view path, bool driveHasRecycleBin);
+
+// The name of a file, without its folder.
+std::string NameOf(const std::string& path);
+
+// Files dropped onto the list: the sound files to copy into the folder, and the names of the
+// others, which are refused, for the user to read ("" for none).
+struct DropPlan {
+    std::vector<std::string> sounds;
+    std::string refused;
+};
+DropPlan PlanDrop(const std::vector<std::string>& paths);
 
 // Whether a full folder path is the root or lies below it: letter case compared by `same` (as the
 // file system compares names), a trailing backslash or none, and only at a path boundary.

@@ -1,6 +1,7 @@
 #include "ui/brisa_view.h"
 
 #include "framework/framework_ids.h"
+#include "framework/shell.h"
 #include "framework/text.h"
 #include "resource.h"
 #include "rules/sound_files.h"
@@ -30,6 +31,7 @@ const fw::CommandEntry CBrisaView::s_commands[] = {
     fw::OnCommand(IDC_REFRESH, &CBrisaView::OnRefresh),
     fw::OnCommand(IDC_DCC, &CBrisaView::OnDcc),
     fw::OnCommand(IDC_HELP_BUTTON, &CBrisaView::OnHelpButton),
+    fw::OnCommand(ID_OPEN_SOUNDS_FOLDER, &CBrisaView::OnOpenSoundsFolder),
 };
 
 fw::CommandMap CBrisaView::GetCommandMap() const {
@@ -55,19 +57,34 @@ void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
     fw::DDV_MaxChars(dx, m_strFileName, kMaxFileNameChars);
 }
 
+std::vector<fw::Anchor> CBrisaView::GetAnchors() const {
+    return {{IDC_FILE_NAME, false, true, false}, {IDC_FILE_LIST, false, true, true},
+            {IDC_PLAY, true, false, false},      {IDC_STOP, true, false, false},
+            {IDC_DELETE, true, false, false},    {IDC_HELP_BUTTON, true, false, false}};
+}
+
+// The frame is fitted around the form once: a new document leaves the size the user gave it.
 void CBrisaView::OnInitialUpdate() {
     CFormView::OnInitialUpdate();
-    ResizeParentToFit(false);
-    ResizeParentToFit(true);
+    if (!std::exchange(m_bFitted, true)) {
+        ResizeParentToFit(false);
+        ResizeParentToFit(true);
+    }
     RefreshList(0);
     if (IsClientPresent())
         EnableClientButtons(true);
+    FollowClient();
     ::SetTimer(m_hWnd, kClientPollTimer, m_nClientPollMs, nullptr);
 }
 
 INT_PTR CBrisaView::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER && wParam == kClientPollTimer) {
         EnableClientButtons(IsClientPresent());
+        FollowClient();
+        return TRUE;
+    }
+    if (msg == WM_DROPFILES) {
+        AddDroppedFiles(reinterpret_cast<HANDLE>(wParam));
         return TRUE;
     }
     if (msg == WM_SETCURSOR && IsListing()) {
@@ -87,9 +104,33 @@ void CBrisaView::EnableClientButtons(bool enable) const {
     m_btnDcc.EnableWindow(enable);
 }
 
+void CBrisaView::FollowClient() {
+    ClientState client;
+    client.chosen = settings::ClientWindowClass(m_settings);
+    client.running = ClientRuns(client.chosen);
+    for (const settings::ClientKind& kind : settings::kClients) {
+        if (client.otherRunning.empty() && kind.windowClass != client.chosen &&
+            ClientRuns(kind.windowClass))
+            client.otherRunning = kind.windowClass;
+    }
+    if (const MircMemory* told = client.running ? m_clients.Introduce(client.chosen) : nullptr)
+        client.version = told->version, client.active = told->active;
+    ShowStatus(1, ClientStatus(client));
+}
+
+void CBrisaView::ShowFolderStatus(FolderState::EState state) {
+    ShowStatus(0, FolderStatus({state, m_sounds.Entries().size(), m_settings.m_strWavDir}));
+}
+
+void CBrisaView::ShowStatus(int part, const Notice& notice) const {
+    m_pApp->GetMainFrame()->SetStatusText(
+        part, fw::FormatText(m_pApp->LoadString(notice.message), notice.args));
+}
+
 void CBrisaView::RefreshList(int index) {
     m_nRefreshIndex = index;
     m_folder.Open(m_settings.m_strWavDir);
+    ShowFolderStatus(FolderState::EState::Listing);
 }
 
 // A listing after a change keeps the selected file selected, and leaves the name box, where the
@@ -108,6 +149,7 @@ void CBrisaView::OnListed(std::vector<SortedName> sounds) {
     } else {
         m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
     }
+    ShowFolderStatus(FolderState::EState::Listed);
 }
 
 void CBrisaView::OnChanged(const std::vector<FolderChange>& changes) {
@@ -122,6 +164,7 @@ void CBrisaView::OnChanged(const std::vector<FolderChange>& changes) {
     }
     m_listFiles.SetRedraw(true);
     m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
+    ShowFolderStatus(FolderState::EState::Listed);
 }
 
 // Names of the folder before would be played and deleted in this one.
@@ -130,6 +173,7 @@ void CBrisaView::OnUnlistable() {
     m_sounds.Assign({});
     m_listFiles.ResetContent();
     OnSelchangeFileList();
+    ShowFolderStatus(FolderState::EState::Unlistable);
 }
 
 void CBrisaView::OnChangeFileName() {
@@ -150,7 +194,7 @@ void CBrisaView::OnPlay() {
     if (!path)
         return;
     if (!CanPlayAsListed(*path)) {
-        ShowNotice({IDS_CANNOT_PLAY, *path});
+        ShowNotice({IDS_CANNOT_PLAY, {*path}});
         return;
     }
     m_player.Play(fw::Widen(*path), SoundTypeOf(m_strFileName).value_or(SoundType::Wave));
@@ -162,17 +206,25 @@ void CBrisaView::OnStop() {
 
 void CBrisaView::OnDelete() {
     const auto path = TakeSelectedPath();
-    if (!path || MessageBox(*path, m_pApp->LoadString(IDS_DELETE_QUESTION),
-                            MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!path)
         return;
-    RemoveFile(*path);
+    const bool recycle = GoesToRecycleBin(*path, fw::HasRecycleBin(*path));
+    const UINT question = recycle ? IDS_DELETE_TO_RECYCLE_BIN : IDS_DELETE_FOR_GOOD;
+    if (MessageBox(fw::FormatText(m_pApp->LoadString(question), {*path}),
+                   m_pApp->LoadString(IDS_DELETE_QUESTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    RemoveFile(*path, recycle);
     RefreshList(m_listFiles.GetCurSel());
 }
 
 // Brisa's own playback of the file would hold it open.
-void CBrisaView::RemoveFile(const std::string& path) {
+void CBrisaView::RemoveFile(const std::string& path, bool recycle) {
     m_player.StopIfPlaying(fw::Widen(path));
-    if (!::DeleteFileW(ExactPathOf(m_settings.m_strWavDir, m_strFileName).c_str()))
+    const bool removed =
+        recycle
+            ? fw::MoveToRecycleBin(path)
+            : ::DeleteFileW(ExactPathOf(m_settings.m_strWavDir, m_strFileName).c_str()) != FALSE;
+    if (!removed)
         MessageBox(fw::FormatText(m_pApp->LoadString(IDS_REMOVE_FAILED), {path}),
                    m_pApp->LoadString(IDS_REMOVE_FAILED_CAPTION), MB_ICONEXCLAMATION);
 }
@@ -222,4 +274,28 @@ void CBrisaView::OnDcc() {
     dialog.DoModal();
     LoadSettings();
     OnRefresh();
+}
+
+void CBrisaView::OnOpenSoundsFolder() {
+    if (!m_pApp->OpenFolder(m_settings.m_strWavDir))
+        ShowNotice({IDS_FOLDER_NOT_OPENED, {m_settings.m_strWavDir}});
+}
+
+// A file dropped from the folder itself is there already.
+void CBrisaView::AddDroppedFiles(HANDLE drop) {
+    const DropPlan plan = PlanDrop(fw::TakeDroppedFiles(drop));
+    if (!plan.refused.empty())
+        ShowNotice({IDS_DROP_REFUSED, {plan.refused}});
+    for (const std::string& source : plan.sounds) {
+        const std::string name = NameOf(source);
+        const std::wstring target = ExactPathOf(m_settings.m_strWavDir, name);
+        if (SameName(FullPath(source), FullPath(m_settings.m_strWavDir + "\\" + name)))
+            continue;
+        if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            m_pApp->DoMessageBox(fw::FormatText(m_pApp->LoadString(IDS_DROP_REPLACE), {name}),
+                                 MB_YESNO | MB_ICONQUESTION) != IDYES)
+            continue;
+        if (!::CopyFileW(fw::Widen(source).c_str(), target.c_str(), FALSE))
+            ShowNotice({IDS_DROP_FAILED, {name}});
+    }
 }

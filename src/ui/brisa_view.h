@@ -1,10 +1,12 @@
-// The main form: the sound folder's files and the buttons that act on them.
+// The main form: the sound folder's files and the buttons that act on them, the files dropped on
+// it, and what the status line says of the folder and the client.
 #pragma once
 #include "bridge/irc_client.h"
 #include "framework/app.h"
 #include "framework/dialog.h"
 #include "rules/settings.h"
 #include "rules/sound_list.h"
+#include "rules/status.h"
 #include "sound/sound_folder.h"
 #include "sound/sound_player.h"
 
@@ -31,7 +33,9 @@ public:
 protected:
     void DoDataExchange(fw::CDataExchange& dx) override;
     fw::CommandMap GetCommandMap() const override;
-    // The timer that follows the client, and the wait cursor while the list is still to come.
+    std::vector<fw::Anchor> GetAnchors() const override;
+    // The timer that follows the client, files dropped, and the wait cursor while the list is
+    // still to come.
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -44,10 +48,16 @@ private:
     void OnUnlistable() override;
     // Takes the selected entry as the file name; its path, or nullopt when none is selected.
     std::optional<std::string> TakeSelectedPath();
-    void RemoveFile(const std::string& path);
+    void RemoveFile(const std::string& path, bool recycle);
+    // Copies the sound files dropped into the folder, asking before it replaces one.
+    void AddDroppedFiles(HANDLE drop);
+    // Looks for the client: Send and DCC, and the status line, follow it.
+    void FollowClient();
     bool IsClientPresent() const;
     // Send and DCC, which need the client.
     void EnableClientButtons(bool enable) const;
+    void ShowFolderStatus(FolderState::EState state);
+    void ShowStatus(int part, const Notice& notice) const;
 
     void OnPlay();
     void OnDelete();
@@ -60,6 +70,7 @@ private:
     void OnRefresh();
     void OnDcc();
     void OnHelpButton();
+    void OnOpenSoundsFolder();
 
     fw::CListBox m_listFiles;
     fw::CButton m_btnSend;
@@ -71,6 +82,7 @@ private:
     const unsigned m_nClientPollMs;
     CSoundList m_sounds;
     std::optional<int> m_nRefreshIndex; // the entry a Refresh selects once the folder is listed
+    bool m_bFitted = false;             // the frame has been fitted around the form once
     CSoundFolder m_folder;
     CSoundPlayer m_player;
 

@@ -7,6 +7,6 @@ void ShowNotice(const Notice& notice) {
     if (!notice.message)
         return;
     fw::CModule& module = fw::Module();
-    module.DoMessageBox(fw::FormatText(module.LoadString(notice.message), {notice.arg}),
+    module.DoMessageBox(fw::FormatText(module.LoadString(notice.message), notice.args),
                         MB_OK | (notice.information ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }

@@ -23,6 +23,7 @@ constexpr ClientRadio kClientRadios[] = {
 } // namespace
 
 const fw::CommandEntry COptionsDlg::s_commands[] = {
+    fw::OnCommand(IDC_BROWSE, &COptionsDlg::OnBrowse),
     fw::OnCommand(IDC_PROMPT_FOR_TAG, &COptionsDlg::OnPromptForTag),
     fw::OnCommandRange(IDC_RADIO_MIRC32, IDC_RADIO_PIRCH, &COptionsDlg::OnRadioClient),
     fw::OnCommand(IDC_CLOSE_ON_SEND, &COptionsDlg::OnCloseOnSend),
@@ -66,6 +67,15 @@ void COptionsDlg::CheckClientRadio() const {
                          radio.stored == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED);
 }
 
+// The platform's folder dialog, starting at the folder the box names.
+void COptionsDlg::OnBrowse() {
+    const HWND box = GetDlgItem(IDC_WAV_DIR);
+    const auto chosen = m_pApp->ChooseFolder(m_hWnd, fw::GetWindowTextOf(box),
+                                             m_pApp->LoadString(IDS_CHOOSE_FOLDER));
+    if (chosen)
+        fw::SetWindowTextOf(box, *chosen);
+}
+
 void COptionsDlg::OnPromptForTag() {
     UpdateData(true);
     m_editTagText.EnableWindow(!settings::PromptsForTag(m_settings));
@@ -93,7 +103,7 @@ void COptionsDlg::OnOK() {
     // the dialog stays open to try again once the file is free, or to cancel.
     const fw::CProfile& profile = m_pApp->GetProfile();
     if (!settings::Save(profile, m_settings)) {
-        ShowNotice({IDS_SETTINGS_NOT_SAVED, profile.GetPath()});
+        ShowNotice({IDS_SETTINGS_NOT_SAVED, {profile.GetPath()}});
         return;
     }
     CDialog::OnOK();

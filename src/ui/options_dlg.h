@@ -21,6 +21,7 @@ protected:
 private:
     void CheckClientRadio() const;
 
+    void OnBrowse();
     void OnPromptForTag();
     void OnRadioClient(UINT id);
     void OnCloseOnSend();

@@ -20,6 +20,13 @@ constexpr std::nullopt_t kSilent = std::nullopt;
 constexpr ClientOutcome kDone = ClientOutcome::Done;
 constexpr RaiseAfter kMain = RaiseAfter::MainWindow, kActive = RaiseAfter::ActiveWindow;
 
+// What an earlier operation learnt of the client's encoding.
+MircMemory Told(std::optional<bool> unicode) {
+    MircMemory memory;
+    memory.unicode = unicode;
+    return memory;
+}
+
 Ticks g_now = 0;
 Ticks Now() {
     return g_now;
@@ -104,7 +111,7 @@ TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersionAskedOnce) {
     };
     for (const auto& c : cases) {
         FakeLink link;
-        MircMemory memory{c.known};
+        MircMemory memory = Told(c.known);
         link.inUse = c.inUse;
         link.values["$version"] = c.version;
         link.answers = c.answers;
@@ -120,7 +127,7 @@ TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersionAskedOnce) {
 // and no more than a few are kept.
 TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     FakeLink link;
-    MircMemory memory{true};
+    MircMemory memory = Told(true);
     auto answer = EAnswer::Done;
     for (unsigned late = 1; late <= kMaxKeptMappings; ++late) {
         auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
@@ -139,7 +146,7 @@ TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     EXPECT_EQ(0u, memory.kept);
     EXPECT_EQ(1u, link.released);
     // Version 6 reads the ANSI code page, which lacks these characters: nothing is handed over.
-    memory = MircMemory{false};
+    memory = Told(false);
     auto ansi = CMircInterface::Open(link, memory, kNoDeadline, &answer);
     EXPECT_EQ(EAnswer::CannotCarry, ansi->Perform("/sound #чат ベル.wav", 0));
     EXPECT_EQ("$active 8/8", link.log.back());
@@ -189,7 +196,7 @@ TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
     for (const bool answeredBefore : {false, true}) {
         FakeWindows windows;
         FakeLink link;
-        MircMemory memory{answeredBefore ? std::optional<bool>(true) : std::nullopt};
+        MircMemory memory = Told(answeredBefore ? std::optional<bool>(true) : std::nullopt);
         link.answers = {kSilent};
         for (unsigned name = 0; answeredBefore && name < 100; ++name)
             link.inUse.insert(name);
@@ -336,7 +343,7 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
     client.active.outcome = ClientOutcome::Refused;
     const Notice notice = SendSound(client, "ding.wav", mirc, namer).notice;
     EXPECT_EQ(IDS_CLIENT_REFUSED, notice.message);
-    EXPECT_EQ("mIRC", notice.arg);
+    EXPECT_EQ(std::vector<std::string>{"mIRC"}, notice.args);
 }
 
 TEST(Commands, DccSendOffersTheFileOfTheFolderToTheNickname) {

@@ -75,6 +75,17 @@ TEST(SoundFiles, ExactPathsAreAbsoluteAndKeepTheNameAsItIs) {
         EXPECT_EQ(c.path, ExactPath(c.folder, c.name)) << c.folder;
 }
 
+TEST(SoundFiles, DroppedSoundsAreCopiedOthersRefusedAndTheBinTakesWhatTheShellReaches) {
+    const DropPlan plan =
+        PlanDrop({"D:\\in\\a.wav", "D:\\in\\notes.txt", "D:/x/B.MP3", "C:\\photo.jpg"});
+    EXPECT_EQ((std::vector<std::string>{"D:\\in\\a.wav", "D:/x/B.MP3"}), plan.sounds);
+    EXPECT_EQ("notes.txt, photo.jpg", plan.refused);
+    EXPECT_EQ("", PlanDrop({"a.mid"}).refused);
+    EXPECT_TRUE(GoesToRecycleBin("C:\\WAV\\a.wav", true));
+    EXPECT_FALSE(GoesToRecycleBin("C:\\WAV\\a.wav", false)); // a share, say
+    EXPECT_FALSE(GoesToRecycleBin("C:\\WAV\\a.wav ", true)); // the shell would reach a.wav
+}
+
 TEST(SoundFiles, AFolderIsBelowAnotherOnlyAtAPathBoundary) {
     const struct {
         const char *folder, *root;

@@ -78,15 +78,17 @@ public:
 
     // Starts Brisa and waits until its main window waits for input.
     bool Start() {
-        std::wstring command = L"\"" + PathOf("Brisa.exe") + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        if (!CreateProcessW(PathOf("Brisa.exe").c_str(), &command[0], nullptr, nullptr, FALSE, 0,
-                            nullptr, PathOf("").c_str(), &startup, &m_process))
+        if (!Launch(&m_process))
             return false;
-        CloseHandle(m_process.hThread);
         m_hwndMain = WaitForWindow(L"fwFrameWnd");
         return m_hwndMain && WaitForInputIdle(m_process.hProcess, 10000) == 0;
+    }
+    // Starts Brisa once more, and waits for that one to end.
+    bool StartAgain() const {
+        PROCESS_INFORMATION again = {};
+        const bool ended = Launch(&again) && WaitForSingleObject(again.hProcess, 10000) == 0;
+        CloseHandle(again.hProcess);
+        return ended;
     }
     bool Exited() const { return WaitForSingleObject(m_process.hProcess, 10000) == 0; }
     HWND Item(int id) const { return GetDlgItem(GetWindow(m_hwndMain, GW_CHILD), id); }
@@ -116,6 +118,16 @@ public:
     }
 
 private:
+    bool Launch(PROCESS_INFORMATION* process) const {
+        std::wstring command = L"\"" + PathOf("Brisa.exe") + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        const bool launched =
+            CreateProcessW(PathOf("Brisa.exe").c_str(), &command[0], nullptr, nullptr, FALSE, 0,
+                           nullptr, PathOf("").c_str(), &startup, process);
+        CloseHandle(process->hThread);
+        return launched;
+    }
     // A visible top-level window of Brisa's, of the class.
     HWND WaitForWindow(const wchar_t* className) const {
         HWND found = nullptr;
@@ -185,6 +197,11 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     ASSERT_TRUE(brisa.Start() && WaitUntil([&] {
                     return SendMessageW(brisa.Item(IDC_FILE_LIST), LB_GETCOUNT, 0, 0) == 3;
                 }));
+    // Started again, Brisa brings the one that runs to the front, and ends.
+    SetForegroundWindow(client.TopLevel());
+    EXPECT_TRUE(brisa.StartAgain());
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetForegroundWindow() == GetAncestor(brisa.Item(IDC_PLAY), GA_ROOT); }));
 
     // Listed .mid, .mp3, .wav: each replaces the sound before it, of whatever type, and Stop
     // stops them all. With no entry selected there is no name: nothing to play.

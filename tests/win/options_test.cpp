@@ -53,7 +53,12 @@ TEST(OptionsDialog, OkStoresTheEditsCancelNothingAndTheViewTakesThemUp) {
     for (int button : {IDCANCEL, IDOK}) {
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
             EXPECT_TRUE(Checked(dialog, IDC_RADIO_PIRCH)); // stored by hand, shown though greyed
-            SetText(GetDlgItem(dialog, IDC_WAV_DIR), other);
+            // Browse: the platform's folder dialog, cancelled, then choosing a folder.
+            for (const auto& chosen : {std::optional<std::string>(), std::optional(other)}) {
+                brisa.m_chosenFolder = chosen;
+                ClickItem(dialog, IDC_BROWSE);
+                EXPECT_EQ(chosen.value_or(brisa.WavDir()), TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
+            }
             SetText(GetDlgItem(dialog, IDC_TAG_TEXT), " plays: ");
             ClickAll(dialog, {IDC_RADIO_MIRC, IDC_FALL_BACK, IDC_CLOSE_ON_SEND});
             EXPECT_FALSE(Checked(dialog, IDC_RADIO_PIRCH));

@@ -1,5 +1,6 @@
 // The main window in this process: the frame, its keys and commands, and help.
 #include "brisa_harness.h"
+#include "imitation_client.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,10 @@ SIZE ClientSize(HWND window) {
     return {rect.right, rect.bottom};
 }
 
-TEST(Shell, FixedFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
+TEST(Shell, TheFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
     CBrisaHarness brisa;
     const HWND main = brisa.Main(), form = GetWindow(main, GW_CHILD);
     EXPECT_EQ("Brisa Server - Brisa", TextOf(main));
-    EXPECT_EQ(WS_MINIMIZEBOX,
-              GetWindowLongW(main, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
     RECT formRect = {}, moved = {};
     GetWindowRect(form, &formRect);
     // Moved to a monitor of another scale, the frame takes the place the system suggests and fits
@@ -26,7 +25,7 @@ TEST(Shell, FixedFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
     GetWindowRect(main, &moved);
     EXPECT_EQ(100, moved.left);
     EXPECT_EQ(formRect.right - formRect.left, ClientSize(main).cx);
-    EXPECT_EQ(formRect.bottom - formRect.top, ClientSize(main).cy);
+    EXPECT_EQ(formRect.bottom - formRect.top, ClientSize(form).cy);
     SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
     brisa.PressKey('N', false, true);
     EXPECT_EQ("ding.wav", brisa.FileName());
@@ -94,6 +93,68 @@ TEST(Shell, EachHelpContextOpensItsTopicAndTheHelpWindowFollowsTheScale) {
     // Escape leaves context-help mode: the next click is an ordinary one.
     clickInHelpMode(IDC_SEND, true);
     EXPECT_EQ(nullptr, FindWindowW(L"fwHelpWindow", nullptr));
+}
+
+} // namespace
+
+namespace {
+
+RECT ChildRect(HWND control) {
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST(Shell, TheWindowGrowsComesBackWhereItWasAndItsStatusLineSaysWhatIsGoingOn) {
+    CBrisaHarness brisa;
+    const HWND main = brisa.Main();
+    RECT small = {}, list = ChildRect(brisa.Item(IDC_FILE_LIST)),
+         play = ChildRect(brisa.Item(IDC_PLAY)), send = ChildRect(brisa.Item(IDC_SEND));
+    GetWindowRect(main, &small);
+    // The list grows with the window, the buttons on the right follow its edge, the others stay.
+    SetWindowPos(main, nullptr, 120, 90, small.right - small.left + 200,
+                 small.bottom - small.top + 100, SWP_NOZORDER);
+    const RECT grown = ChildRect(brisa.Item(IDC_FILE_LIST)),
+               moved = ChildRect(brisa.Item(IDC_PLAY));
+    EXPECT_EQ(list.right - list.left + 200, grown.right - grown.left);
+    EXPECT_EQ(list.bottom - list.top + 100, grown.bottom - grown.top);
+    EXPECT_EQ(play.left + 200, moved.left);
+    const RECT stayed = ChildRect(brisa.Item(IDC_SEND));
+    EXPECT_TRUE(EqualRect(&send, &stayed));
+    // Closed and started again, it comes back at that place; never smaller than the form.
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    brisa.Restart();
+    RECT again = {};
+    GetWindowRect(brisa.Main(), &again);
+    EXPECT_EQ(120 + small.right - small.left + 200, again.right);
+    EXPECT_EQ(90, again.top);
+    SetWindowPos(brisa.Main(), nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(brisa.Main(), &again);
+    EXPECT_EQ(small.right - small.left, again.right - again.left);
+    // The status line: the sounds listed, and the client as it comes and goes.
+    EXPECT_EQ(ResourceText(IDS_STATUS_SOUNDS, {"2", brisa.WavDir()}), brisa.Status(0));
+    EXPECT_EQ(ResourceText(IDS_STATUS_NO_CLIENT, {"mIRC32"}), brisa.Status(1));
+    {
+        CImitationClient other({"mIRC", "#chat", {}, true, true});
+        EXPECT_LE(0, brisa.PumpUntil(
+                         [&] {
+                             return brisa.Status(1) ==
+                                    ResourceText(IDS_STATUS_OTHER_CLIENT, {"mIRC32", "mIRC"});
+                         },
+                         1000));
+    }
+    CImitationClient client({"mIRC32", "#chat [+nt]: hello"});
+    client.Do([](CModelClient& model) { model.SetInterface("5.71"); });
+    EXPECT_LE(0, brisa.PumpUntil(
+                     [&] {
+                         return brisa.Status(1) ==
+                                ResourceText(IDS_STATUS_CLIENT_TOLD, {"mIRC32", "5.71", "#chat"});
+                     },
+                     1000));
+    // File > Open Sounds Folder.
+    SendMessageW(brisa.Main(), WM_COMMAND, ID_OPEN_SOUNDS_FOLDER, 0);
+    EXPECT_EQ(Lines{"open: " + brisa.WavDir()}, brisa.TakeMessageBoxes());
 }
 
 } // namespace

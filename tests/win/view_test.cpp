@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+#include <shellapi.h>
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -77,7 +80,9 @@ TEST(WavListView, DeleteAsksThenRemovesExactlyTheListedFileAndSelectsTheNext) {
     SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 2, 0);
     brisa.Click(IDC_PLAY); // the sound functions would open ding.wav
     EXPECT_EQ(Lines{Message(IDS_CANNOT_PLAY, {spaced})}, brisa.TakeMessageBoxes());
-    const std::string asked = ResourceText(IDS_DELETE_QUESTION) + ": " + spaced;
+    // The shell would reach ding.wav too: this one is deleted for good, and the question says so.
+    const std::string asked =
+        ResourceText(IDS_DELETE_QUESTION) + ": " + ResourceText(IDS_DELETE_FOR_GOOD, {spaced});
     const struct {
         int answer;
         bool held; // open in another program
@@ -106,6 +111,22 @@ TEST(WavListView, DeleteAsksThenRemovesExactlyTheListedFileAndSelectsTheNext) {
     }
     EXPECT_EQ("Łódź.wav", brisa.FileName());
     EXPECT_EQ((Lines{"a.wav", "ding.wav", "Łódź.wav", "ベル.wav"}), brisa.Files());
+    // Any other file goes to the Recycle Bin.
+    const auto binned = [&] {
+        SHQUERYRBINFO bin{};
+        bin.cbSize = sizeof bin;
+        SHQueryRecycleBinW(PathOf(brisa.WavDir()).c_str(), &bin);
+        return bin.i64NumItems;
+    };
+    const auto before = binned();
+    SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 0, 0);
+    brisa.m_answers = {IDYES};
+    brisa.Click(IDC_DELETE);
+    EXPECT_EQ(Lines{ResourceText(IDS_DELETE_QUESTION) + ": " +
+                    ResourceText(IDS_DELETE_TO_RECYCLE_BIN, {brisa.WavDir() + "\\a.wav"})},
+              brisa.TakeMessageBoxes());
+    EXPECT_LE(0, brisa.PumpUntil([&] { return brisa.Files().size() == 3; }, 2000));
+    EXPECT_EQ(before + 1, binned());
 }
 
 // The list box's LB_RESETCONTENT messages, one for each listing, and LB_SETCURSEL, one each
@@ -184,6 +205,42 @@ TEST(WavListView, TheFolderIsFollowedThroughAbsenceReturnAndReplacement) {
     std::filesystem::create_directory(PathOf(wav));
     WriteFileText(wav + "\\x.mid", "MThd");
     EXPECT_LE(0, shows({"x.mid"}));
+}
+
+// Files dropped from Explorer: the packed list of paths that the shell hands over.
+HGLOBAL DropOf(const Lines& paths) {
+    std::wstring list;
+    for (const std::string& path : paths)
+        list += PathOf(path).wstring() + L'\0';
+    list += L'\0';
+    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    memcpy(files + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    return drop;
+}
+
+TEST(WavListView, SoundFilesDroppedAreCopiedInOthersRefusedAndOneOfTheSameNameReplacedIfAsked) {
+    CBrisaHarness brisa;
+    const std::string from = brisa.PathOf("");
+    for (const char* file : {"new.mid", "notes.txt", "ding.wav", "other.wav"})
+        WriteFileText(from + file, "dropped");
+    brisa.m_answers = {IDOK, IDYES, IDNO};
+    SendMessageW(GetWindow(brisa.Main(), GW_CHILD), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({from + "new.mid", from + "notes.txt",
+                                                  from + "ding.wav", from + "other.wav"})),
+                 0);
+    EXPECT_EQ(
+        (Lines{Message(IDS_DROP_REFUSED, {"notes.txt"}), Message(IDS_DROP_REPLACE, {"ding.wav"}),
+               Message(IDS_DROP_REPLACE, {"other.wav"})}),
+        brisa.TakeMessageBoxes());
+    EXPECT_LE(0, brisa.PumpUntil([&] { return brisa.Files().size() == 3; }, 2000));
+    EXPECT_EQ((Lines{"dropped", "dropped", "RIFF"}),
+              (Lines{ReadFileText(brisa.WavDir() + "\\new.mid"),
+                     ReadFileText(brisa.WavDir() + "\\ding.wav"),
+                     ReadFileText(brisa.WavDir() + "\\other.wav")}));
 }
 
 TEST(WavListView, SendAndDccFollowTheClient) {

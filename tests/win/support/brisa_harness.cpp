@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <array>
 
 CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles,
@@ -65,6 +67,13 @@ void CBrisaHarness::WaitListed() {
         ADD_FAILURE() << "the folder was not listed";
 }
 
+std::string CBrisaHarness::Status(int part) const {
+    const HWND bar = FindWindowExW(Main(), nullptr, STATUSCLASSNAMEW, nullptr);
+    std::wstring text(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0)) + 1, L'\0');
+    text.resize(LOWORD(SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(&text[0]))));
+    return fw::Narrow(text);
+}
+
 Lines CBrisaHarness::Files() {
     WaitListed();
     return ItemsOf(Item(IDC_FILE_LIST));
@@ -109,7 +118,7 @@ void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
     SetKeyboardState(std::array<BYTE, 256>{}.data());
 }
 
-std::string Message(UINT id, std::initializer_list<std::string_view> args) {
+std::string Message(UINT id, const std::vector<std::string>& args) {
     return "Brisa: " + ResourceText(id, args);
 }
 

@@ -13,7 +13,7 @@
 #include <utility>
 
 // A message box as the harness records it: "Brisa: " and the string, %1… filled in.
-std::string Message(UINT id, std::initializer_list<std::string_view> args = {});
+std::string Message(UINT id, const std::vector<std::string>& args = {});
 
 // Brisa's periods shortened, so that the tests need not wait: the client is looked for every
 // 50 ms, a watched folder every 100 ms, and a change is listed once the folder is quiet for 50 ms.
@@ -57,13 +57,25 @@ public:
 
     // Answers of the coming message boxes, in order; IDOK when none is left.
     std::deque<int> m_answers;
-    // The message boxes shown since the last call, each "caption: text".
+    // The message boxes shown since the last call, each "caption: text", and the folders opened
+    // in the file manager, each "open: folder".
     Lines TakeMessageBoxes() { return std::exchange(m_listBoxes, {}); }
+    // What the folder dialog answers: the folder chosen, or nullopt for Cancel.
+    std::optional<std::string> m_chosenFolder;
+    // The status line's two parts.
+    std::string Status(int part) const;
 
 protected:
     std::string LocateProfile() const override;
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
+    std::optional<std::string> ChooseFolder(HWND, const std::string&, const std::string&) override {
+        return m_chosenFolder;
+    }
+    bool OpenFolder(const std::string& folder) override {
+        m_listBoxes.push_back("open: " + folder);
+        return true;
+    }
 
 private:
     void Close();

@@ -73,7 +73,7 @@ Lines ItemsOf(HWND list) {
     return items;
 }
 
-std::string ResourceText(UINT id, std::initializer_list<std::string_view> args) {
+std::string ResourceText(UINT id, const std::vector<std::string>& args) {
     const wchar_t* text = nullptr;
     const int length =
         LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);

@@ -26,7 +26,7 @@ inline void SetText(HWND window, const std::string& text) {
 }
 Lines ItemsOf(HWND list);
 // A string of the program's resources, %1… filled in.
-std::string ResourceText(UINT id, std::initializer_list<std::string_view> args = {});
+std::string ResourceText(UINT id, const std::vector<std::string>& args = {});
 
 std::filesystem::path PathOf(const std::string& utf8);
 std::string ReadFileText(const std::string& path); // "" when it cannot be read
