@@ -7,6 +7,8 @@
 #define IDD_BRISA_FORM 101
 #define IDD_DCC_SEND 130
 #define IDD_OPTIONS 131
+#define IDD_HOTKEYS 132
+#define IDR_SOUND_MENU 133
 
 // Main form
 #define IDC_FILE_LIST 1001
@@ -18,6 +20,9 @@
 #define IDC_OPTIONS 1011
 #define IDC_DCC 1012
 #define IDC_FILE_NAME 1013
+#define IDC_FILTER 1020
+#define IDC_HOTKEY 1021
+#define IDC_VOLUME 1022
 #define IDC_REFRESH 32773
 
 // Options dialog; the radio buttons of the clients follow each other
@@ -36,6 +41,13 @@
 #define IDC_DCC_SEND 1012
 #define IDC_NICK 1014
 #define IDC_NICK_REFRESH 1017
+
+// Hotkeys dialog
+#define IDC_HOTKEY_SOUND 1030
+#define IDC_SOUND_HOTKEY 1031
+#define IDC_STOP_HOTKEY 1032
+#define IDC_HOTKEY_LIST 1033
+#define IDC_REMOVE_HOTKEY 1034
 
 // Commands
 #define ID_HELP_INDEX 32771
@@ -65,6 +77,12 @@
 #define IDS_DROP_FAILED 320
 #define IDS_FOLDER_NOT_OPENED 321
 #define IDS_CHOOSE_FOLDER 322
+#define IDS_NAMESAKES 323
+#define IDS_HOTKEY_HELD 324
+#define IDS_HOTKEY_TAKEN 325
+#define IDS_HOTKEYS_TAKEN 326
+#define IDS_HOTKEY_GONE 327
+#define IDS_NO_SOUND_CHOSEN 328
 
 // The status line
 #define IDS_STATUS_LISTING 330
@@ -76,6 +94,11 @@
 #define IDS_STATUS_CLIENT_RUNS 336
 #define IDS_STATUS_OTHER_CLIENT 337
 #define IDS_STATUS_NO_CLIENT 338
+#define IDS_STATUS_HOTKEY 339
+#define IDS_STATUS_FILTERED 341
+
+// Texts of controls
+#define IDS_FILTER_CUE 350
 
 // Help topics (HELPTEXT resources)
 #define IDH_INDEX 200
@@ -86,3 +109,4 @@
 #define IDH_SETTINGS_FILE 205
 #define IDH_FINDING_CLIENT 206
 #define IDH_MENUS_KEYS 207
+#define IDH_SOUNDBOARD 208

@@ -6,7 +6,7 @@
 
 class CMainFrame : public fw::CFrameWnd {
 public:
-    explicit CMainFrame(const fw::CProfile& profile) : m_profile(profile) { m_nStatusParts = 2; }
+    explicit CMainFrame(const fw::CProfile& profile) : m_profile(profile) { m_nStatusParts = 3; }
 
     // Back on the monitor that still shows where it was, at that monitor's scale; maximized when
     // it was.

@@ -69,7 +69,7 @@ bool CWinApp::InitApplication(HINSTANCE instance, int nCmdShow) {
     m_profile.Open(LocateProfile());
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_STANDARD_CLASSES;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_HOTKEY_CLASS;
     ::InitCommonControlsEx(&controls);
     return InitInstance();
 }

@@ -216,19 +216,36 @@ std::wstring CProfile::ReadPath() const {
     return m_strCopy.empty() ? Widen(m_strPath) : m_strCopy;
 }
 
-std::string CProfile::GetString(const char* section, const char* key,
-                                const char* defaultValue) const {
-    const std::wstring wideSection = Widen(section), wideKey = Widen(key);
-    const std::wstring wideDefault = Widen(defaultValue), path = ReadPath();
+// The platform answers a buffer too small with as much as fits; a key of null asks for the keys,
+// each ended by a zero, which ends two short of a buffer too small.
+std::wstring CProfile::Read(const char* section, const char* key, const char* defaultValue) const {
+    const std::wstring wideSection = Widen(section), wideDefault = Widen(defaultValue);
+    const std::wstring wideKey = key ? Widen(key) : L"", path = ReadPath();
     std::vector<wchar_t> buffer(256);
     for (;;) {
         const DWORD length = ::GetPrivateProfileStringW(
-            wideSection.c_str(), wideKey.c_str(), wideDefault.c_str(), buffer.data(),
-            static_cast<DWORD>(buffer.size()), path.c_str());
-        if (length + 1 < buffer.size())
-            return Narrow({buffer.data(), length});
+            wideSection.c_str(), key ? wideKey.c_str() : nullptr, wideDefault.c_str(),
+            buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+        if (length + 2 < buffer.size())
+            return {buffer.data(), length};
         buffer.resize(buffer.size() * 4);
     }
+}
+
+std::string CProfile::GetString(const char* section, const char* key,
+                                const char* defaultValue) const {
+    return Narrow(Read(section, key, defaultValue));
+}
+
+std::vector<std::string> CProfile::GetKeys(const char* section) const {
+    const std::wstring keys = Read(section, nullptr, "");
+    std::vector<std::string> names;
+    for (std::size_t start = 0; start < keys.size();) {
+        const std::size_t end = keys.find(L'\0', start);
+        names.push_back(Narrow(keys.substr(start, end - start)));
+        start = end == std::wstring::npos ? keys.size() : end + 1;
+    }
+    return names;
 }
 
 int CProfile::GetInt(const char* section, const char* key, int defaultValue) const {
@@ -237,15 +254,16 @@ int CProfile::GetInt(const char* section, const char* key, int defaultValue) con
 }
 
 // Read once, in whatever encoding, and written whole in UTF-16 or not at all.
-bool CProfile::Write(const char* section,
-                     std::initializer_list<std::pair<const char*, std::string>> values) const {
+bool CProfile::Write(const char* section, const Values& values) const {
     CFileStore files;
     const auto bytes = files.Read(m_strPath);
     if (!bytes)
         return false;
-    std::vector<std::pair<std::u16string, std::u16string>> lines;
-    for (const auto& [key, value] : values)
-        lines.emplace_back(ToU16(key), StoredValue(ToU16(value)));
+    std::vector<ProfileValue> lines;
+    for (const auto& [key, value] : values) {
+        lines.emplace_back(ToU16(key), value ? std::optional(StoredValue(ToU16(*value)))
+                                             : std::nullopt);
+    }
     if (!ReplaceWhole(files, m_strPath, InUtf16(WithValues(Decode(*bytes), ToU16(section), lines))))
         return false;
     DropCopy();

@@ -1,9 +1,10 @@
 // The program's private profile: an INI file named after the executable, kept in UTF-16 with a
 // byte-order mark, which the platform's profile functions read and keep for every caller.
 #pragma once
-#include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace fw {
 
@@ -32,13 +33,19 @@ public:
     // The stored value, or the default when the key is absent; an empty value reads as "".
     std::string GetString(const char* section, const char* key, const char* defaultValue) const;
     int GetInt(const char* section, const char* key, int defaultValue) const;
-    // Creates or replaces each key's line, in order, so that each value reads back exactly as it
-    // is given: the whole file is written anew in UTF-16 and put in the old one's place, or, when
-    // that cannot be done, the old one stays exactly as it was and Write answers false.
-    bool Write(const char* section,
-               std::initializer_list<std::pair<const char*, std::string>> values) const;
+    // The keys of the section, in the file's order.
+    std::vector<std::string> GetKeys(const char* section) const;
+    // A key and its new value; no value takes the key away.
+    using Values = std::vector<std::pair<std::string, std::optional<std::string>>>;
+    // Creates, replaces or takes away each key's line, in order, so that each value reads back
+    // exactly as it is given: the whole file is written anew in UTF-16 and put in the old one's
+    // place, or, when that cannot be done, the old one stays exactly as it was and Write answers
+    // false.
+    bool Write(const char* section, const Values& values) const;
 
 private:
+    // The value of a key, or with no key the keys, each ended by a zero.
+    std::wstring Read(const char* section, const char* key, const char* defaultValue) const;
     // Brings a file in another encoding to UTF-16, or, while it cannot be replaced, keeps a
     // UTF-16 copy to read it through.
     void Prepare() const;

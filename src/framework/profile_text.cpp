@@ -101,7 +101,7 @@ FileEncoding EncodingOf(std::string_view bytes) {
 }
 
 std::u16string WithValues(std::u16string text, std::u16string_view section,
-                          const std::vector<std::pair<std::u16string, std::u16string>>& values) {
+                          const std::vector<ProfileValue>& values) {
     std::vector<std::u16string> lines = SplitLines(text);
     const std::u16string newLine =
         text.find(u"\r\n") != std::u16string::npos || text.find(u'\n') == std::u16string::npos
@@ -122,10 +122,16 @@ std::u16string WithValues(std::u16string text, std::u16string_view section,
         std::size_t end = first, at = lines.size();
         for (; end < lines.size() && !SectionOf(lines[end]); ++end) {
             const auto name = KeyOf(lines[end]);
-            if (name && SameName(*name, key) && at == lines.size())
+            if (!name || !SameName(*name, key))
+                continue;
+            if (!value)
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(end--));
+            else if (at == lines.size())
                 at = end;
         }
-        const std::u16string line = key + u"=" + value + newLine;
+        if (!value)
+            continue;
+        const std::u16string line = key + u"=" + *value + newLine;
         if (at != lines.size()) {
             lines[at] = line;
             continue;

@@ -21,12 +21,16 @@ enum class FileEncoding {
 };
 FileEncoding EncodingOf(std::string_view bytes);
 
+// A key and its new value; no value takes the key away.
+using ProfileValue = std::pair<std::u16string, std::optional<std::u16string>>;
+
 // The text with each key of the section set to its value, everything else as it was, character
 // for character: a key's first line is replaced where it is, a key not there is added after the
-// section's last line, and a missing section at the end. Section and key names are compared as
-// the platform compares them (ASCII letters in either case, spaces around them ignored).
+// section's last line, and a missing section at the end; a key taken away loses all its lines.
+// Section and key names are compared as the platform compares them (ASCII letters in either case,
+// spaces around them ignored).
 std::u16string WithValues(std::u16string text, std::u16string_view section,
-                          const std::vector<std::pair<std::u16string, std::u16string>>& values);
+                          const std::vector<ProfileValue>& values);
 
 // A value as it must be stored so that the platform reads it back as it is: it takes off outer
 // spaces and one pair of quotes, so a value that begins or ends with either is quoted.

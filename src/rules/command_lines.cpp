@@ -62,9 +62,10 @@ std::string ExpandTag(const std::string& tagTemplate, char placeholder,
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,
                              const std::string& tagTemplate, bool tagPrompt,
                              const std::optional<std::string>& folder) {
+    const std::string bareName = fileName.substr(fileName.find_last_of('\\') + 1);
     const std::string tag = ExpandTag(tagPrompt ? std::string(kPromptTagTemplate) : tagTemplate,
-                                      kTagPlaceholder, fileName);
-    const std::string file = folder ? FilePath(*folder, fileName) : fileName;
+                                      kTagPlaceholder, bareName);
+    const std::string file = folder ? FilePath(*folder, fileName) : bareName;
     return kSoundLineHead + channel + ' ' + QuotedIfSpaced(file) + ' ' + tag;
 }
 

@@ -29,9 +29,10 @@ std::string ExpandTag(const std::string& tagTemplate, char placeholder,
                       const std::string& replacement);
 
 // "/sound <channel> <file> <tag>"; in prompt mode the tag is "- " for the user to complete. The
-// file is the bare name, or, given the folder it lies in, its path: the client finds a bare name
-// only in its own sounds folder. A file with a space is enclosed in double quotes, as clients take
-// it; the tag is message text, its placeholder the bare name.
+// file, a path below the folder, is named by its bare name, or, given the folder, by its whole
+// path: the client finds a bare name only in its own sounds folder and below it. A file with a
+// space is enclosed in double quotes, as clients take it; the tag is message text, its
+// placeholder the bare name.
 std::string ComposeSoundLine(const std::string& channel, const std::string& fileName,
                              const std::string& tagTemplate, bool tagPrompt,
                              const std::optional<std::string>& folder = std::nullopt);

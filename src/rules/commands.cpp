@@ -23,7 +23,8 @@ Notice NoticeFor(ClientOutcome outcome, const std::string& clientName) {
 }
 
 SendResult SendSound(IClient& client, const std::string& fileName,
-                     const settings::Settings& settings, const FolderNamer& folderFor) {
+                     const settings::Settings& settings, const FolderNamer& folderFor,
+                     const NamesakeQuestion& sendNamesake) {
     const std::string clientName = settings::ClientWindowClass(settings);
     const auto active =
         client.Active(ClientSoundKind(SoundTypeOf(fileName).value_or(SoundType::Wave)));
@@ -37,9 +38,12 @@ SendResult SendSound(IClient& client, const std::string& fileName,
     const auto channel = nameCut ? std::nullopt : ChannelFromTitle(name.text);
     if (!channel)
         return {{IDS_CHANNEL_NOT_ACTIVE}};
+    const auto folder = folderFor(active.value.soundsFolder);
+    if (!folder && !sendNamesake(NameOf(fileName)))
+        return {};
     const bool prompt = settings::PromptsForTag(settings);
-    const std::string line = ComposeSoundLine(*channel, fileName, settings.m_strTagText, prompt,
-                                              folderFor(active.value.soundsFolder));
+    const std::string line =
+        ComposeSoundLine(*channel, fileName, settings.m_strTagText, prompt, folder);
     const bool raise = prompt || settings::FallsBack(settings);
     const ClientOutcome typed =
         client.Type(line, prompt, raise ? RaiseAfter::MainWindow : RaiseAfter::Nothing);

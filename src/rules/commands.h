@@ -31,14 +31,19 @@ Notice NoticeFor(ClientOutcome outcome, const std::string& clientName);
 using FolderNamer =
     std::function<std::optional<std::string>(const std::optional<std::string>& clientFolder)>;
 
+// Asked before a bare name is typed that more than one file of the folder has (the client plays
+// the first it finds): true to type it all the same.
+using NamesakeQuestion = std::function<bool(const std::string& bareName)>;
+
 struct SendResult {
     Notice notice;
     bool closeBrisa = false;
 };
 
-// Send: announces fileName, the name box's text, to the channel of the client's active window.
+// Send: announces fileName, a path below the folder, to the channel of the client's active window.
 SendResult SendSound(IClient& client, const std::string& fileName,
-                     const settings::Settings& settings, const FolderNamer& folderFor);
+                     const settings::Settings& settings, const FolderNamer& folderFor,
+                     const NamesakeQuestion& sendNamesake);
 
 struct OfferResult {
     Notice notice;

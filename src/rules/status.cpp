@@ -11,6 +11,8 @@ Notice FolderStatus(const FolderState& folder) {
     case FolderState::EState::Listed:
         break;
     }
+    if (folder.shown)
+        return {IDS_STATUS_FILTERED, {std::to_string(*folder.shown), std::to_string(folder.sounds)}};
     if (folder.sounds == 1)
         return {IDS_STATUS_ONE_SOUND, {folder.folder}};
     return {IDS_STATUS_SOUNDS, {std::to_string(folder.sounds), folder.folder}};

@@ -3,6 +3,7 @@
 #include "rules/commands.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 // The sound folder as the list shows it.
@@ -11,6 +12,7 @@ struct FolderState {
     EState state = EState::Listing;
     std::size_t sounds = 0;
     std::string folder;
+    std::optional<std::size_t> shown; // while a search narrows the list: how many it shows
 };
 
 // The chosen client as Brisa last found it.

@@ -19,9 +19,9 @@ bool SameName(std::string_view a, std::string_view b) {
                                   static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
 }
 
-// The system's sort key ends in a zero byte, which no byte of a name follows.
-std::string ListSortKey(std::string_view name) {
-    const std::wstring wide = fw::Widen(name);
+// The system's sort key ends in a zero byte, so a text's key never runs on into what follows it.
+std::string TextSortKey(std::string_view text) {
+    const std::wstring wide = fw::Widen(text);
     const int length = static_cast<int>(wide.size());
     std::string key(static_cast<std::size_t>(::LCMapStringW(LOCALE_USER_DEFAULT,
                                                             LCMAP_SORTKEY | NORM_IGNORECASE,
@@ -29,7 +29,16 @@ std::string ListSortKey(std::string_view name) {
                     '\0');
     ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide.c_str(), length,
                    reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
-    return key.append(name);
+    return key;
+}
+
+// Lower case maps one UTF-16 unit to one, so the text keeps its length.
+std::string FoldedText(std::string_view text) {
+    const std::wstring wide = fw::Widen(text);
+    std::wstring folded(wide.size(), L'\0');
+    ::LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, wide.c_str(), static_cast<int>(wide.size()),
+                   folded.data(), static_cast<int>(folded.size()));
+    return fw::Narrow(folded);
 }
 
 std::wstring ExactPathOf(const std::string& folder, const std::string& name) {

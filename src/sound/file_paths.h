@@ -11,9 +11,12 @@ std::string FullPath(const std::string& path);
 // it, with nothing linguistic that would make look-alikes equal.
 bool SameName(std::string_view a, std::string_view b);
 
-// The key of a name in the main list's order: as the system's sorted lists order names (letter
-// case ignored, in word order), names that compare equal there ordered by their characters.
-std::string ListSortKey(std::string_view name);
+// The key of a text in the main list's order: as the system's sorted lists order names (letter
+// case ignored, in word order).
+std::string TextSortKey(std::string_view text);
+
+// The text in lower case, in any script, for a search that ignores letter case.
+std::string FoldedText(std::string_view text);
 
 // The path that names exactly the file of the folder, taken by Windows as it is.
 std::wstring ExactPathOf(const std::string& folder, const std::string& name);

@@ -14,9 +14,10 @@ namespace {
 constexpr wchar_t kFolderClass[] = L"BrisaSoundFolder";
 constexpr UINT kMsgTold = WM_APP + 1; // wParam: the folder's generation; lParam: a CTold
 constexpr DWORD kChangesBytes = 64 * 1024;
-// As the system's own directory listing shows files: no folder, hidden or system file.
+// As the system's own directory listing shows files: no hidden or system file or folder, and no
+// link to a folder elsewhere, which may lead back up.
 constexpr DWORD kUnlisted =
-    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
 
 // What the follower tells the window.
 struct CTold {
@@ -25,22 +26,36 @@ struct CTold {
     std::vector<FolderChange> changes = {};
 };
 
-// The folder's sound files; nullopt when it cannot be listed.
-std::optional<std::vector<std::string>> SoundFilesOf(const std::wstring& folder) {
+// The sound files of the folder and its subfolders, each by its path below the folder (the
+// prefix); false when the folder cannot be listed.
+bool ListSoundFiles(const std::wstring& folder, const std::string& prefix,
+                    std::vector<std::string>* names) {
     WIN32_FIND_DATAW found;
     const HANDLE search =
         ::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found,
                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_NOT_FOUND)
-        return std::nullopt;
-    std::vector<std::string> names;
+        return false;
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
-        std::string name = fw::Narrow(found.cFileName);
-        if (!(found.dwFileAttributes & kUnlisted) && SoundTypeOf(name))
-            names.push_back(std::move(name));
+        const std::wstring wide = found.cFileName;
+        std::string name = prefix + fw::Narrow(wide);
+        const DWORD attributes = found.dwFileAttributes;
+        if (attributes & kUnlisted)
+            continue;
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && SoundTypeOf(name))
+            names->push_back(std::move(name));
+        else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && wide != L"." && wide != L"..")
+            ListSoundFiles(folder + L"\\" + wide, name + "\\", names);
     }
     if (search != INVALID_HANDLE_VALUE)
         ::FindClose(search);
+    return true;
+}
+
+std::optional<std::vector<std::string>> SoundFilesOf(const std::wstring& folder) {
+    std::vector<std::string> names;
+    if (!ListSoundFiles(folder, "", &names))
+        return std::nullopt;
     return names;
 }
 
@@ -71,6 +86,51 @@ std::optional<FolderId> IdOf(HANDLE folder) {
         return std::nullopt;
     return FolderId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
+
+// One kind of change below a folder, watched through the system's notifications.
+class CWatch {
+public:
+    CWatch(HANDLE folder, DWORD filter)
+        : m_hFolder(folder), m_nFilter(filter), m_buffer(kChangesBytes / sizeof(DWORD)),
+          m_changed(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        m_overlapped.hEvent = m_changed.get();
+    }
+    ~CWatch() {
+        if (m_bPending) {
+            ::CancelIoEx(m_hFolder, &m_overlapped);
+            DWORD bytes = 0;
+            ::GetOverlappedResult(m_hFolder, &m_overlapped, &bytes, TRUE);
+        }
+    }
+    CWatch(const CWatch&) = delete;
+    CWatch& operator=(const CWatch&) = delete;
+
+    bool Start() {
+        ::ResetEvent(m_changed.get());
+        m_bPending = m_hFolder &&
+                     ::ReadDirectoryChangesW(m_hFolder, m_buffer.data(), kChangesBytes, TRUE,
+                                             m_nFilter, nullptr, &m_overlapped, nullptr);
+        return m_bPending;
+    }
+    HANDLE Event() const { return m_changed.get(); }
+    // The records of the changes that woke the event; nullptr when there were more than the
+    // system could keep.
+    const DWORD* Records() {
+        DWORD bytes = 0;
+        m_bPending = false;
+        return ::GetOverlappedResult(m_hFolder, &m_overlapped, &bytes, FALSE) && bytes
+                   ? m_buffer.data()
+                   : nullptr;
+    }
+
+private:
+    const HANDLE m_hFolder;
+    const DWORD m_nFilter;
+    std::vector<DWORD> m_buffer;
+    const CHandle m_changed;
+    OVERLAPPED m_overlapped{};
+    bool m_bPending = false;
+};
 
 // Lists and follows one folder on a thread of its own until it is told to stop; what it finds
 // it posts to the window, which drops it once another folder has been opened.
@@ -111,67 +171,54 @@ private:
                 continue;
             }
             unlistableTold = false;
-            Tell({CTold::EKind::Listed, CSoundList::Sort(std::move(*names), ListSortKey)});
+            Tell({CTold::EKind::Listed,
+                  CSoundList::Sort(std::move(*names), TextSortKey, FoldedText)});
             if (!FollowChanges(folder.get(), *id))
                 return;
         }
     }
 
     // Tells the folder's changes, once they pause; false once stopped, true when the folder must
-    // be listed again: changes beyond what the system could tell, or the folder gone or replaced.
+    // be listed again: a subfolder came, went or was renamed, changes ran beyond what the system
+    // could tell, or the folder is gone or replaced.
     bool FollowChanges(HANDLE folder, const FolderId& id) {
-        std::vector<DWORD> buffer(kChangesBytes / sizeof(DWORD));
-        OVERLAPPED overlapped{};
-        const CHandle changed(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        overlapped.hEvent = changed.get();
-        const auto watch = [&] {
-            return ::ReadDirectoryChangesW(folder, buffer.data(), kChangesBytes, FALSE,
-                                           FILE_NOTIFY_CHANGE_FILE_NAME, nullptr, &overlapped,
-                                           nullptr) != FALSE;
-        };
+        const CHandle second = OpenFolder(m_strFolder);
+        CWatch files(folder, FILE_NOTIFY_CHANGE_FILE_NAME),
+            subfolders(second.get(), FILE_NOTIFY_CHANGE_DIR_NAME);
         // Some folders cannot be watched (some network shares): they are only looked at.
-        const bool watched = watch();
+        const bool watched = files.Start() && subfolders.Start();
         std::vector<FolderChange> pending;
+        bool relist = false;
         Ticks due = 0, check = ::GetTickCount64() + m_timing.checkMs;
-        const auto stopWatching = [&] {
-            if (watched) {
-                ::CancelIoEx(folder, &overlapped);
-                DWORD bytes = 0;
-                ::GetOverlappedResult(folder, &overlapped, &bytes, TRUE);
-            }
-        };
         for (;;) {
             const Ticks now = ::GetTickCount64(), until = due ? std::min(due, check) : check;
-            const HANDLE handles[] = {m_stop.get(), changed.get()};
+            const HANDLE handles[] = {m_stop.get(), files.Event(), subfolders.Event()};
             const DWORD woke = ::WaitForMultipleObjects(
-                watched ? 2 : 1, handles, FALSE, static_cast<DWORD>(until > now ? until - now : 0));
-            if (woke == WAIT_OBJECT_0) {
-                stopWatching();
+                watched ? 3 : 1, handles, FALSE, static_cast<DWORD>(until > now ? until - now : 0));
+            if (woke == WAIT_OBJECT_0)
                 return false;
-            }
-            if (woke == WAIT_OBJECT_0 + 1) {
-                DWORD bytes = 0;
-                if (!::GetOverlappedResult(folder, &overlapped, &bytes, FALSE) || bytes == 0) {
-                    stopWatching();
+            if (woke == WAIT_OBJECT_0 + 1 || woke == WAIT_OBJECT_0 + 2) {
+                CWatch& watch = woke == WAIT_OBJECT_0 + 1 ? files : subfolders;
+                const DWORD* records = watch.Records();
+                if (!records)
                     return true;
-                }
-                if (Collect(buffer.data(), &pending))
+                relist = relist || &watch == &subfolders;
+                if (relist || Collect(records, &pending))
                     due = ::GetTickCount64() + m_quiet.Changed(::GetTickCount64());
-                ::ResetEvent(changed.get());
-                if (!watch())
+                if (!watch.Start())
                     return true;
             }
             if (due && ::GetTickCount64() >= due) {
+                m_quiet.Told();
+                if (relist)
+                    return true;
                 Tell({CTold::EKind::Changed, {}, std::move(pending)});
                 pending.clear();
-                m_quiet.Told();
                 due = 0;
             }
             if (::GetTickCount64() >= check) {
-                if (!(IdOf(OpenFolder(m_strFolder).get()) == std::optional<FolderId>(id))) {
-                    stopWatching();
+                if (!(IdOf(OpenFolder(m_strFolder).get()) == std::optional<FolderId>(id)))
                     return true;
-                }
                 check = ::GetTickCount64() + m_timing.checkMs;
             }
         }
@@ -187,14 +234,25 @@ private:
             std::string name = fw::Narrow(wide);
             const bool added = record->Action == FILE_ACTION_ADDED ||
                                record->Action == FILE_ACTION_RENAMED_NEW_NAME;
-            const DWORD attributes =
-                added ? ::GetFileAttributesW((m_strFolder + L"\\" + wide).c_str()) : 0;
-            if (SoundTypeOf(name) && (!added || !(attributes & kUnlisted)))
+            if (SoundTypeOf(name) && (!added || IsListed(wide)))
                 pending->push_back({added, std::move(name)});
             if (!record->NextEntryOffset)
                 break;
         }
         return pending->size() > before;
+    }
+
+    // A file come below the folder is listed unless it or a folder on its way is hidden.
+    bool IsListed(std::wstring path) const {
+        for (;;) {
+            const DWORD attributes = ::GetFileAttributesW((m_strFolder + L"\\" + path).c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kUnlisted))
+                return false;
+            const std::size_t slash = path.find_last_of(L'\\');
+            if (slash == std::wstring::npos)
+                return true;
+            path.resize(slash);
+        }
     }
 
     const std::wstring m_strFolder;

@@ -23,7 +23,25 @@ bool SendMci(const std::wstring& command) {
     return mciSendString && mciSendString(command.c_str(), nullptr, 0, nullptr) == 0;
 }
 
+// The volume of a device of the sound call is the program's own volume: MIDI and MP3 play
+// through it too.
+void ApplyVolume(int percent) {
+    using WaveOutSetVolume = MMRESULT(WINAPI*)(HWAVEOUT, DWORD);
+    static const auto waveOutSetVolume =
+        fw::LoadSystemFunction<WaveOutSetVolume>(L"winmm.dll", "waveOutSetVolume");
+    const DWORD channel = static_cast<DWORD>(percent) * 0xFFFF / 100;
+    if (waveOutSetVolume)
+        waveOutSetVolume(nullptr, channel << 16 | channel);
+}
+
 } // namespace
+
+// Before the first sound the volume waits, so that setting it does not load the audio stack.
+void CSoundPlayer::SetVolume(int percent) {
+    m_nVolume = percent;
+    if (!m_strPlaying.empty())
+        ApplyVolume(percent);
+}
 
 CSoundPlayer::~CSoundPlayer() {
     CloseMci();
@@ -31,6 +49,8 @@ CSoundPlayer::~CSoundPlayer() {
 
 void CSoundPlayer::Play(const std::wstring& path, SoundType type) {
     CloseMci();
+    if (m_strPlaying.empty())
+        ApplyVolume(m_nVolume);
     m_strPlaying = path;
     if (type != SoundType::Wave) {
         const wchar_t* device = type == SoundType::Midi ? L"sequencer" : L"mpegvideo";

@@ -7,15 +7,22 @@
 #include "rules/sound_files.h"
 #include "sound/file_paths.h"
 #include "ui/dcc_send_dlg.h"
+#include "ui/hotkeys_dlg.h"
 #include "ui/notice_box.h"
 #include "ui/options_dlg.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 constexpr int kMaxFileNameChars = 256;
 constexpr UINT_PTR kClientPollTimer = 1;
+// The sounds' hotkeys have the ids from 1 up, in the board's order.
+constexpr int kStopHotkeyId = 0xBFFF;
 
 } // namespace
 
@@ -32,6 +39,9 @@ const fw::CommandEntry CBrisaView::s_commands[] = {
     fw::OnCommand(IDC_DCC, &CBrisaView::OnDcc),
     fw::OnCommand(IDC_HELP_BUTTON, &CBrisaView::OnHelpButton),
     fw::OnCommand(ID_OPEN_SOUNDS_FOLDER, &CBrisaView::OnOpenSoundsFolder),
+    fw::OnCommandCode(IDC_FILTER, EN_CHANGE, &CBrisaView::OnChangeFilter),
+    fw::OnCommand(IDCANCEL, &CBrisaView::OnClearFilter),
+    fw::OnCommand(IDC_HOTKEY, &CBrisaView::OnHotkeys),
 };
 
 fw::CommandMap CBrisaView::GetCommandMap() const {
@@ -40,9 +50,11 @@ fw::CommandMap CBrisaView::GetCommandMap() const {
 
 CBrisaView::CBrisaView(fw::CWinApp& app, CClientRegistry& clients, const ViewTiming& timing)
     : CFormView(IDD_BRISA_FORM), m_pApp(&app), m_clients(clients),
-      m_nClientPollMs(timing.clientPollMs), m_sounds(ListSortKey, SameName),
+      m_nClientPollMs(timing.clientPollMs), m_sounds(TextSortKey, FoldedText, SameName),
       m_folder(*this, timing.folder) {
     LoadSettings();
+    m_board = soundboard::Load(m_pApp->GetProfile());
+    m_player.SetVolume(m_board.volume);
 }
 
 void CBrisaView::LoadSettings() {
@@ -58,7 +70,8 @@ void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
 }
 
 std::vector<fw::Anchor> CBrisaView::GetAnchors() const {
-    return {{IDC_FILE_NAME, false, true, false}, {IDC_FILE_LIST, false, true, true},
+    return {{IDC_FILTER, false, true, false},    {IDC_FILE_NAME, false, true, false},
+            {IDC_FILE_LIST, false, true, true},  {IDC_VOLUME, true, false, false},
             {IDC_PLAY, true, false, false},      {IDC_STOP, true, false, false},
             {IDC_DELETE, true, false, false},    {IDC_HELP_BUTTON, true, false, false}};
 }
@@ -66,9 +79,16 @@ std::vector<fw::Anchor> CBrisaView::GetAnchors() const {
 // The frame is fitted around the form once: a new document leaves the size the user gave it.
 void CBrisaView::OnInitialUpdate() {
     CFormView::OnInitialUpdate();
-    if (!std::exchange(m_bFitted, true)) {
+    if (!std::exchange(m_bStarted, true)) {
         ResizeParentToFit(false);
         ResizeParentToFit(true);
+        ::SendDlgItemMessageW(m_hWnd, IDC_FILTER, EM_SETCUEBANNER, TRUE,
+                              reinterpret_cast<LPARAM>(
+                                  fw::Widen(m_pApp->LoadString(IDS_FILTER_CUE)).c_str()));
+        ::SendDlgItemMessageW(m_hWnd, IDC_VOLUME, TBM_SETRANGE, FALSE,
+                              MAKELPARAM(0, soundboard::kFullVolume));
+        ::SendDlgItemMessageW(m_hWnd, IDC_VOLUME, TBM_SETPOS, TRUE, m_board.volume);
+        RegisterHotkeys();
     }
     RefreshList(0);
     if (IsClientPresent())
@@ -87,6 +107,20 @@ INT_PTR CBrisaView::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         AddDroppedFiles(reinterpret_cast<HANDLE>(wParam));
         return TRUE;
     }
+    if (msg == WM_HOTKEY) {
+        OnHotkey(static_cast<int>(wParam));
+        return TRUE;
+    }
+    if (msg == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == GetDlgItem(IDC_VOLUME)) {
+        OnVolume(LOWORD(wParam));
+        return TRUE;
+    }
+    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == m_listFiles.m_hWnd) {
+        ShowContextMenu(m_listFiles.m_hWnd, lParam);
+        return TRUE;
+    }
+    if (msg == WM_DESTROY)
+        UnregisterHotkeys();
     if (msg == WM_SETCURSOR && IsListing()) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
@@ -119,7 +153,15 @@ void CBrisaView::FollowClient() {
 }
 
 void CBrisaView::ShowFolderStatus(FolderState::EState state) {
-    ShowStatus(0, FolderStatus({state, m_sounds.Entries().size(), m_settings.m_strWavDir}));
+    FolderState folder{state, m_sounds.Size(), m_settings.m_strWavDir, std::nullopt};
+    if (m_sounds.IsFiltered())
+        folder.shown = m_sounds.ShownCount();
+    ShowStatus(0, FolderStatus(folder));
+}
+
+void CBrisaView::ShowHotkeyStatus() const {
+    const auto hotkey = soundboard::HotkeyOf(m_board, m_strFileName, SameName);
+    ShowStatus(2, hotkey ? Notice{IDS_STATUS_HOTKEY, {soundboard::Format(*hotkey)}} : Notice{});
 }
 
 void CBrisaView::ShowStatus(int part, const Notice& notice) const {
@@ -138,18 +180,17 @@ void CBrisaView::RefreshList(int index) {
 void CBrisaView::OnListed(std::vector<SortedName> sounds) {
     const std::string selected = m_sounds.At(m_listFiles.GetCurSel()).value_or("");
     m_sounds.Assign(std::move(sounds));
-    std::vector<std::string> names;
-    names.reserve(m_sounds.Entries().size());
-    for (const SortedName& entry : m_sounds.Entries())
-        names.push_back(entry.name);
-    m_listFiles.Fill(names);
+    ShowSounds(selected);
     if (m_nRefreshIndex) {
         m_listFiles.SetCurSel(*std::exchange(m_nRefreshIndex, std::nullopt));
         OnSelchangeFileList();
-    } else {
-        m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
     }
     ShowFolderStatus(FolderState::EState::Listed);
+}
+
+void CBrisaView::ShowSounds(const std::string& selected) {
+    m_listFiles.Fill(m_sounds.Shown());
+    m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
 }
 
 void CBrisaView::OnChanged(const std::vector<FolderChange>& changes) {
@@ -178,10 +219,25 @@ void CBrisaView::OnUnlistable() {
 
 void CBrisaView::OnChangeFileName() {
     FollowTypedPrefix(m_strFileName, m_listFiles);
+    ShowHotkeyStatus();
 }
 
 void CBrisaView::OnSelchangeFileList() {
     TakeSelectedEntry(m_strFileName, m_listFiles);
+    ShowHotkeyStatus();
+}
+
+// Each letter typed narrows the list at once; the selected file stays selected while it shows.
+void CBrisaView::OnChangeFilter() {
+    const std::string selected = m_sounds.At(m_listFiles.GetCurSel()).value_or("");
+    m_sounds.Filter(fw::GetWindowTextOf(GetDlgItem(IDC_FILTER)));
+    ShowSounds(selected);
+    ShowFolderStatus(IsListing() ? FolderState::EState::Listing : FolderState::EState::Listed);
+}
+
+// Esc anywhere in the form, as in a search box of the system's.
+void CBrisaView::OnClearFilter() {
+    fw::SetWindowTextOf(GetDlgItem(IDC_FILTER), "");
 }
 
 std::optional<std::string> CBrisaView::TakeSelectedPath() {
@@ -190,14 +246,17 @@ std::optional<std::string> CBrisaView::TakeSelectedPath() {
 }
 
 void CBrisaView::OnPlay() {
-    const auto path = TakeSelectedPath();
-    if (!path)
-        return;
-    if (!CanPlayAsListed(*path)) {
-        ShowNotice({IDS_CANNOT_PLAY, {*path}});
+    if (TakeSelectedPath())
+        PlayFile(m_strFileName);
+}
+
+void CBrisaView::PlayFile(const std::string& name) {
+    const std::string path = m_settings.m_strWavDir + "\\" + name;
+    if (!CanPlayAsListed(path)) {
+        ShowNotice({IDS_CANNOT_PLAY, {path}});
         return;
     }
-    m_player.Play(fw::Widen(*path), SoundTypeOf(m_strFileName).value_or(SoundType::Wave));
+    m_player.Play(fw::Widen(path), SoundTypeOf(name).value_or(SoundType::Wave));
 }
 
 void CBrisaView::OnStop() {
@@ -248,17 +307,28 @@ void CBrisaView::OnHelpButton() {
 }
 
 void CBrisaView::OnSend() {
+    UpdateData(true);
+    SendFile(m_strFileName, true);
+}
+
+// Only Send itself closes Brisa on Send: a hotkey would close the soundboard at its first use.
+void CBrisaView::SendFile(const std::string& name, bool mayClose) {
     CIrcClient client(m_clients, settings::ClientWindowClass(m_settings));
     if (!client.IsPresent())
         return;
-    UpdateData(true);
-    const SendResult result =
-        SendSound(client.Session(), m_strFileName, m_settings,
-                  [this](const std::optional<std::string>& clientFolder) {
-                      return FolderForClient(m_settings.m_strWavDir, clientFolder);
-                  });
+    const SendResult result = SendSound(
+        client.Session(), name, m_settings,
+        [this](const std::optional<std::string>& clientFolder) {
+            return FolderForClient(m_settings.m_strWavDir, clientFolder);
+        },
+        [this](const std::string& bareName) {
+            return m_sounds.CountNamed(bareName) < 2 ||
+                   m_pApp->DoMessageBox(fw::FormatText(m_pApp->LoadString(IDS_NAMESAKES),
+                                                       {bareName}),
+                                        MB_YESNO | MB_ICONQUESTION) == IDYES;
+        });
     ShowNotice(result.notice);
-    if (result.closeBrisa)
+    if (result.closeBrisa && mayClose)
         ::PostMessageW(m_pApp->GetMainWindow(), WM_CLOSE, 0, 0);
 }
 
@@ -274,6 +344,95 @@ void CBrisaView::OnDcc() {
     dialog.DoModal();
     LoadSettings();
     OnRefresh();
+}
+
+// For the sound chosen in the list, or named in the name box, if the folder has it. Brisa's own
+// hotkeys are let go meanwhile, so that the system names only those another program holds.
+void CBrisaView::OnHotkeys() {
+    UpdateData(true);
+    const std::string sound = m_sounds.Contains(m_strFileName) ? m_strFileName : "";
+    CHotkeysDlg dialog(*m_pApp, sound, m_board,
+                       [this](const std::string& name) { return m_sounds.Contains(name); });
+    UnregisterHotkeys();
+    if (dialog.DoModal() == IDOK)
+        m_board = dialog.Board();
+    RegisterHotkeys();
+    ShowHotkeyStatus();
+}
+
+void CBrisaView::UnregisterHotkeys() {
+    for (int id = 1; id <= m_nHotkeysRegistered; ++id)
+        ::UnregisterHotKey(m_hWnd, id);
+    ::UnregisterHotKey(m_hWnd, kStopHotkeyId);
+    m_nHotkeysRegistered = 0;
+}
+
+// A held key sends its sound once.
+void CBrisaView::RegisterHotkeys() {
+    UnregisterHotkeys();
+    std::string taken;
+    const auto take = [&](int id, const soundboard::Hotkey& hotkey) {
+        if (!::RegisterHotKey(m_hWnd, id, hotkey.modifiers | MOD_NOREPEAT, hotkey.key))
+            taken += (taken.empty() ? "" : ", ") + soundboard::Format(hotkey);
+    };
+    for (const soundboard::Binding& binding : m_board.bindings)
+        take(++m_nHotkeysRegistered, binding.hotkey);
+    if (m_board.stop)
+        take(kStopHotkeyId, *m_board.stop);
+    if (!taken.empty())
+        ShowNotice({IDS_HOTKEYS_TAKEN, {taken}});
+}
+
+// A sound the folder no longer has does nothing.
+void CBrisaView::OnHotkey(int id) {
+    if (id == kStopHotkeyId) {
+        m_player.Stop();
+        return;
+    }
+    if (id < 1 || id > static_cast<int>(m_board.bindings.size()))
+        return;
+    const std::string sound = m_board.bindings[id - 1].sound;
+    if (!m_sounds.Contains(sound))
+        return;
+    if (IsClientPresent())
+        SendFile(sound, false);
+    else
+        PlayFile(sound);
+}
+
+// Heard at once while the thumb moves; stored once it is let go.
+void CBrisaView::OnVolume(int code) {
+    m_board.volume = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_VOLUME, TBM_GETPOS, 0, 0));
+    m_player.SetVolume(m_board.volume);
+    if (code == TB_ENDTRACK)
+        soundboard::SaveVolume(m_pApp->GetProfile(), m_board.volume);
+}
+
+// The entry under the mouse, or the selected one from the keyboard, is the one acted on.
+void CBrisaView::ShowContextMenu(HWND list, LPARAM point) {
+    POINT at = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    if (point == -1) {
+        RECT item{};
+        m_listFiles.SendMessage(LB_GETITEMRECT, std::max(m_listFiles.GetCurSel(), 0),
+                                reinterpret_cast<LPARAM>(&item));
+        at = {item.left, item.bottom};
+        ::ClientToScreen(list, &at);
+    } else {
+        POINT client = at;
+        ::ScreenToClient(list, &client);
+        const auto hit = m_listFiles.SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+        if (HIWORD(hit))
+            return;
+        m_listFiles.SetCurSel(LOWORD(hit));
+        OnSelchangeFileList();
+    }
+    const HMENU menus = ::LoadMenuW(fw::Module().m_hInstance, MAKEINTRESOURCEW(IDR_SOUND_MENU));
+    const HMENU menu = ::GetSubMenu(menus, 0);
+    const UINT client = IsClientPresent() ? MF_ENABLED : MF_GRAYED;
+    ::EnableMenuItem(menu, IDC_SEND, client);
+    ::EnableMenuItem(menu, IDC_DCC, client);
+    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(menus);
 }
 
 void CBrisaView::OnOpenSoundsFolder() {

@@ -319,29 +319,39 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
         // A title cut before its first space may hold only part of the channel's name.
         {{"#c", true}, "d.wav", Flags(0, 0, 0), kDone, {"wave"}, IDS_CHANNEL_NOT_ACTIVE, false},
         {{"#c topic", true}, "d.wav", Flags(0, 0, 0), kDone, {"wave", sent}, 0, false},
+        // The client finds a file of a subfolder of its sounds folder by its bare name.
+        {{"#c"}, "fun\\d.wav", Flags(0, 0, 0), kDone, {"wave", sent}, 0, false},
     };
     for (const auto& c : cases) {
         FakeClient client;
         client.active.value.name = c.title;
         client.typed = c.typed;
         const SendResult result =
-            SendSound(client, c.file, c.stored, [](const auto&) { return std::nullopt; });
+            SendSound(client, c.file, c.stored, [](const auto&) { return std::nullopt; },
+                      [](const std::string&) { return true; });
         EXPECT_EQ(c.log, client.log) << c.file << " " << c.title.text;
         EXPECT_EQ(c.message, result.notice.message) << c.title.text;
         EXPECT_EQ(c.closes, result.closeBrisa) << c.title.text;
     }
-    // Outside the client's sounds folder a file goes by its path; the notices name the client.
+    // Outside the client's sounds folder a file goes by its path; a bare name that two files have
+    // is typed only when the user wants it; the notices name the client.
     FakeClient client;
     client.active.value.soundsFolder = "D:\\mIRC\\sounds";
     const auto namer = [](const std::optional<std::string>& folder) {
         return folder == "D:\\mIRC\\sounds" ? std::optional<std::string>("C:\\WAV") : std::nullopt;
     };
-    SendSound(client, "ding.wav", Flags(0, 0, 0), namer);
-    EXPECT_EQ("/sound #chat C:\\WAV\\ding.wav ding.wav", client.log.back());
+    Lines asked;
+    const auto refuse = [&](const std::string& name) { return asked.push_back(name), false; };
+    SendSound(client, "fun\\ding.wav", Flags(0, 0, 0), namer, refuse);
+    EXPECT_EQ("/sound #chat C:\\WAV\\fun\\ding.wav ding.wav", client.log.back());
+    client.active.value.soundsFolder = "C:\\WAV";
+    EXPECT_EQ(0, SendSound(client, "fun\\ding.wav", Flags(0, 0, 0), namer, refuse).notice.message);
+    EXPECT_EQ("wave", client.log.back());
+    EXPECT_EQ(Lines{"ding.wav"}, asked);
     settings::Settings mirc = Flags(0, 0, 0);
     mirc.m_nClient = 1011;
     client.active.outcome = ClientOutcome::Refused;
-    const Notice notice = SendSound(client, "ding.wav", mirc, namer).notice;
+    const Notice notice = SendSound(client, "ding.wav", mirc, namer, refuse).notice;
     EXPECT_EQ(IDS_CLIENT_REFUSED, notice.message);
     EXPECT_EQ(std::vector<std::string>{"mIRC"}, notice.args);
 }

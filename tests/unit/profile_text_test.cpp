@@ -30,18 +30,19 @@ TEST(ProfileText, EachEncodingIsKnownByItsMarkOrItsBytes) {
 }
 
 TEST(ProfileText, KeysAreSetInPlaceAndEverythingElseIsKept) {
-    const std::vector<std::pair<std::u16string, std::u16string>> values = {{u"TagPrompt", u"1"},
-                                                                           {u"WAVDir", u"C:\\Ж"}};
+    const std::vector<fw::ProfileValue> values = {
+        {u"TagPrompt", u"1"}, {u"WAVDir", u"C:\\Ж"}, {u"Gone", std::nullopt}};
     const struct {
         std::u16string before, after;
     } cases[] = {
         {u"", u"[Options]\r\nTagPrompt=1\r\nWAVDir=C:\\Ж\r\n"},
         {u"[Options]\r\n", u"[Options]\r\nTagPrompt=1\r\nWAVDir=C:\\Ж\r\n"},
         {u"[a]\nx=1", u"[a]\nx=1\n[Options]\nTagPrompt=1\nWAVDir=C:\\Ж\n"},
-        // Replaced where they stand, in any letter case; a user's section and comments stay.
-        {u" [ options ]\r\n wavdir = D:\\\r\n;note\r\n\r\n[Mine]\r\nWAVDir=keep\r\n",
-         u" [ options ]\r\nWAVDir=C:\\Ж\r\n;note\r\nTagPrompt=1\r\n\r\n[Mine]\r\nWAVDir=keep\r\n"},
-        {u"[Options]\r\nWAVDir=1\r\nWAVDir=2\r\n",
+        // Replaced or taken away where they stand, in any letter case; a user's section and
+        // comments stay.
+        {u" [ options ]\r\n wavdir = D:\\\r\n;note\r\n\r\n[Mine]\r\nWAVDir=keep\r\nGone=1\r\n",
+         u" [ options ]\r\nWAVDir=C:\\Ж\r\n;note\r\nTagPrompt=1\r\n\r\n[Mine]\r\nWAVDir=keep\r\nGone=1\r\n"},
+        {u"[Options]\r\nWAVDir=1\r\ngone=a\r\nWAVDir=2\r\nGone=b\r\n",
          u"[Options]\r\nWAVDir=C:\\Ж\r\nWAVDir=2\r\nTagPrompt=1\r\n"},
     };
     for (const auto& c : cases)

@@ -1,9 +1,14 @@
-// The settings: the rules that give the stored values their meaning, and the one load and save.
+// The settings and the soundboard: the rules that give the stored values their meaning, and how
+// they are loaded and saved.
 #include "rules/settings.h"
+#include "rules/soundboard.h"
+
+#include "fake_profile.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 namespace {
@@ -39,28 +44,6 @@ TEST(Settings, OnlyTheThreeStoredClientNumbersNameAClient) {
     }
 }
 
-// A profile of one section that records what is written, in order.
-struct FakeProfile {
-    std::map<std::string, std::string> values;
-    mutable std::vector<std::string> written;
-    bool writable = true;
-
-    std::string GetString(const char*, const char* key, const char* defaultValue) const {
-        const auto found = values.find(key);
-        return found == values.end() ? defaultValue : found->second;
-    }
-    int GetInt(const char* section, const char* key, int defaultValue) const {
-        const std::string value = GetString(section, key, "");
-        return value.empty() ? defaultValue : std::stoi(value);
-    }
-    bool Write(const char* section,
-               std::initializer_list<std::pair<const char*, std::string>> pairs) const {
-        for (const auto& [key, value] : pairs)
-            written.push_back(std::string(section) + "." + key + "=" + value);
-        return writable;
-    }
-};
-
 TEST(Settings, EachReaderHasItsDefaultsAndSaveWritesAllSixIntegersFirst) {
     FakeProfile profile;
     const settings::Settings forSend = settings::Load(profile, settings::kDefaultSendTagText);
@@ -68,7 +51,10 @@ TEST(Settings, EachReaderHasItsDefaultsAndSaveWritesAllSixIntegersFirst) {
     EXPECT_EQ("-plays Brisa: @", forSend.m_strTagText);
     EXPECT_EQ(1009, forSend.m_nClient);
     EXPECT_EQ(0, forSend.m_bTagPrompt + forSend.m_bFallBack + forSend.m_bSendClose);
-    profile.values = {{"TagText", ""}, {"WAVDir", "D:\\S"}, {"Client", "1011"}, {"FallBack", "2"}};
+    profile.values = {{"Options.TagText", ""},
+                      {"Options.WAVDir", "D:\\S"},
+                      {"Options.Client", "1011"},
+                      {"Options.FallBack", "2"}};
     settings::Settings edited = settings::Load(profile, settings::kDefaultOptionsTagText);
     EXPECT_EQ("", edited.m_strTagText); // present but empty is not the default
     EXPECT_EQ("D:\\S", settings::LoadWavDir(profile));
@@ -79,6 +65,79 @@ TEST(Settings, EachReaderHasItsDefaultsAndSaveWritesAllSixIntegersFirst) {
               profile.written);
     profile.writable = false;
     EXPECT_FALSE(settings::Save(profile, edited));
+}
+
+} // namespace
+
+namespace {
+
+using soundboard::Hotkey;
+
+TEST(Soundboard, HotkeysReadAsTheyAreWrittenAndOnlyWithCtrlAltOrWin) {
+    const struct {
+        const char* text;
+        std::optional<Hotkey> hotkey;
+        const char* written;
+    } cases[] = {
+        {"Ctrl+Alt+F5", Hotkey{3, 0x74}, "Ctrl+Alt+F5"},
+        {"shift+ALT+a", Hotkey{5, 'A'}, "Alt+Shift+A"},
+        {"Win+Num +", Hotkey{8, 0x6B}, "Win+Num +"},
+        {"Ctrl+Num 0", Hotkey{2, 0x60}, "Ctrl+Num 0"},
+        {"Ctrl+PgUp", Hotkey{2, 0x21}, "Ctrl+PgUp"},
+        {"Ctrl+#186", Hotkey{2, 186}, "Ctrl+#186"},
+        {"Ctrl+F24", Hotkey{2, 0x87}, "Ctrl+F24"},
+        {"Shift+F5", std::nullopt, ""}, // would take the key from all typing
+        {"F5", std::nullopt, ""},
+        {"Ctrl+", std::nullopt, ""},
+        {"Hyper+A", std::nullopt, ""},
+        {"Ctrl+F25", std::nullopt, ""},
+        {"", std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.hotkey, soundboard::Parse(c.text)) << c.text;
+        if (c.hotkey)
+            EXPECT_EQ(c.written, soundboard::Format(*c.hotkey)) << c.text;
+    }
+}
+
+TEST(Soundboard, OneSoundAHotkeyKeptInTheProfileWithTheStopHotkeyAndTheVolume) {
+    FakeProfile profile;
+    profile.values = {{"Hotkeys.Ctrl+F1", "fun\\ding.wav"}, {"Hotkeys.F2", "x.wav"},
+                      {"Hotkeys.Ctrl+F3", ""},              {"Soundboard.StopHotkey", "Ctrl+Alt+S"},
+                      {"Soundboard.Volume", "250"}};
+    const soundboard::Soundboard board = soundboard::Load(profile);
+    ASSERT_EQ(1u, board.bindings.size());
+    EXPECT_EQ("fun\\ding.wav", board.bindings[0].sound);
+    EXPECT_EQ(soundboard::Parse("Ctrl+Alt+S"), board.stop);
+    EXPECT_EQ(100, board.volume);
+    EXPECT_EQ(0, soundboard::VolumeOf(-5));
+
+    const auto same = [](std::string_view a, std::string_view b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) ==
+                   std::tolower(static_cast<unsigned char>(y));
+        });
+    };
+    soundboard::Soundboard changed = board;
+    const Hotkey ctrlF2{Hotkey::kControl, 0x71};
+    soundboard::Bind(changed, "FUN\\DING.wav", ctrlF2, same);
+    soundboard::Bind(changed, "b.wav", Hotkey{Hotkey::kControl, 'B'}, same);
+    soundboard::Bind(changed, "b.wav", std::nullopt, same);
+    EXPECT_EQ(ctrlF2, soundboard::HotkeyOf(changed, "fun\\ding.wav", same));
+    EXPECT_EQ("FUN\\DING.wav", soundboard::HolderOf(changed, ctrlF2, "b.wav", same));
+    EXPECT_EQ(std::nullopt, soundboard::HolderOf(changed, ctrlF2, "fun\\ding.WAV", same));
+    EXPECT_EQ(std::nullopt, soundboard::HotkeyOf(changed, "b.wav", same));
+
+    EXPECT_TRUE(soundboard::SaveHotkeys(profile, board, changed));
+    EXPECT_TRUE(soundboard::SaveVolume(profile, 40));
+    EXPECT_EQ((std::vector<std::string>{"Hotkeys.Ctrl+F1", "Hotkeys.Ctrl+F2=FUN\\DING.wav",
+                                        "Soundboard.StopHotkey=Ctrl+Alt+S",
+                                        "Soundboard.Volume=40"}),
+              profile.written);
+    const soundboard::Soundboard reread = soundboard::Load(profile);
+    ASSERT_EQ(1u, reread.bindings.size());
+    EXPECT_EQ(ctrlF2, reread.bindings[0].hotkey);
+    EXPECT_EQ(40, reread.volume);
 }
 
 } // namespace

@@ -7,37 +7,35 @@
 
 namespace {
 
-std::string LowerKey(std::string_view name) {
-    std::string key;
-    for (const char c : name)
-        key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return key + '\0' + std::string(name);
+std::string Lower(std::string_view text) {
+    std::string lower;
+    for (const char c : text)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
 }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return LowerKey(a).substr(0, a.size()) == LowerKey(b).substr(0, b.size());
+    return Lower(a) == Lower(b);
 }
 
-std::vector<std::string> NamesOf(const CSoundList& list) {
-    std::vector<std::string> names;
-    for (const SortedName& entry : list.Entries())
-        names.push_back(entry.name);
-    return names;
-}
-
-TEST(SoundList, OrderedByTheirKeysFollowingEachChangeAndFoundOnlyByTheSameName) {
-    CSoundList list(LowerKey, SameIgnoringCase);
-    list.Assign(CSoundList::Sort({"b.WAV", "strasse.wav", "A.wav", "di\u00ADng.wav"}, LowerKey));
+TEST(SoundList, TopFolderFirstOrderedByKeysFollowingEachChangeAndFoundOnlyByTheSameName) {
+    CSoundList list(Lower, Lower, SameIgnoringCase);
+    list.Assign(CSoundList::Sort({"fun\\z.wav", "b.WAV", "strasse.wav", "A.wav", "di\u00ADng.wav",
+                                  "Fun\\a.wav", "ab\\b.wav"},
+                                 Lower, Lower));
     const struct {
         FolderChange change;
         int index; // where the list changes, -1 for nowhere
     } changes[] = {{{true, "straße.wav"}, 4}, {{true, "a2.mid"}, 1},  {{true, "B.wav"}, -1},
-                   {{false, "A.WAV"}, 0},     {{false, "x.wav"}, -1}, {{true, "ding.wav"}, 2}};
+                   {{false, "A.WAV"}, 0},     {{false, "x.wav"}, -1}, {{true, "ding.wav"}, 2},
+                   {{true, "fun\\b.wav"}, 8}};
     for (const auto& c : changes)
         EXPECT_EQ(c.index, list.Apply(c.change)) << c.change.name;
-    EXPECT_EQ((std::vector<std::string>{"a2.mid", "b.WAV", "ding.wav", "di\u00ADng.wav",
-                                        "strasse.wav", "straße.wav"}),
-              NamesOf(list));
+    const std::vector<std::string> all = {"a2.mid",     "b.WAV",      "ding.wav",
+                                          "di\u00ADng.wav", "strasse.wav", "straße.wav",
+                                          "ab\\b.wav",  "Fun\\a.wav", "fun\\b.wav",
+                                          "fun\\z.wav"};
+    EXPECT_EQ(all, list.Shown());
     // Look-alikes are other files: the one chosen stays the one found.
     const struct {
         const char* name;
@@ -48,7 +46,26 @@ TEST(SoundList, OrderedByTheirKeysFollowingEachChangeAndFoundOnlyByTheSameName) 
         EXPECT_EQ(c.index, list.IndexOf(c.name)) << c.name;
     EXPECT_EQ("b.WAV", list.At(1));
     EXPECT_EQ(std::nullopt, list.At(-1));
-    EXPECT_EQ(std::nullopt, list.At(6));
+    EXPECT_EQ(std::nullopt, list.At(10));
+    EXPECT_EQ(3u, list.CountNamed("B.wav"));
+}
+
+TEST(SoundList, ASearchShowsTheNamesThatHoldItAndChangesWhereTheyShow) {
+    CSoundList list(Lower, Lower, SameIgnoringCase);
+    list.Assign(CSoundList::Sort({"Ding.wav", "dong.wav", "fun\\ding.mid", "x.wav"}, Lower, Lower));
+    list.Filter("DIN");
+    EXPECT_TRUE(list.IsFiltered());
+    EXPECT_EQ((std::vector<std::string>{"Ding.wav", "fun\\ding.mid"}), list.Shown());
+    EXPECT_EQ(2u, list.ShownCount());
+    EXPECT_EQ(-1, list.IndexOf("x.wav"));
+    EXPECT_TRUE(list.Contains("X.WAV"));
+    EXPECT_EQ("fun\\ding.mid", list.At(1));
+    EXPECT_EQ(-1, list.Apply({true, "y.wav"}));   // not shown
+    EXPECT_EQ(0, list.Apply({true, "ading.wav"}));
+    EXPECT_EQ(1, list.Apply({false, "ding.WAV"}));
+    list.Filter("");
+    EXPECT_FALSE(list.IsFiltered());
+    EXPECT_EQ(5u, list.Shown().size());
 }
 
 TEST(QuietPeriod, ABurstIsToldOnceItPausesOrAtTheLatestAfterItsFirstChange) {

@@ -3,6 +3,8 @@
 #include "rules/placement.h"
 #include "rules/status.h"
 
+#include "fake_profile.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -67,20 +69,6 @@ TEST(Placement, BackOnItsMonitorAtItsScaleWhole) {
         EXPECT_EQ(c.placed, PlaceOnMonitor(c.saved, work, c.dpi, minimum)) << c.saved.rect.left;
 }
 
-// A profile of one section that keeps what is written.
-struct FakeProfile {
-    mutable std::map<std::string, std::string> values;
-    int GetInt(const char*, const char* key, int defaultValue) const {
-        return values.count(key) ? std::stoi(values[key]) : defaultValue;
-    }
-    bool Write(const char*,
-               std::initializer_list<std::pair<const char*, std::string>> pairs) const {
-        for (const auto& [key, value] : pairs)
-            values[key] = value;
-        return true;
-    }
-};
-
 TEST(Placement, KeptInASectionOfItsOwnAndNoneWhenItMakesNoWindow) {
     FakeProfile profile;
     EXPECT_EQ(std::nullopt, settings::LoadPlace(profile));
@@ -92,7 +80,7 @@ TEST(Placement, KeptInASectionOfItsOwnAndNoneWhenItMakesNoWindow) {
     EXPECT_EQ(120, place->dpi);
     for (const char* key : {"Right", "Dpi"}) {
         FakeProfile hand = profile;
-        hand.values[key] = "0"; // by hand: no window, or no scale
+        hand.values[std::string("Window.") + key] = "0"; // by hand: no window, or no scale
         EXPECT_EQ(std::nullopt, settings::LoadPlace(hand)) << key;
     }
 }

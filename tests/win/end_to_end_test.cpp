@@ -188,15 +188,27 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
 }
 
 TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
-    CImitationClient client({"mIRC32", "#чат", {"Влад"}});
     CBrisaProcess brisa;
-    WriteFileText(brisa.Path("Brisa.INI"), brisa.SoundFolder("Звонок") + "SendClose=1\r\n");
+    WriteFileText(brisa.Path("Brisa.INI"),
+                  brisa.SoundFolder("Звонок") +
+                      "SendClose=1\r\n[Hotkeys]\r\nCtrl+Alt+F9=Звонок.wav\r\n"
+                      "[Soundboard]\r\nStopHotkey=Ctrl+Alt+F10\r\nVolume=40\r\n");
     const std::string sound = brisa.Path("Звонок\\Звонок"), file = sound + ".wav";
     for (const char* type : {".mid", ".mp3"})
         WriteFileText(sound + type, "");
     ASSERT_TRUE(brisa.Start() && WaitUntil([&] {
                     return SendMessageW(brisa.Item(IDC_FILE_LIST), LB_GETCOUNT, 0, 0) == 3;
                 }));
+    // With no client, a sound's hotkey plays it, at the volume kept, and the stop hotkey stops it.
+    PressHotkey(VK_F9);
+    ASSERT_TRUE(WaitUntil([&] { return brisa.SoundCalls().size() == 2; }));
+    PressHotkey(VK_F10);
+    ASSERT_TRUE(WaitUntil([&] { return brisa.SoundCalls().size() == 3; }));
+    EXPECT_EQ((Lines{"volume|66666666", "1|" + file, "1|(null)"}), brisa.SoundCalls());
+    const std::size_t hotkeyCalls = 3;
+
+    CImitationClient client({"mIRC32", "#чат", {"Влад"}});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(brisa.Item(IDC_SEND)) != FALSE; }));
     // Started again, Brisa brings the one that runs to the front, and ends.
     SetForegroundWindow(client.TopLevel());
     EXPECT_TRUE(brisa.StartAgain());
@@ -209,12 +221,16 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
         PostMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return brisa.Click(IDC_PLAY);
     };
+    const auto newCalls = [&] {
+        const Lines calls = brisa.SoundCalls();
+        return Lines(calls.begin() + std::min(hotkeyCalls, calls.size()), calls.end());
+    };
     ASSERT_TRUE(play(0) && brisa.Click(IDC_STOP) && brisa.Sync());
     EXPECT_EQ((Lines{"1|(null)", "mci|open \"" + sound + ".mid\" type sequencer alias brisa",
                      "mci|play brisa", "1|(null)", "mci|close brisa"}),
-              brisa.SoundCalls());
+              newCalls());
     ASSERT_TRUE(play(1) && play(-1) && play(2) && brisa.Sync());
-    const Lines calls = brisa.SoundCalls();
+    const Lines calls = newCalls();
     const Lines mp3 = {"1|(null)", "mci|open \"" + sound + ".mp3\" type mpegvideo alias brisa",
                        "mci|play brisa"};
     EXPECT_EQ((mp3 + Lines{"mci|close brisa", "1|" + file}),

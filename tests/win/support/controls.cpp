@@ -91,7 +91,22 @@ std::string ReadFileText(const std::string& path) {
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(PathOf(path).parent_path());
     std::ofstream(PathOf(path), std::ios::binary) << text;
+}
+
+void PressHotkey(UINT key) {
+    std::vector<INPUT> inputs;
+    for (const bool up : {false, true}) {
+        for (const WORD k : {WORD{VK_CONTROL}, WORD{VK_MENU}, static_cast<WORD>(key)}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = k;
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 std::string MakeTempFolder() {

@@ -25,6 +25,8 @@ inline void SetText(HWND window, const std::string& text) {
     fw::SetWindowTextOf(window, text);
 }
 Lines ItemsOf(HWND list);
+// Ctrl+Alt and the key, pressed and let go through the system's input, as a user would.
+void PressHotkey(UINT key);
 // A string of the program's resources, %1… filled in.
 std::string ResourceText(UINT id, const std::vector<std::string>& args = {});
 

@@ -2,9 +2,11 @@
 // appends a line to sound.log in this DLL's own folder, in UTF-8, and nothing is played.
 //   sndPlaySoundW: "<flags>|<name>", flags in decimal, "(null)" for no name
 //   mciSendStringW: "mci|<command>", and every command succeeds
+//   waveOutSetVolume: "volume|<value>", the value in 8 hexadecimal digits
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -40,5 +42,12 @@ extern "C" __declspec(dllexport) BOOL WINAPI sndPlaySoundW(LPCWSTR sound, UINT f
 
 extern "C" __declspec(dllexport) DWORD WINAPI mciSendStringW(LPCWSTR command, LPWSTR, UINT, HWND) {
     Record(std::wstring(L"mci|") + command);
+    return 0;
+}
+
+extern "C" __declspec(dllexport) UINT WINAPI waveOutSetVolume(HANDLE, DWORD volume) {
+    wchar_t value[9];
+    swprintf(value, 9, L"%08x", static_cast<unsigned>(volume));
+    Record(std::wstring(L"volume|") + value);
     return 0;
 }
