@@ -320,7 +320,9 @@ double TimeRefresh(const CProgram& program, int nFiles) {
     Sleep(30); // let the emptied list repaint, so the click finds the program idle
     const double dStart = NowMs();
     PostMessageA(hwndButton, BM_CLICK, 0, 0);
-    if (!Poll([&] { return Count(hwndList) == nFiles; }, true))
+    // Polled with sleeps: a poll that only yields floods the window's thread and the Wine server
+    // with messages while Brisa's listing thread needs a core too.
+    if (!Poll([&] { return Count(hwndList) == nFiles; }, false))
         Fail("Refresh did not list " + std::to_string(nFiles) + " files");
     return NowMs() - dStart;
 }

@@ -129,19 +129,22 @@ label() {
 `bench/brisa_bench.cpp` runs in the Wine environment of `build/bench` (its own Xvfb display and
 Wine prefix) and drives the programs only through window messages, as the Windows tests do.
 Times come from `QueryPerformanceCounter`; waits poll without sleeping (yielding the core between
-tries) for the listing and Send, and with 1 ms sleeps for the others, far below the times
-measured. Brisa runs as a copy in `build/bench/work/brisa` beside its own `Brisa.INI`, whose
-`WAVDir` names the folder under test; the WAV folders (empty files `sound 00000.wav`…, created out
-of name order) are made once in `build/bench/work` and kept for later runs.
+tries) for Send, which polls only the benchmark's own records, and with 1 ms sleeps for the
+others, far below the times measured. Brisa runs as a copy in `build/bench/work/brisa` beside
+its own `Brisa.INI`, whose `WAVDir` names the folder under test; the WAV folders (empty files
+`sound 00000.wav`…, created out of name order) are made once in `build/bench/work` and kept for
+later runs.
 
 - Refresh: each run starts a fresh baseline and then a fresh Brisa on the folder, waits for the
   start-up listing and one unrecorded Refresh, empties the list (`LB_RESETCONTENT`, so that the
   new listing can be told from the old), posts `BM_CLICK` to the Refresh button and waits until
-  `LB_GETCOUNT` gives the number of files. Baseline: `bench/baseline_list.cpp`, a window with a list box of the same styles as
-  Brisa's (sorted, always-shown vertical scroll bar) filled by `DlgDirListA` at start and on a
-  click of its Refresh button. Like Brisa, it holds drawing off (`WM_SETREDRAW`) while the list
-  fills: otherwise Wine redraws the scroll bar for every entry added, some 5 ms each on the
-  machine where this was written, which took a minute for 10,000 files.
+  `LB_GETCOUNT` gives the number of files. Baseline: `bench/baseline_list.cpp`, a window with a
+  list box of Brisa's styles (an always-shown vertical scroll bar), but sorted by the system, as
+  the least program must for its names to show in order (Brisa sorts its own), filled by
+  `DlgDirListA` at start and on a click of its Refresh button. Like Brisa, it holds drawing off
+  (`WM_SETREDRAW`) while the list fills: otherwise Wine redraws the scroll bar for every entry
+  added, some 5 ms each on the machine where this was written, which took a minute for 10,000
+  files.
 - Refresh of mixed types: Brisa on a folder of 10,000 files, `.wav`, `.mid` and `.mp3` in turn,
   timed as above, against the baseline's listing of the 10,000 WAVE files of the same run.
 - Start-up: from just before `CreateProcess` until the process shows its main window and answers
@@ -211,27 +214,69 @@ of name order) are made once in `build/bench/work` and kept for later runs.
 
 ## Where the time and the bytes go
 
-- Start-up is the closest goal, and it depends on the machine: over four quiet runs on an AMD EPYC
-  machine its ratio was 1.47 to 1.55; on an Intel Xeon machine five runs gave 1.54 to 1.69, and
-  the version before names in every script and today's clients gave 1.76 there, so the change is
-  the machine's, not Brisa's. (There the Refresh of 1,000 files also varied from 1.03 to 1.23
-  over four runs, when both programs still listed with `DlgDirList`.) What Brisa adds to an empty window is almost all
-  what any window like it costs under Wine, not Brisa's own work. Variants built from the same
-  resources took (medians of 15 starts) 162 ms for the empty window, 177 ms with the common
-  controls of the manifest (their DLL and its class registration, which visual styles on Windows
-  need), 232 ms with Brisa's frame, menu and form of twelve controls shown, 241 ms for Brisa on an
-  empty folder and 243 ms with 1,000 files. A traced start of Brisa: 105 ms until `WinMain`
-  (DLLs, Wine's window system, the common controls), 16 ms for the frame window, 21 ms for the
-  form and its controls, 6 ms for the settings and the listing of 1,000 files, 23 ms to show and
-  paint. `winmm` and `shell32` are loaded only when needed (the first Play or Stop; a missing
-  `APPDATA`): imported, they and the DLLs they import cost some 6 to 12 ms at every start.
-- Brisa lists with its own loop (`FindFirstFileExW` with the basic information and large fetches,
-  the names of the three types gathered first, `LB_INITSTORAGE`, then `LB_ADDSTRING` into the
-  sorted list), where the baseline makes one `DlgDirList` call for `*.WAV`: the same work, and the
-  one way to list three types in one sorted list without three listings.
-- A visible list box redraws after every entry added, some 5 ms each under Wine. Brisa and the
-  listing baseline both fill their lists with drawing held off (`WM_SETREDRAW`) and draw once;
+- Start-up against one empty window is reported only. What Brisa adds to an empty window is
+  almost all what any window like it costs under Wine, not Brisa's own work: variants built from
+  the same resources took (medians of 15 starts, on an earlier and slower machine) 162 ms for the
+  empty window, 177 ms with the common controls of the manifest (their DLL and its class
+  registration, which visual styles on Windows need), 232 ms with Brisa's frame, menu and form of
+  twelve controls shown, 241 ms for Brisa on an empty folder and 243 ms with 1,000 files. A
+  traced start of Brisa then: 105 ms until `WinMain` (DLLs, Wine's window system, the common
+  controls), 16 ms for the frame window, 21 ms for the form and its controls, 6 ms for the
+  settings and the listing of 1,000 files, 23 ms to show and paint. `winmm` and `shell32` are
+  loaded only when needed (the first Play or Stop; a missing `APPDATA`): imported, they and the
+  DLLs they import cost some 6 to 12 ms at every start.
+- Brisa lists on a thread of its own (`FindFirstFileExW` with the basic information and large
+  fetches, the names of the three types gathered and put in order by Brisa's own keys there), and
+  the window's thread only fills a list box that the system does not sort (`LB_INITSTORAGE`, then
+  `LB_ADDSTRING` at the end). From 10,000 files on this is quicker than the baseline's one
+  `DlgDirList` into a sorted list, and 100,000 files are listed in about 0.9 s where one
+  `DlgDirList` of them takes about 1.4 s. Each Refresh pays a fixed cost the baseline does not,
+  some 3 to 4 ms in a trial of 5 runs (100 files: 8.0 ms against 4.5; 1,000 files: 19.1 against
+  16.2): a new thread for each listing (under Wine a thread's start also calls the entry point
+  of every DLL loaded), the folder opened and its identity read, the names sorted, the result
+  posted back to the window, and the previous listing thread woken to end. That is all of the
+  Refresh of 100 files, which misses its goal. A listing thread kept for the life of the window,
+  told to list again rather than started anew, would save the thread's start.
+- Until this run the Refresh was polled without sleeping. With the listing on its own thread,
+  such polling takes the cores that thread needs: the benchmark's flood of `LB_GETCOUNT` keeps
+  Brisa's window thread and the Wine server busy on this 2-core machine. Measured that way in a
+  full run, the Refresh of 100 files took 20.5 ms against 7.0 (from 6.5 to 33 ms against 3.4 to
+  18.6). The baseline lists on its window's thread, where the polls only wait.
+- A list box that is visible redraws after every entry added, some 5 ms each under Wine. Brisa and
+  the listing baseline both fill their lists with drawing held off (`WM_SETREDRAW`) and draw once;
   without that, a listing of 10,000 files takes about a minute.
+- A big folder that changes costs the window nothing: the listing thread takes the changes from
+  the names the system reports (`ReadDirectoryChangesW`), and the temporary files are not sounds,
+  so nothing is posted to the window. Brisa's longest delay of a posted message is of the order
+  of the form baseline's, some 10 to 30 ms on this shared machine, which is the machine's noise.
+- Memory: at the peak after a listing, the names with their sort keys (made on the listing thread
+  and handed to the window), the window's copy of the names for the list, their UTF-16 copies and
+  the list box's own are alive at once, besides the listing thread's stack and its 64 KB buffer
+  for changes: 1.44 times the baseline in trials, against 1.23 when Brisa listed on its window's
+  thread.
+- Idle wake-ups: the listing thread looks at the folder once a second to see that it is still the
+  same one (the folder opened, its identity read, closed: several calls to the Wine server each),
+  besides the window's timer that looks for the client.
+- The copy of 2,000 nicknames takes 101 messages (the count, then 20 nicknames an evaluation)
+  where the copy before took 2,001. In a trial with a channel of 20 nicknames Brisa's dialog took
+  9.5 ms: what opening the dialog costs. An evaluation of one nickname costs about 0.3 to 0.4 ms
+  from another process, one of 20 about 0.7 ms, as the imitation reads its own list for each
+  nickname; of Brisa's some 80 ms, about 10 ms are the dialog, 30 to 40 ms the messages and about
+  25 ms the client's own work per nickname, which no batching saves. The ratio sits at its goal
+  of 0.1. Twenty a message is the bound for nicknames of 100 characters in the 4,096-byte
+  mapping; nicknames are much shorter (the server's `NICKLEN`, usually 9 to 30), and batches
+  sized by it (some 60 at 30 characters, 35 messages) would save about 25 ms.
+- Send through the interface takes the same two messages as the baseline; the rest is Brisa's own
+  work: the posted click, the client's window found (`FindWindowW`), the operation's mapping made,
+  mapped and closed (each a call to the Wine server) and the line composed.
+- Send to the old client keeps its goal of 2. Its imitation refuses the interface, as that client
+  does; Brisa remembers only a version, so it asks again at each Send (a message, and a mapping
+  made and closed), then walks the client's windows twice (for the title, then for the edit
+  line) and reads the title in two messages (`WM_GETTEXTLENGTH`, `WM_GETTEXT`) before the
+  baseline's four: seven messages to the client against four, 1.8 to 2.8 times the baseline over
+  the runs made today, whose baseline took 1.3 to 1.5 ms. A refusal remembered for the client's
+  window, one walk for the operation and the title read in one `WM_GETTEXT` into a buffer of the
+  bound would leave five.
 - Size: built as usual, the static C++ runtime alone made `Brisa.exe` 264 KB (win64) and 343 KB
   (win32): its exception machinery, the demangler it prints uncaught exceptions with, the
   library's precompiled string code (built with exceptions) and the POSIX thread library they
