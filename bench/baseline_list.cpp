@@ -1,6 +1,7 @@
 // The least a Win32 program does to list a folder's WAV files: a sorted list box filled by
 // DlgDirListA at start and on each click of its Refresh button. The reference for Brisa's
-// listing; the list box has the styles of Brisa's, the controls its ids.
+// listing; the list box has the styles of Brisa's (sorted by the system here, where Brisa sorts
+// its names itself), the controls its ids.
 #include "resource.h"
 
 #include <windows.h>

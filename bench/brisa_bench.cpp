@@ -2,8 +2,10 @@
 // platform work in the same run, the two interleaved so that drift hits both alike. Prints a
 // table and one "BENCH key=value ..." line per measure, which scripts/bench.sh turns into
 // docs/PERFORMANCE.md.
-//   brisa_bench.exe [runs]    runs per measure and program: 15 unless given, at least 5
+//   brisa_bench.exe [runs [group...]]    runs per measure and program: 15 unless given, at least
+//                                         5; only the groups named (see main), else all
 #include "controls.h"
+#include "framework/text.h"
 #include "imitation_client.h"
 #include "resource.h"
 
@@ -14,7 +16,9 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -25,6 +29,12 @@ constexpr char kListCaption[] = "Baseline list";
 constexpr DWORD kIdleMs = 60000;
 // Generous: a list that redraws itself for every entry takes minutes for 10,000 files under Wine.
 constexpr DWORD kTimeoutMs = 300000;
+// The big folders, made by scripts/bench.sh: of sounds alone, and of other files with 10 sounds.
+constexpr int kBigFolderFiles = 100000;
+// A temporary file is written this often in the big folder, for this long, while Brisa is probed.
+constexpr DWORD kWriteEveryMs = 300, kWritingMs = 20000;
+// The nicknames of the channel that DCC Send copies.
+constexpr int kChannelNicks = 2000;
 
 // The folder of this program, where the programs it measures are built.
 std::string TestBinDir() {
@@ -102,6 +112,35 @@ int Count(HWND hwndList) {
                ? static_cast<int>(nCount)
                : -1;
 }
+
+// How late a program's window thread comes to a posted message: a margin posted to the name box
+// shows once that thread has handled it (neither Brisa nor the form baseline looks at margins).
+// Only a posted message tells: a thread blocked in SendMessage still answers sent ones.
+class CPostProbe {
+public:
+    explicit CPostProbe(HWND hwndBox)
+        : m_hwnd(hwndBox), m_nMargin(LOWORD(Ask(hwndBox, EM_GETMARGINS))) {}
+
+    // Posts the next margin; never asks before, which would wait for a busy thread.
+    void Post() {
+        m_nMargin = m_nMargin % 8 + 1;
+        m_dPostedMs = NowMs();
+        PostMessageA(m_hwnd, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(m_nMargin, 0));
+    }
+    bool Handled() const { return LOWORD(Ask(m_hwnd, EM_GETMARGINS)) == m_nMargin; }
+    // The time from the post until the margin shows.
+    double Delay() {
+        Post();
+        if (!Poll([this] { return Handled(); }, false))
+            Fail("a posted message was never handled");
+        return NowMs() - m_dPostedMs;
+    }
+
+private:
+    const HWND m_hwnd;
+    WORD m_nMargin;
+    double m_dPostedMs = 0;
+};
 
 // A program started under Wine, and its main window once it shows.
 class CProgram {
@@ -198,9 +237,19 @@ public:
         return strDir;
     }
 
-    CProgram StartBrisa(const std::string& strWavDir) const {
+    // A folder of kBigFolderFiles files that scripts/bench.sh made natively: under Wine, file by
+    // file, it would take minutes.
+    std::string BigDir(const std::string& strName) const {
+        const std::string strDir = m_strWork + "\\" + strName;
+        if (!FileExists(strDir + "\\complete.txt"))
+            Fail(strDir + " is missing: scripts/bench.sh makes it");
+        return strDir;
+    }
+
+    // strMore: other lines of the settings, such as the client to look for.
+    CProgram StartBrisa(const std::string& strWavDir, const std::string& strMore = "") const {
         WriteFileText(m_strWork + "\\brisa\\Brisa.INI",
-                      "[Options]\r\nWAVDir=" + strWavDir + "\r\n");
+                      "[Options]\r\nWAVDir=" + strWavDir + "\r\n" + strMore);
         return CProgram(BrisaExe(), "", "Brisa Server - Brisa");
     }
     CProgram StartBaselineList(const std::string& strWavDir) const {
@@ -271,7 +320,9 @@ double TimeRefresh(const CProgram& program, int nFiles) {
     Sleep(30); // let the emptied list repaint, so the click finds the program idle
     const double dStart = NowMs();
     PostMessageA(hwndButton, BM_CLICK, 0, 0);
-    if (!Poll([&] { return Count(hwndList) == nFiles; }, true))
+    // Polled with sleeps: a poll that only yields floods the window's thread and the Wine server
+    // with messages while Brisa's listing thread needs a core too.
+    if (!Poll([&] { return Count(hwndList) == nFiles; }, false))
         Fail("Refresh did not list " + std::to_string(nFiles) + " files");
     return NowMs() - dStart;
 }
@@ -352,8 +403,114 @@ void BenchStartUp(const CBench& bench) {
                 lists[nProgram].push_back(dMs);
         }
     }
-    Report("startup_1000", "ms", lists[kBrisa], lists[kWindow], 1.5);
+    // Reported only: its floor is what the form's own controls cost (see the same-form figure).
+    Report("startup_1000", "ms", lists[kBrisa], lists[kWindow], 0);
     Report("startup_form_1000", "ms", lists[kBrisa], lists[kForm], 1.2);
+}
+
+// Holds once the program's window has handled a posted message: it shows and answers.
+std::function<bool()> Answers(CProgram& program) {
+    return [&program, probe = std::optional<CPostProbe>()]() mutable {
+        if (!probe) {
+            const HWND hwndBox = program.Item(IDC_FILE_NAME);
+            if (!hwndBox)
+                return false;
+            probe.emplace(hwndBox);
+            probe->Post();
+        }
+        return probe->Handled();
+    };
+}
+
+// Brisa on the folder of 100,000 WAVE files: the window shown and answering, against the form
+// baseline on an empty folder; the list complete, against the form baseline filled by one
+// DlgDirList of the same folder.
+void BenchBigStartUp(const CBench& bench) {
+    const std::string strBig = bench.BigDir("wav100000"), strEmpty = bench.WavDir(0);
+    std::vector<double> listShown, listListed, listEmptyForm, listBigForm;
+    for (int i = -1; i < bench.Runs(); ++i) { // run -1 warms the file cache
+        std::fprintf(stderr, "start-up with %d files, run %d of %d\n", kBigFolderFiles, i + 1,
+                     bench.Runs());
+        const auto record = [i](std::vector<double>& list, double dMs) {
+            if (i >= 0)
+                list.push_back(dMs);
+        };
+        {
+            CProgram form = bench.StartBaselineForm(strEmpty);
+            record(listEmptyForm, form.WaitShown(Answers(form)));
+        }
+        {
+            CProgram form = bench.StartBaselineForm(strBig);
+            record(listBigForm, form.WaitShown(ListHolds(form, kBigFolderFiles)));
+        }
+        CProgram brisa = bench.StartBrisa(strBig);
+        record(listShown, brisa.WaitShown(Answers(brisa)));
+        record(listListed, brisa.WaitShown(ListHolds(brisa, kBigFolderFiles)));
+    }
+    Report("startup_shown_100000", "ms", listShown, listEmptyForm, 1.2);
+    Report("startup_listed_100000", "ms", listListed, listBigForm, 1.2);
+}
+
+// A temporary file (no sound) written in the folder every kWriteEveryMs for kWritingMs, as a
+// browser or a sync tool writes: each made, filled and closed, and the one before removed.
+void WriteTemporaryFiles(const std::string& strDir) {
+    const double dStart = NowMs();
+    std::string strBefore;
+    for (DWORD n = 0; n < kWritingMs / kWriteEveryMs; ++n) {
+        const std::string strFile = strDir + "\\~write " + std::to_string(n) + ".tmp";
+        WriteFileText(strFile, std::string(4096, 'x'));
+        if (!strBefore.empty())
+            DeleteFileA(strBefore.c_str());
+        strBefore = strFile;
+        const double dNext = dStart + (n + 1) * kWriteEveryMs;
+        Sleep(static_cast<DWORD>(std::max(0.0, dNext - NowMs())));
+    }
+    DeleteFileA(strBefore.c_str());
+}
+
+// The longest delay of a message posted every few milliseconds to the name box while temporary
+// files are written in the folder.
+double LongestDelayWhileWriting(HWND hwndBox, const std::string& strDir) {
+    CPostProbe probe(hwndBox);
+    std::thread writer(WriteTemporaryFiles, strDir);
+    double dLongest = 0;
+    try {
+        for (const double dEnd = NowMs() + kWritingMs; NowMs() < dEnd; Sleep(5))
+            dLongest = std::max(dLongest, probe.Delay());
+    } catch (...) {
+        writer.join();
+        throw;
+    }
+    writer.join();
+    return dLongest;
+}
+
+// Brisa following a big folder in which a temporary file is written every 300 ms, against the
+// form baseline (the same controls, its list filled once) on the same folder: how late the
+// window comes to a posted message, at worst.
+void BenchResponsiveness(const CBench& bench) {
+    const struct {
+        const char* pszFolder;
+        int nSounds;
+        const char* pszMeasure;
+    } cases[] = {{"wav100000", kBigFolderFiles, "responsive_wav_100000"},
+                 {"other100000", 10, "responsive_other_100000"}};
+    for (const auto& c : cases) {
+        const std::string strDir = bench.BigDir(c.pszFolder);
+        std::vector<double> lists[2];
+        for (const bool bBrisa : {false, true}) {
+            std::fprintf(stderr, "%u s of temporary files in %s, %s\n",
+                         static_cast<unsigned>(kWritingMs / 1000), c.pszFolder,
+                         bBrisa ? "Brisa" : "baseline");
+            CProgram program = bBrisa ? bench.StartBrisa(strDir) : bench.StartBaselineForm(strDir);
+            program.WaitShown(ListHolds(program, c.nSounds));
+            Sleep(1000); // the filled list drawn, the start settled
+            lists[bBrisa].push_back(LongestDelayWhileWriting(program.Item(IDC_FILE_NAME), strDir));
+            if (Count(program.Item(IDC_FILE_LIST)) != c.nSounds)
+                Fail("the list of " + std::string(c.pszFolder) + " changed");
+        }
+        Report(c.pszMeasure, "ms", lists[true], lists[false], 100, true);
+    }
 }
 
 // The CPU time in ms that a process has used.
@@ -429,28 +586,46 @@ void BenchIdle(const CBench& bench) {
     Report("idle_wakeups", "/s", listWakeUps[true], listWakeUps[false], 0);
 }
 
-// From the posted click on Send to the line entered in the imitation client, against the same
-// four messages sent to the client's edit line from here.
+// The time from send() until the client has entered a line.
+double TimeLine(CImitationClient& client, const std::function<void()>& send) {
+    client.ClearRecords();
+    Sleep(30);
+    const double dStart = NowMs();
+    send();
+    if (!Poll([&] { return !client.Entered().empty(); }, true))
+        Fail("no line arrived in the client");
+    return NowMs() - dStart;
+}
+
+// Times Brisa's Send (a posted click) and the baseline's in turn, after a warm-up of each; the
+// baseline is given the line Brisa typed, and must enter the same.
+void TimeSends(const CBench& bench, CImitationClient& client, const CProgram& brisa,
+               const std::function<void(const std::string&)>& sendBase, std::vector<double>* pBrisa,
+               std::vector<double>* pBase) {
+    const HWND hwndSend = brisa.Item(IDC_SEND);
+    const auto clickSend = [&] { PostMessageA(hwndSend, BM_CLICK, 0, 0); };
+    TimeLine(client, clickSend); // warm-up, and the line Brisa types
+    const std::string strLine = client.Entered().front();
+    const auto sendDirect = [&] { sendBase(strLine); };
+    TimeLine(client, sendDirect);
+    if (client.Entered() != std::vector<std::string>{strLine})
+        Fail("the baseline entered another line than Brisa's");
+    for (int i = 0; i < bench.Runs(); ++i) {
+        pBase->push_back(TimeLine(client, sendDirect));
+        pBrisa->push_back(TimeLine(client, clickSend));
+    }
+}
+
+// From the posted click on Send to the line entered in the imitation client of the old layout,
+// which refuses the interface, against the same four messages sent to the client's edit line
+// from here.
 void BenchSend(const CBench& bench) {
     CImitationClient client;
     CProgram brisa = bench.StartBrisa(bench.WavDir(100));
     brisa.WaitShown([&] { return IsEnabled(brisa.Item(IDC_SEND)); });
     HWND hwndEdit = nullptr;
     client.Do([&](CModelClient& model) { hwndEdit = model.EditLine(); });
-    const HWND hwndSend = brisa.Item(IDC_SEND);
-    const auto timeLine = [&](const std::function<void()>& send) {
-        client.ClearRecords();
-        Sleep(30);
-        const double dStart = NowMs();
-        send();
-        if (!Poll([&] { return !client.Entered().empty(); }, true))
-            Fail("no line arrived in the client");
-        return NowMs() - dStart;
-    };
-    const auto clickSend = [&] { PostMessageA(hwndSend, BM_CLICK, 0, 0); };
-    timeLine(clickSend); // warm-up, and the line Brisa types
-    const std::string strLine = client.Entered().front();
-    const auto sendDirect = [&] {
+    const auto sendDirect = [&](const std::string& strLine) {
         const auto sendToEdit = [&](UINT msg, WPARAM wParam, LPARAM lParam) {
             DWORD_PTR nResult = 0;
             SendMessageTimeoutA(hwndEdit, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1500,
@@ -461,29 +636,151 @@ void BenchSend(const CBench& bench) {
         sendToEdit(EM_SETSEL, static_cast<WPARAM>(-1), 0);
         sendToEdit(WM_CHAR, '\r', 1);
     };
-    timeLine(sendDirect);
-    if (client.Entered() != std::vector<std::string>{strLine})
-        Fail("the direct send entered another line than Brisa's");
     std::vector<double> listBrisa, listBase;
-    for (int i = 0; i < bench.Runs(); ++i) {
-        listBase.push_back(timeLine(sendDirect));
-        listBrisa.push_back(timeLine(clickSend));
-    }
+    TimeSends(bench, client, brisa, sendDirect, &listBrisa, &listBase);
     Report("send", "ms", listBrisa, listBase, 2.0);
+}
+
+// mIRC's interface spoken by the benchmark itself, the least a program does to evaluate or
+// perform a line: a mapping of its own, made once, its text in UTF-16 (method 8), each message
+// sent as Brisa sends its own.
+class CMircMapping {
+public:
+    explicit CMircMapping(HWND hwndClient) : m_hwndClient(hwndClient) {
+        m_hMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBytes,
+                                        (L"mIRC" + std::to_wstring(kIndex)).c_str());
+        if (!m_hMapping || GetLastError() == ERROR_ALREADY_EXISTS)
+            Fail("cannot make the mapping mIRC" + std::to_string(kIndex));
+        m_pszText = static_cast<wchar_t*>(MapViewOfFile(m_hMapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        if (!m_pszText)
+            Fail("cannot map the mapping");
+    }
+    ~CMircMapping() {
+        UnmapViewOfFile(m_pszText);
+        CloseHandle(m_hMapping);
+    }
+    CMircMapping(const CMircMapping&) = delete;
+    CMircMapping& operator=(const CMircMapping&) = delete;
+
+    std::string Evaluate(const std::string& strExpression) {
+        Hand(WM_USER + 201, kUnicode, strExpression); // WM_MEVALUATE
+        return fw::Narrow(m_pszText);
+    }
+    void Perform(const std::string& strLine) {
+        Hand(WM_USER + 200, kUnicode | 1, strLine); // WM_MCOMMAND, as if typed
+    }
+
+private:
+    static constexpr DWORD kBytes = 4096;
+    static constexpr unsigned kIndex = 99; // a name that Brisa, which tries "mIRC" first, leaves
+    static constexpr WPARAM kUnicode = 8;
+
+    void Hand(UINT msg, WPARAM method, const std::string& strText) {
+        const std::wstring strWide = fw::Widen(strText);
+        std::memcpy(m_pszText, strWide.c_str(), (strWide.size() + 1) * sizeof(wchar_t));
+        DWORD_PTR nAnswer = 0;
+        if (!SendMessageTimeoutW(m_hwndClient, msg, method, kIndex, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                 1500, &nAnswer) ||
+            nAnswer != 1)
+            Fail("the client did not take \"" + strText + "\"");
+    }
+
+    const HWND m_hwndClient;
+    HANDLE m_hMapping;
+    wchar_t* m_pszText;
+};
+
+// Brisa against today's client (class "mIRC", current layout, interface version 7.72) with a
+// channel of 2,000 nicknames. The copy: from the posted click on DCC to the DCC Send dialog shown
+// with every nickname listed, against the benchmark asking the count and then each nickname in
+// an evaluation of its own, as Brisa copied them before. Send: from the posted click to the line
+// entered, against the same two messages (the active window and the sounds folder in one
+// evaluation, then the line performed) sent from here.
+void BenchClientInterface(const CBench& bench) {
+    std::vector<std::string> listNicks;
+    for (int i = 1; i <= kChannelNicks; ++i)
+        listNicks.push_back((i % 10 ? "" : "@") + std::string("guest") + std::to_string(i));
+    CImitationClient client({"mIRC", "#chat [+nt]: hello", listNicks, true, true});
+    CProgram brisa = bench.StartBrisa(bench.WavDir(100), "Client=1011\r\n");
+    brisa.WaitShown([&] { return IsEnabled(brisa.Item(IDC_DCC)); });
+    CMircMapping mapping(client.TopLevel());
+
+    const auto copyInDcc = [&] {
+        const double dStart = NowMs();
+        PostMessageA(brisa.Item(IDC_DCC), BM_CLICK, 0, 0);
+        HWND hwndDialog = nullptr;
+        if (!Poll(
+                [&] {
+                    hwndDialog = FindWindowA(nullptr, "Brisa - DCC Send");
+                    return hwndDialog && IsWindowVisible(hwndDialog) &&
+                           Count(GetDlgItem(hwndDialog, IDC_NICK_LIST)) == kChannelNicks;
+                },
+                false))
+            Fail("the DCC Send dialog did not list the nicknames");
+        const double dMs = NowMs() - dStart;
+        PostMessageA(hwndDialog, WM_COMMAND, IDCANCEL, 0);
+        if (!Poll([&] { return !IsWindow(hwndDialog); }, false))
+            Fail("the DCC Send dialog did not close");
+        CPostProbe(brisa.Item(IDC_FILE_NAME)).Delay(); // Brisa has taken the close in
+        return dMs;
+    };
+    const auto copyOneByOne = [&] {
+        const double dStart = NowMs();
+        const int nCount = std::atoi(mapping.Evaluate("$nick($active,0)").c_str());
+        std::vector<std::string> listCopied;
+        for (int n = 1; n <= nCount; ++n)
+            listCopied.push_back(mapping.Evaluate("$nick($active," + std::to_string(n) + ")"));
+        const double dMs = NowMs() - dStart;
+        if (listCopied.size() != listNicks.size() || listCopied.back().empty())
+            Fail("the baseline copied " + std::to_string(listCopied.size()) + " nicknames");
+        return dMs;
+    };
+    std::vector<double> listBrisa, listBase;
+    for (int i = -1; i < bench.Runs(); ++i) { // run -1 warms up, and Brisa asks the version
+        std::fprintf(stderr, "copying %d nicknames, run %d of %d\n", kChannelNicks, i + 1,
+                     bench.Runs());
+        const double dBase = copyOneByOne(), dBrisa = copyInDcc();
+        if (i >= 0) {
+            listBase.push_back(dBase);
+            listBrisa.push_back(dBrisa);
+        }
+    }
+    Report("nicks_2000", "ms", listBrisa, listBase, 0.1);
+
+    listBrisa.clear();
+    listBase.clear();
+    const auto sendDirect = [&](const std::string& strLine) {
+        mapping.Evaluate("$active $sound(wave)");
+        mapping.Perform(strLine);
+    };
+    TimeSends(bench, client, brisa, sendDirect, &listBrisa, &listBase);
+    Report("send_interface", "ms", listBrisa, listBase, 1.5);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const int nRuns = std::max(5, argc > 1 ? std::atoi(argv[1]) : 15);
+    // The groups of measures, in the order they run; named after the runs, only those run.
+    const std::pair<const char*, void (*)(const CBench&)> groups[] = {
+        {"startup", BenchStartUp},
+        {"bigstartup", BenchBigStartUp},
+        {"listing", BenchListing},
+        {"send", BenchSend},
+        {"interface", BenchClientInterface},
+        {"responsive", BenchResponsiveness},
+        {"idle", BenchIdle},
+    };
     try {
         const CBench bench(nRuns);
         std::printf("%-16s %-4s %9s %9s %9s | %9s %9s %9s | ratio goal\n", "measure", "unit",
                     "Brisa med", "min", "max", "base med", "min", "max");
-        BenchStartUp(bench);
-        BenchListing(bench);
-        BenchSend(bench);
-        BenchIdle(bench);
+        for (const auto& group : groups) {
+            if (argc <= 2 || std::find_if(argv + 2, argv + argc, [&](const char* psz) {
+                                 return std::strcmp(psz, group.first) == 0;
+                             }) != argv + argc)
+                group.second(bench);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "brisa_bench: %s\n", e.what());
         return 1;
