@@ -34,7 +34,7 @@ fault framework/cmd_target.cpp 'id > entry->lastId' 'id >= entry->lastId' \
     'range row misses its last id'
 fault framework/profile.cpp 'if (IsFile(folder + fileName) || appData.empty())' \
     'if (appData.empty())' 'profile beside the program ignored'
-fault framework/profile.cpp 'if (length + 1 < buffer.size())' 'if (length < buffer.size())' \
+fault framework/profile.cpp 'if (length + 2 < buffer.size())' 'if (length < buffer.size())' \
     'long profile values cut at 255 characters'
 fault framework/profile.cpp '|| encoding == FileEncoding::Ascii) {' '|| encoding != FileEncoding::Utf8) {' \
     'a legacy settings file read without conversion'
@@ -182,7 +182,9 @@ fault rules/sound_files.cpp "           (folder.size() == root.size() || folder[
     'a folder that only begins like the client'"'"'s counted as in it'
 fault rules/sound_files.cpp "while (!path.empty() && path.back() == '\\\\')" 'while (false)' \
     'a trailing backslash makes another folder'
-fault rules/sound_list.cpp 'if (m_same(m_entries[i].name, name))' 'if (m_entries[i].name.size() == name.size())' \
+fault rules/sound_list.cpp '        if (m_same(entry.name, name))
+            return shown;' '        if (entry.name.size() == name.size())
+            return shown;' \
     'the selection kept by a name of the same length'
 fault rules/sound_list.cpp 'std::upper_bound(m_entries.begin(), m_entries.end(), entry, ByKey)' 'm_entries.end()' \
     'a file come to the folder put at the end of the list'
@@ -229,8 +231,8 @@ fault ui/options_dlg.cpp 'if (!settings::Save(profile, m_settings)) {' \
     'OK closes as if it had saved what it could not'
 fault ui/options_dlg.cpp 'radio.stored == m_settings.m_nClient ? BST_CHECKED : BST_UNCHECKED' \
     'radio.stored == m_settings.m_nClient ? BST_CHECKED : BST_CHECKED' 'two radio buttons checked at once'
-fault ui/brisa_view.cpp '    RemoveFile(*path);
-    RefreshList(m_listFiles.GetCurSel());' '    RemoveFile(*path);
+fault ui/brisa_view.cpp '    RemoveFile(*path, recycle);
+    RefreshList(m_listFiles.GetCurSel());' '    RemoveFile(*path, recycle);
     RefreshList(0);' 'after Delete the first entry is selected'
 fault ui/brisa_view.cpp '    RefreshList(m_listFiles.GetCurSel());
     EnableClientButtons(IsClientPresent());' '    RefreshList(m_listFiles.GetCurSel());
@@ -238,18 +240,22 @@ fault ui/brisa_view.cpp '    RefreshList(m_listFiles.GetCurSel());
         EnableClientButtons(true);' 'Send and DCC stay enabled when the client is gone'
 fault ui/brisa_view.cpp '    ::SetTimer(m_hWnd, kClientPollTimer, m_nClientPollMs, nullptr);' '' \
     'Send and DCC do not follow the client'
-fault ui/brisa_view.cpp '        m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));' '' \
-    'a change of the folder loses the selection'
-fault ui/brisa_view.cpp '        m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));' \
-    '        m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
-        OnSelchangeFileList();' 'a change of the folder overwrites the name box'
+fault ui/brisa_view.cpp '    m_listFiles.SetRedraw(true);
+    m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));' \
+    '    m_listFiles.SetRedraw(true);' 'a change of the folder loses the selection'
+fault ui/brisa_view.cpp '    m_listFiles.SetRedraw(true);
+    m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));' \
+    '    m_listFiles.SetRedraw(true);
+    m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));
+    OnSelchangeFileList();' 'a change of the folder overwrites the name box'
+fault ui/brisa_view.cpp '    m_listFiles.Fill(m_sounds.Shown());
+    m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));' \
+    '    m_listFiles.Fill(m_sounds.Shown());' 'a listing or a search loses the selection'
 fault ui/brisa_view.cpp '    m_sounds.Assign({});
     m_listFiles.ResetContent();' '    m_sounds.Assign({});' 'an unlistable folder keeps the names of the one before'
 fault ui/brisa_view.cpp 'ExactPathOf(m_settings.m_strWavDir, m_strFileName).c_str()' 'fw::Widen(path).c_str()' \
     'Delete reaches the file of the normalised name'
-fault ui/brisa_view.cpp '    if (result.closeBrisa)
-        ::PostMessageW' '    if (false)
-        ::PostMessageW' 'Close on Send leaves Brisa open'
+fault ui/brisa_view.cpp 'if (result.closeBrisa && mayClose)' 'if (false)' 'Close on Send leaves Brisa open'
 fault ui/dcc_send_dlg.cpp '    if (result.typed)
         ::BringWindowToTop(m_hWnd);' '' 'DCC Send dialog not raised after a send'
 fault ui/dcc_send_dlg.cpp 'kMaxNickChars = 10' 'kMaxNickChars = 11' 'nickname box takes 11 characters'
@@ -257,15 +263,93 @@ fault ui/dcc_send_dlg.cpp '    m_btnSend.EnableWindow(IsClientPresent());' '' 'D
 fault ui/dcc_send_dlg.cpp 'now.m_strWavDir = settings::LoadWavDir(m_pApp->GetProfile());' '' \
     'DCC Send offers from the folder of the view'"'"'s settings'
 
+# the soundboard and the status line
+fault rules/soundboard.cpp '!(hotkey.modifiers & (Hotkey::kControl | Hotkey::kAlt | Hotkey::kWin))' \
+    '!(hotkey.modifiers & (Hotkey::kControl | Hotkey::kAlt | Hotkey::kWin | Hotkey::kShift))' \
+    'a hotkey of Shift alone taken from all typing'
+fault rules/soundboard.cpp 'if (hotkey.modifiers & modifier.key)' \
+    'if (hotkey.modifiers & modifier.key & ~Hotkey::kWin)' 'Win left out of a hotkey'"'"'s text'
+fault rules/soundboard.cpp 'if (binding.hotkey == hotkey && !same(binding.sound, sound))' \
+    'if (binding.hotkey == hotkey)' 'a sound refused its own hotkey'
+fault rules/soundboard.cpp 'return same(b.sound, sound); }),' 'return false; }),' \
+    'a sound given another hotkey keeps its first'
+fault rules/soundboard.cpp 'std::clamp(stored, 0, kFullVolume)' 'stored' 'a volume beyond 100 kept'
+fault rules/soundboard.h '        values.emplace_back(Format(binding.hotkey), std::nullopt);' '' \
+    'a hotkey taken away stays in the settings file'
+fault rules/soundboard.h 'if (hotkey && !sound.empty())' 'if (hotkey)' 'a hotkey of no sound loaded'
+fault rules/sound_list.cpp 'm_strFilter = m_fold(text);' 'm_strFilter = std::string(text);' \
+    'a search minds letter case'
+fault rules/sound_list.cpp '"\x01" + textKey(name)' '"\x02" + textKey(name)' \
+    'subfolders'"'"' sounds mixed with the top folder'"'"'s'
+fault rules/sound_list.cpp 'const int shown = Shows(*found) ? ShownBefore(index) : -1;' \
+    'const int shown = static_cast<int>(index);' 'a change while searching removes the wrong entry'
+fault rules/sound_list.cpp 'return m_same(NameOf(entry.name), fileName);' \
+    'return m_same(entry.name, fileName);' 'a name in two subfolders not noticed'
+fault rules/commands.cpp 'if (!folder && !sendNamesake(NameOf(fileName)))' 'if (false)' \
+    'a name in two subfolders sent without a word'
+fault rules/command_lines.cpp 'const std::string file = folder ? FilePath(*folder, fileName) : bareName;' \
+    'const std::string file = folder ? FilePath(*folder, fileName) : fileName;' \
+    'a file of a subfolder named by its path below the folder'
+fault rules/status.cpp '    if (folder.shown)' '    if (false)' 'the status line does not say the list is narrowed'
+fault rules/status.cpp 'if (client.running && !client.version.empty())' 'if (false)' \
+    'the client'"'"'s version and active window not shown'
+fault rules/status.cpp 'if (folder.sounds == 1)' 'if (folder.sounds == 0)' 'one sound said as many'
+fault rules/placement.cpp 'size * dpi / saved.dpi' 'size' 'a window kept at another scale comes back at the old one'
+fault rules/sound_files.cpp 'return driveHasRecycleBin && CanPlayAsListed(path);' 'return driveHasRecycleBin;' \
+    'a name the shell would misread sent to the Recycle Bin'
+fault rules/sound_files.cpp '        if (SoundTypeOf(NameOf(path)))
+            plan.sounds' '        if (true)
+            plan.sounds' 'any file dropped copied in'
+fault framework/profile_text.cpp 'lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(end--));' '{}' \
+    'a key taken away stays in the file'
+fault ui/brisa_view.cpp 'if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES &&' 'if (false &&' \
+    'a dropped file replaces one of the same name unasked'
+fault ui/brisa_view.cpp 'if (!m_pApp->OpenFolder(m_settings.m_strWavDir))' \
+    'if (!m_pApp->OpenFolder(m_settings.m_strTagText))' 'File > Open Sounds Folder opens another folder'
+fault ui/options_dlg.cpp '        fw::SetWindowTextOf(box, *chosen);' '        {}' 'the folder chosen with Browse not taken'
+fault framework/shell.cpp 'operation.fFlags = FOF_ALLOWUNDO | ' 'operation.fFlags = ' \
+    'Delete removes for good where the Recycle Bin is'
+fault ui/brisa_view.cpp '    if (!m_sounds.Contains(sound))
+        return;' '' 'a hotkey of a gone file acts'
+fault ui/brisa_view.cpp '            taken += (taken.empty() ? "" : ", ") + soundboard::Format(hotkey);' '' \
+    'a hotkey another program holds not named at start'
+fault ui/brisa_view.cpp '    if (IsClientPresent())
+        SendFile(sound, false);' '    if (false)
+        SendFile(sound, false);' 'a hotkey plays its sound while the client runs'
+fault ui/brisa_view.cpp '        m_player.Stop();
+        return;' '        return;' 'the stop hotkey stops nothing'
+fault ui/brisa_view.cpp 'if (code == TB_ENDTRACK)' 'if (code == TB_THUMBTRACK)' 'the volume not kept'
+fault ui/brisa_view.cpp '    m_sounds.Filter(fw::GetWindowTextOf(GetDlgItem(IDC_FILTER)));' '' \
+    'the search narrows nothing'
+fault ui/brisa_view.cpp '    fw::SetWindowTextOf(GetDlgItem(IDC_FILTER), "");' '' 'Esc keeps the search'
+fault ui/brisa_view.cpp 'ShowStatus(2, hotkey ?' 'ShowStatus(1, hotkey ?' \
+    'the hotkey shown in the client'"'"'s part of the status line'
+fault ui/brisa_view.cpp 'return m_sounds.CountNamed(bareName) < 2 ||' 'return true ||' \
+    'Send types a name of two files unasked'
+fault ui/hotkeys_dlg.cpp 'if (!::RegisterHotKey(m_hWnd, kProbeId, hotkey.modifiers | MOD_NOREPEAT, hotkey.key)) {' \
+    'if (false) {' 'a combination another program holds accepted'
+fault ui/hotkeys_dlg.cpp 'if (const auto holder = soundboard::HolderOf(board, hotkey, sound, SameName)) {' \
+    'if (const auto holder = std::optional<std::string>()) {' 'two sounds given one hotkey'
+fault ui/hotkeys_dlg.cpp '            m_isListed(binding.sound)' '            true' 'a gone file not marked'
+fault ui/hotkeys_dlg.cpp '    m_board = std::move(board);' '' 'new hotkeys not taken into use'
+
 # sound
-fault sound/sound_folder.cpp 'FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM' \
-    'FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM' 'hidden files listed'
-fault sound/sound_folder.cpp 'const bool watched = watch();' 'const bool watched = false;' \
-    'the list does not follow its folder'
+fault sound/sound_folder.cpp 'FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT' \
+    'FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT' 'hidden files and folders listed'
+fault sound/sound_folder.cpp 'const bool watched = files.Start() && subfolders.Start();' \
+    'const bool watched = false;' 'the list does not follow its folder'
+fault sound/sound_folder.cpp '            ListSoundFiles(folder + L"\\" + wide, name + "\\", names);' '' \
+    'subfolders not listed'
+fault sound/sound_folder.cpp 'relist = relist || &watch == &subfolders;' 'relist = false;' \
+    'a renamed subfolder not followed'
+fault sound/file_paths.cpp 'return fw::Narrow(folded);' 'return std::string(text);' \
+    'a search minds letter case beyond ASCII'
+fault sound/sound_player.cpp 'static_cast<DWORD>(percent) * 0xFFFF / 100' \
+    'static_cast<DWORD>(percent) * 0xFFFF / 1000' 'the volume played at a tenth'
 fault sound/sound_folder.cpp 'due = ::GetTickCount64() + m_quiet.Changed(::GetTickCount64());' \
     'due = ::GetTickCount64();' 'each change of the folder told at once'
-fault sound/sound_folder.cpp 'if (!(IdOf(OpenFolder(m_strFolder).get()) == std::optional<FolderId>(id))) {' \
-    'if (false) {' 'a folder gone or replaced stays listed'
+fault sound/sound_folder.cpp 'if (!(IdOf(OpenFolder(m_strFolder).get()) == std::optional<FolderId>(id)))' \
+    'if (false)' 'a folder gone or replaced stays listed'
 fault sound/sound_folder.cpp '    if (wParam != m_nGeneration)
         return 0;' '' 'the listing of a folder no longer chosen shown'
 fault sound/sound_folder.cpp 'if (SoundTypeOf(name) && (!added ||' 'if ((!added ||' \
@@ -291,7 +375,10 @@ fault sound/sound_player.cpp 'SoundType type) {
 fault app/brisa_app.cpp 'if (location.newFolder && length > 0' 'if (length > 0' \
     'the old settings copied at every start'
 fault app/brisa_doc.h 'SetTitle("Brisa Server")' 'SetTitle("Brisa server")' 'wrong document title'
-fault app/main_frame.h '        cs.style &= ~WS_THICKFRAME;' '' 'main window can be resized'
+fault app/main_frame.cpp 'const auto saved = settings::LoadPlace(m_profile);' \
+    'const auto saved = std::optional<WindowPlace>();' 'the window does not come back where it was'
+fault app/single_instance.cpp 'if (!mapping || ::GetLastError() != ERROR_ALREADY_EXISTS) {' \
+    'if (true) {' 'a second Brisa on the same settings file'
 fault app/brisa_app.cpp '{HID_BASE_COMMAND + IDC_SEND, IDH_ANNOUNCING}' \
     '{HID_BASE_COMMAND + IDC_SEND, IDH_MAIN_WINDOW}' 'Send opens the wrong help topic'
 
@@ -305,20 +392,29 @@ first_failure() {
     grep -E '^\[  FAILED  \] [A-Za-z]+\.[A-Za-z]+' | head -n 1 | sed -E 's/^\[  FAILED  \] ([^ ]+).*/\1/'
 }
 
-# The Windows suites most likely to catch a fault in the file, tried before the others.
-likely_suites() {
+# The Windows runs most likely to catch a fault in the file, tried before the others: the sound
+# player is heard only through the real Brisa.exe.
+likely_runs() {
+    local suites
     case $1 in
-    src/sound/* | src/app/*) echo 'WavListView.*:Shell.*' ;;
-    src/bridge/*) echo 'Clients.*:DccSendDialog.*' ;;
-    src/ui/dcc*) echo 'DccSendDialog.*' ;;
-    src/ui/brisa_view*) echo 'WavListView.*:Clients.*' ;;
-    *) echo 'OptionsDialog.*:Shell.*' ;;
+    src/sound/sound_player* | src/app/single_instance*) echo brisa_end_to_end_tests; return ;;
+    src/sound/* | src/app/*) suites='WavListView.*:Soundboard.*:Shell.*' ;;
+    src/bridge/*) suites='Clients.*:DccSendDialog.*' ;;
+    src/ui/dcc*) suites='DccSendDialog.*' ;;
+    src/ui/hotkeys*) suites='Soundboard.*' ;;
+    src/ui/brisa_view*) suites='WavListView.*:Soundboard.*:Clients.*' ;;
+    *) suites='OptionsDialog.*:Shell.*' ;;
     esac
+    echo "brisa_win_tests --gtest_filter=$suites"
+    echo "brisa_win_tests --gtest_filter=-$suites"
+    echo brisa_end_to_end_tests
 }
 
 bin=build/win64/bin
-# Runs a test program under Wine up to its first failure, with its output in the log.
+# Builds a test program and runs it under Wine up to its first failure, with its output in the
+# log; only what the program needs is built.
 wine_tests() {
+    cmake --build --preset win64 --target "$1" >>"$log" 2>&1 || return
     cmake/wine-run.sh build/win64 "$bin/$1.exe" --gtest_fail_fast "${@:2}" 2>&1 | tee -a "$log"
 }
 
@@ -338,22 +434,20 @@ for i in "${!files[@]}"; do
     by=
     # A fault in the portable rules is looked for natively first, where it costs a second.
     if [[ $target == src/rules/* || $target == src/framework/profile_text.* ]]; then
-        if ! cmake --build --preset native >>"$log" 2>&1; then
+        if ! cmake --build --preset native --target brisa_unit_tests >>"$log" 2>&1; then
             echo "NO BUILD $description"
             broken=$((broken + 1)); restore; continue
         fi
         by=$(build/native/bin/brisa_unit_tests --gtest_fail_fast 2>&1 | tee -a "$log" | first_failure)
     fi
     if [ -z "$by" ]; then
-        if ! cmake --build --preset win64 >>"$log" 2>&1; then
+        if ! cmake --build --preset win64 --target brisa_win_tests >>"$log" 2>&1; then
             echo "NO BUILD $description"
             broken=$((broken + 1)); restore; continue
         fi
-        likely=$(likely_suites "$target")
-        for run in "brisa_win_tests --gtest_filter=$likely" "brisa_win_tests --gtest_filter=-$likely" \
-            brisa_end_to_end_tests; do
-            [ -z "$by" ] && by=$(wine_tests $run | first_failure)
-        done
+        while read -r run; do
+            [ -z "$by" ] && by=$(wine_tests $run </dev/null | first_failure)
+        done < <(likely_runs "$target")
     fi
     if [ -n "$by" ]; then
         echo "caught  $description  <- $by"
