@@ -23,6 +23,7 @@
 #define IDC_FILTER 1020
 #define IDC_HOTKEY 1021
 #define IDC_VOLUME 1022
+#define IDC_VOLUME_LABEL 1023
 #define IDC_REFRESH 32773
 
 // Options dialog; the radio buttons of the clients follow each other
@@ -83,6 +84,7 @@
 #define IDS_HOTKEYS_TAKEN 326
 #define IDS_HOTKEY_GONE 327
 #define IDS_NO_SOUND_CHOSEN 328
+#define IDS_DELETE_NAME_FOR_GOOD 329
 
 // The status line
 #define IDS_STATUS_LISTING 330

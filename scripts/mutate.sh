@@ -71,7 +71,7 @@ fault framework/module.cpp 'ShowMessageBox(owner, text, m_strAppTitle, type)' \
     'ShowMessageBox(owner, text, "", type)' 'message boxes without the program title'
 fault framework/frame.cpp 'context = HID_BASE_COMMAND + id;' 'context = HID_BASE_RESOURCE + id;' \
     'context help on a control opens the wrong topic'
-fault framework/frame.cpp '            m_pView->ResizeParentToFit(false);
+fault framework/frame.cpp '            m_pView->ResizeParentToFit(true);
         return 0;' '        return 0;' 'a new scale leaves the frame at the suggested size'
 fault framework/wnd.cpp '    SetRedraw(false);
     ResetContent();' '    ResetContent();' 'the list redrawn for every entry added'
@@ -264,9 +264,8 @@ fault ui/dcc_send_dlg.cpp 'now.m_strWavDir = settings::LoadWavDir(m_pApp->GetPro
     'DCC Send offers from the folder of the view'"'"'s settings'
 
 # the soundboard and the status line
-fault rules/soundboard.cpp '!(hotkey.modifiers & (Hotkey::kControl | Hotkey::kAlt | Hotkey::kWin))' \
-    '!(hotkey.modifiers & (Hotkey::kControl | Hotkey::kAlt | Hotkey::kWin | Hotkey::kShift))' \
-    'a hotkey of Shift alone taken from all typing'
+fault rules/soundboard.cpp 'const bool twoModifiers = (modifiers & (modifiers - 1)) != 0;' \
+    'const bool twoModifiers = modifiers != 0;' 'a hotkey of one modifier taken from every program'
 fault rules/soundboard.cpp 'if (hotkey.modifiers & modifier.key)' \
     'if (hotkey.modifiers & modifier.key & ~Hotkey::kWin)' 'Win left out of a hotkey'"'"'s text'
 fault rules/soundboard.cpp 'if (binding.hotkey == hotkey && !same(binding.sound, sound))' \
@@ -274,7 +273,7 @@ fault rules/soundboard.cpp 'if (binding.hotkey == hotkey && !same(binding.sound,
 fault rules/soundboard.cpp 'return same(b.sound, sound); }),' 'return false; }),' \
     'a sound given another hotkey keeps its first'
 fault rules/soundboard.cpp 'std::clamp(stored, 0, kFullVolume)' 'stored' 'a volume beyond 100 kept'
-fault rules/soundboard.h '        values.emplace_back(Format(binding.hotkey), std::nullopt);' '' \
+fault rules/soundboard.h '        hotkeys.emplace_back(Format(binding.hotkey), std::nullopt);' '' \
     'a hotkey taken away stays in the settings file'
 fault rules/soundboard.h 'if (hotkey && !sound.empty())' 'if (hotkey)' 'a hotkey of no sound loaded'
 fault rules/sound_list.cpp 'm_strFilter = m_fold(text);' 'm_strFilter = std::string(text);' \
@@ -311,7 +310,7 @@ fault framework/shell.cpp 'operation.fFlags = FOF_ALLOWUNDO | ' 'operation.fFlag
     'Delete removes for good where the Recycle Bin is'
 fault ui/brisa_view.cpp '    if (!m_sounds.Contains(sound))
         return;' '' 'a hotkey of a gone file acts'
-fault ui/brisa_view.cpp '            taken += (taken.empty() ? "" : ", ") + soundboard::Format(hotkey);' '' \
+fault ui/brisa_view.cpp '    if (!taken.empty())' '    if (false)' \
     'a hotkey another program holds not named at start'
 fault ui/brisa_view.cpp '    if (IsClientPresent())
         SendFile(sound, false);' '    if (false)
@@ -338,8 +337,8 @@ fault sound/sound_folder.cpp 'FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FI
     'FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT' 'hidden files and folders listed'
 fault sound/sound_folder.cpp 'const bool watched = files.Start() && subfolders.Start();' \
     'const bool watched = false;' 'the list does not follow its folder'
-fault sound/sound_folder.cpp '            ListSoundFiles(folder + L"\\" + wide, name + "\\", names);' '' \
-    'subfolders not listed'
+fault sound/sound_folder.cpp '(attributes & FILE_ATTRIBUTE_DIRECTORY) && wide != L"." && wide != L".."' \
+    'false' 'subfolders not listed'
 fault sound/sound_folder.cpp 'relist = relist || &watch == &subfolders;' 'relist = false;' \
     'a renamed subfolder not followed'
 fault sound/file_paths.cpp 'return fw::Narrow(folded);' 'return std::string(text);' \

@@ -193,7 +193,7 @@ SIZE CFormView::TemplateSize() const {
     return {size.right, size.bottom};
 }
 
-void CFormView::ResizeParentToFit(bool shrinkOnly) const {
+void CFormView::ResizeParentToFit(bool growOnly) const {
     const SIZE size = TemplateSize();
     const HWND frame = ::GetParent(m_hWnd);
     // A second pass catches a menu bar that wraps onto another line after the first resize.
@@ -205,9 +205,9 @@ void CFormView::ResizeParentToFit(bool shrinkOnly) const {
         ::SendMessageW(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
         ::GetClientRect(m_hWnd, &form);
         LONG dx = size.cx - form.right, dy = size.cy - form.bottom;
-        if (shrinkOnly) {
-            dx = std::min(dx, 0L);
-            dy = std::min(dy, 0L);
+        if (growOnly) {
+            dx = std::max(dx, 0L);
+            dy = std::max(dy, 0L);
         }
         if (dx == 0 && dy == 0)
             return;
@@ -253,6 +253,8 @@ void CFormView::Layout() {
                        rect.bottom - rect.top + (anchor.growY ? dy : 0),
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Not every system redraws a control moved over the place another one left.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 } // namespace fw

@@ -88,8 +88,8 @@ public:
     // controls. An override calls the base first.
     virtual void OnInitialUpdate() { UpdateData(false); }
     // Resizes the parent frame so that the form shows exactly at its template's size, besides
-    // what the frame keeps for itself (a status bar); with shrinkOnly it never grows.
-    void ResizeParentToFit(bool shrinkOnly = true) const;
+    // what the frame keeps for itself (a status bar); with growOnly a larger form stays as it is.
+    void ResizeParentToFit(bool growOnly = false) const;
     // The template's size in pixels, at the form's scale: the least it shows whole in.
     SIZE TemplateSize() const;
 

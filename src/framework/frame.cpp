@@ -147,10 +147,44 @@ void CFrameWnd::ShowHelpAt(POINT clientPoint) {
     Module().WinHelp(context);
 }
 
+// A text cut short shows whole as the part's tip.
 void CFrameWnd::SetStatusText(int part, const std::string& text) const {
-    if (m_hStatusBar)
-        ::SendMessageW(m_hStatusBar, SB_SETTEXTW, part,
-                       reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    if (!m_hStatusBar)
+        return;
+    const std::wstring wide = Widen(text);
+    ::SendMessageW(m_hStatusBar, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wide.c_str()));
+    ::SendMessageW(m_hStatusBar, SB_SETTIPTEXTW, part, reinterpret_cast<LPARAM>(wide.c_str()));
+    LayoutStatusParts();
+}
+
+// Each part as wide as its text asks, the last one taking what is left; when the texts ask for
+// more than there is, each gets its share.
+void CFrameWnd::LayoutStatusParts() const {
+    const HDC dc = ::GetDC(m_hStatusBar);
+    const HGDIOBJ font = ::SelectObject(
+        dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hStatusBar, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    std::vector<int> needs;
+    int total = 0;
+    for (int part = 0; part < m_nStatusParts; ++part) {
+        std::wstring text(LOWORD(::SendMessageW(m_hStatusBar, SB_GETTEXTLENGTHW, part, 0)), L'\0');
+        ::SendMessageW(m_hStatusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        needs.push_back(size.cx + 3 * metrics.tmAveCharWidth);
+        total += needs.back();
+    }
+    ::SelectObject(dc, font);
+    ::ReleaseDC(m_hStatusBar, dc);
+    RECT bar{};
+    ::GetClientRect(m_hStatusBar, &bar);
+    std::vector<int> edges;
+    for (int part = 0, edge = 0; part < m_nStatusParts; ++part) {
+        edge += total > bar.right ? ::MulDiv(needs[part], bar.right, total) : needs[part];
+        edges.push_back(part + 1 == m_nStatusParts ? -1 : edge);
+    }
+    ::SendMessageW(m_hStatusBar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 
 // The status bar along the bottom, and the form above it.
@@ -159,11 +193,7 @@ void CFrameWnd::Layout(int width, int height) const {
     if (m_hStatusBar) {
         ::SendMessageW(m_hStatusBar, WM_SIZE, 0, 0);
         ::GetWindowRect(m_hStatusBar, &status);
-        std::vector<int> edges;
-        for (int part = 1; part <= m_nStatusParts; ++part)
-            edges.push_back(part == m_nStatusParts ? -1 : width * part / m_nStatusParts);
-        ::SendMessageW(m_hStatusBar, SB_SETPARTS, edges.size(),
-                       reinterpret_cast<LPARAM>(edges.data()));
+        LayoutStatusParts();
     }
     if (m_pView && m_pView->m_hWnd)
         ::MoveWindow(m_pView->m_hWnd, 0, 0, width, height - (status.bottom - status.top), TRUE);
@@ -177,7 +207,8 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return -1;
         if (m_nStatusParts)
             m_hStatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
-                                             WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                             WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS,
+                                             0, 0, 0, 0,
                                              m_hWnd, nullptr, Module().m_hInstance, nullptr);
         return 0;
     case WM_SIZE:
@@ -208,10 +239,10 @@ LRESULT CFrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DPICHANGED: {
         // Moved to a monitor of another scale, which has scaled the form: the frame takes the
-        // place the system suggests and fits around the form again.
+        // place the system suggests, and grows if the form no longer shows whole.
         TakeSuggestedPlace(m_hWnd, lParam);
         if (m_pView && m_pView->m_hWnd)
-            m_pView->ResizeParentToFit(false);
+            m_pView->ResizeParentToFit(true);
         return 0;
     }
     case WM_COMMAND:

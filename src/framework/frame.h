@@ -44,7 +44,7 @@ protected:
     // Called when the frame is asked to close, before it is destroyed; the base does nothing.
     virtual void OnClosing() {}
 
-    // Parts of a status bar along the frame's bottom, of equal widths; none when 0.
+    // Parts of a status bar along the frame's bottom, each as wide as its text; none when 0.
     int m_nStatusParts = 0;
 
 private:
@@ -62,6 +62,7 @@ private:
     void ShowHelpAt(POINT clientPoint);
 
     void Layout(int width, int height) const;
+    void LayoutStatusParts() const;
 
     std::unique_ptr<CFormView> m_pView;
     HWND m_hStatusBar = nullptr;

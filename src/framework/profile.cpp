@@ -254,17 +254,21 @@ int CProfile::GetInt(const char* section, const char* key, int defaultValue) con
 }
 
 // Read once, in whatever encoding, and written whole in UTF-16 or not at all.
-bool CProfile::Write(const char* section, const Values& values) const {
+bool CProfile::WriteSections(const std::vector<std::pair<std::string, Values>>& sections) const {
     CFileStore files;
     const auto bytes = files.Read(m_strPath);
     if (!bytes)
         return false;
-    std::vector<ProfileValue> lines;
-    for (const auto& [key, value] : values) {
-        lines.emplace_back(ToU16(key), value ? std::optional(StoredValue(ToU16(*value)))
-                                             : std::nullopt);
+    std::u16string text = Decode(*bytes);
+    for (const auto& [section, values] : sections) {
+        std::vector<ProfileValue> lines;
+        for (const auto& [key, value] : values) {
+            lines.emplace_back(ToU16(key), value ? std::optional(StoredValue(ToU16(*value)))
+                                                 : std::nullopt);
+        }
+        text = WithValues(std::move(text), ToU16(section), lines);
     }
-    if (!ReplaceWhole(files, m_strPath, InUtf16(WithValues(Decode(*bytes), ToU16(section), lines))))
+    if (!ReplaceWhole(files, m_strPath, InUtf16(text)))
         return false;
     DropCopy();
     return true;

@@ -41,7 +41,11 @@ public:
     // exactly as it is given: the whole file is written anew in UTF-16 and put in the old one's
     // place, or, when that cannot be done, the old one stays exactly as it was and Write answers
     // false.
-    bool Write(const char* section, const Values& values) const;
+    bool Write(const char* section, const Values& values) const {
+        return WriteSections({{section, values}});
+    }
+    // The same for keys of several sections, all written or none.
+    bool WriteSections(const std::vector<std::pair<std::string, Values>>& sections) const;
 
 private:
     // The value of a key, or with no key the keys, each ended by a zero.

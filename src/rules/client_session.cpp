@@ -65,9 +65,8 @@ ClientAnswer<ActiveWindow> CClientSession::Active(const std::string& soundKind) 
         if (!both)
             return {FromAnswer(answer)};
         const std::size_t space = std::min(both->find(' '), both->size());
-        m_pMemory->active = both->substr(0, space);
         return {ClientOutcome::Done,
-                {{m_pMemory->active}, both->substr(std::min(space + 1, both->size()))}};
+                {{both->substr(0, space)}, both->substr(std::min(space + 1, both->size()))}};
     }
     if (!m_bAnswers)
         return {ClientOutcome::NotAnswering};

@@ -15,8 +15,8 @@ struct MircMemory {
     std::optional<bool> unicode;
     // Mappings kept for messages that went unanswered, until a later message is answered.
     unsigned kept = 0;
-    // What the client told of itself at the last asking, for the user to see.
-    std::string version, active;
+    // The version the client told, for the user to see.
+    std::string version;
 };
 
 // Held beyond this many for late answers, mappings would be taken from other programs for good:

@@ -85,7 +85,9 @@ std::optional<Hotkey> Parse(std::string_view text) {
         text.remove_prefix(plus + 1);
     }
     const auto key = KeyOf(text);
-    if (!key || !(hotkey.modifiers & (Hotkey::kControl | Hotkey::kAlt | Hotkey::kWin)))
+    const unsigned modifiers = hotkey.modifiers;
+    const bool twoModifiers = (modifiers & (modifiers - 1)) != 0;
+    if (!key || !twoModifiers || !(modifiers & (Hotkey::kControl | Hotkey::kAlt | Hotkey::kWin)))
         return std::nullopt;
     hotkey.key = *key;
     return hotkey;

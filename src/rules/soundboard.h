@@ -23,7 +23,9 @@ struct Hotkey {
 // "Ctrl+Alt+F5": modifiers in the order Ctrl, Alt, Shift, Win, then the key.
 std::string Format(const Hotkey& hotkey);
 // The combination a text names, as Format writes it (letter case aside); nullopt for a text that
-// names none, or a combination without Ctrl, Alt or Win, which would take a key from all typing.
+// names none, or a combination of fewer than two modifiers, one of them Ctrl, Alt or Win: a
+// hotkey takes its combination from every program, and with one modifier it would take their
+// shortcuts (Ctrl+C) or typing itself (Shift+A).
 std::optional<Hotkey> Parse(std::string_view text);
 
 // A sound of the folder with a hotkey: the sound by its path below the folder.
@@ -74,17 +76,18 @@ template <class Profile> Soundboard Load(const Profile& profile) {
     return board;
 }
 
-// Writes the hotkeys of `board`, and takes away those of `before` that it no longer has; false
-// when the file could not be written.
+// Writes the hotkeys of `board`, and takes away those of `before` that it no longer has, all in
+// one write; false when the file could not be written.
 template <class Profile>
 bool SaveHotkeys(const Profile& profile, const Soundboard& before, const Soundboard& board) {
-    std::vector<std::pair<std::string, std::optional<std::string>>> values;
+    using Values = std::vector<std::pair<std::string, std::optional<std::string>>>;
+    Values hotkeys;
     for (const Binding& binding : before.bindings)
-        values.emplace_back(Format(binding.hotkey), std::nullopt);
+        hotkeys.emplace_back(Format(binding.hotkey), std::nullopt);
     for (const Binding& binding : board.bindings)
-        values.emplace_back(Format(binding.hotkey), binding.sound);
-    return profile.Write(kHotkeysSection, values) &&
-           profile.Write(kSection, {{kStopHotkey, board.stop ? Format(*board.stop) : ""}});
+        hotkeys.emplace_back(Format(binding.hotkey), binding.sound);
+    const Values stop = {{kStopHotkey, board.stop ? Format(*board.stop) : ""}};
+    return profile.WriteSections({{kHotkeysSection, hotkeys}, {kSection, stop}});
 }
 
 template <class Profile> bool SaveVolume(const Profile& profile, int volume) {

@@ -22,7 +22,7 @@ Notice ClientStatus(const ClientState& client) {
     if (client.chosen.empty())
         return {IDS_STATUS_NO_CLIENT_CHOSEN};
     if (client.running && !client.version.empty())
-        return {IDS_STATUS_CLIENT_TOLD, {client.chosen, client.version, client.active}};
+        return {IDS_STATUS_CLIENT_TOLD, {client.chosen, client.version}};
     if (client.running)
         return {IDS_STATUS_CLIENT_RUNS, {client.chosen}};
     if (!client.otherRunning.empty())

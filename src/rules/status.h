@@ -20,7 +20,7 @@ struct ClientState {
     std::string chosen; // the class of the client the settings choose; "" for none
     bool running = false;
     std::string otherRunning;    // the class of another client Brisa drives that runs, or ""
-    std::string version, active; // what the client's interface has told, "" before it has
+    std::string version; // what the client's interface has told, "" before it has
 };
 
 Notice FolderStatus(const FolderState& folder);

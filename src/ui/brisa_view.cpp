@@ -72,6 +72,7 @@ void CBrisaView::DoDataExchange(fw::CDataExchange& dx) {
 std::vector<fw::Anchor> CBrisaView::GetAnchors() const {
     return {{IDC_FILTER, false, true, false},    {IDC_FILE_NAME, false, true, false},
             {IDC_FILE_LIST, false, true, true},  {IDC_VOLUME, true, false, false},
+            {IDC_VOLUME_LABEL, true, false, false},
             {IDC_PLAY, true, false, false},      {IDC_STOP, true, false, false},
             {IDC_DELETE, true, false, false},    {IDC_HELP_BUTTON, true, false, false}};
 }
@@ -80,8 +81,7 @@ std::vector<fw::Anchor> CBrisaView::GetAnchors() const {
 void CBrisaView::OnInitialUpdate() {
     CFormView::OnInitialUpdate();
     if (!std::exchange(m_bStarted, true)) {
-        ResizeParentToFit(false);
-        ResizeParentToFit(true);
+        ResizeParentToFit();
         ::SendDlgItemMessageW(m_hWnd, IDC_FILTER, EM_SETCUEBANNER, TRUE,
                               reinterpret_cast<LPARAM>(
                                   fw::Widen(m_pApp->LoadString(IDS_FILTER_CUE)).c_str()));
@@ -148,7 +148,7 @@ void CBrisaView::FollowClient() {
             client.otherRunning = kind.windowClass;
     }
     if (const MircMemory* told = client.running ? m_clients.Introduce(client.chosen) : nullptr)
-        client.version = told->version, client.active = told->active;
+        client.version = told->version;
     ShowStatus(1, ClientStatus(client));
 }
 
@@ -267,8 +267,10 @@ void CBrisaView::OnDelete() {
     const auto path = TakeSelectedPath();
     if (!path)
         return;
-    const bool recycle = GoesToRecycleBin(*path, fw::HasRecycleBin(*path));
-    const UINT question = recycle ? IDS_DELETE_TO_RECYCLE_BIN : IDS_DELETE_FOR_GOOD;
+    const bool hasBin = fw::HasRecycleBin(*path), recycle = GoesToRecycleBin(*path, hasBin);
+    const UINT question = recycle  ? IDS_DELETE_TO_RECYCLE_BIN
+                          : hasBin ? IDS_DELETE_NAME_FOR_GOOD
+                                   : IDS_DELETE_FOR_GOOD;
     if (MessageBox(fw::FormatText(m_pApp->LoadString(question), {*path}),
                    m_pApp->LoadString(IDS_DELETE_QUESTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;

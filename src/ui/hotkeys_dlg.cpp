@@ -36,11 +36,13 @@ CHotkeysDlg::CHotkeysDlg(fw::CWinApp& app, std::string sound, soundboard::Soundb
     : CDialog(IDD_HOTKEYS), m_pApp(&app), m_strSound(std::move(sound)), m_before(board),
       m_board(std::move(board)), m_isListed(std::move(isListed)) {}
 
-// A key alone, or with Shift only, would be taken from all typing: the control adds Ctrl+Alt.
+// A key with one modifier or none would be taken from every program: the control makes it
+// Ctrl+Alt and the key.
 BOOL CHotkeysDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     for (const int control : {IDC_SOUND_HOTKEY, IDC_STOP_HOTKEY})
-        ::SendDlgItemMessageW(m_hWnd, control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+        ::SendDlgItemMessageW(m_hWnd, control, HKM_SETRULES,
+                              HKCOMB_NONE | HKCOMB_S | HKCOMB_C | HKCOMB_A,
                               MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     fw::SetWindowTextOf(GetDlgItem(IDC_HOTKEY_SOUND),
                         m_strSound.empty() ? m_pApp->LoadString(IDS_NO_SOUND_CHOSEN) : m_strSound);

@@ -31,6 +31,13 @@ struct FakeProfile {
         }
         return keys;
     }
+    bool WriteSections(const std::vector<std::pair<std::string, Values>>& sections) const {
+        for (const auto& [section, pairs] : sections) {
+            if (!Write(section.c_str(), pairs))
+                return false;
+        }
+        return true;
+    }
     bool Write(const char* section, const Values& pairs) const {
         if (!writable)
             return false;

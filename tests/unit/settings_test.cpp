@@ -81,16 +81,17 @@ TEST(Soundboard, HotkeysReadAsTheyAreWrittenAndOnlyWithCtrlAltOrWin) {
     } cases[] = {
         {"Ctrl+Alt+F5", Hotkey{3, 0x74}, "Ctrl+Alt+F5"},
         {"shift+ALT+a", Hotkey{5, 'A'}, "Alt+Shift+A"},
-        {"Win+Num +", Hotkey{8, 0x6B}, "Win+Num +"},
-        {"Ctrl+Num 0", Hotkey{2, 0x60}, "Ctrl+Num 0"},
-        {"Ctrl+PgUp", Hotkey{2, 0x21}, "Ctrl+PgUp"},
-        {"Ctrl+#186", Hotkey{2, 186}, "Ctrl+#186"},
-        {"Ctrl+F24", Hotkey{2, 0x87}, "Ctrl+F24"},
-        {"Shift+F5", std::nullopt, ""}, // would take the key from all typing
+        {"Win+Shift+Num +", Hotkey{12, 0x6B}, "Shift+Win+Num +"},
+        {"Ctrl+Win+Num 0", Hotkey{10, 0x60}, "Ctrl+Win+Num 0"},
+        {"Ctrl+Shift+PgUp", Hotkey{6, 0x21}, "Ctrl+Shift+PgUp"},
+        {"Ctrl+Alt+#186", Hotkey{3, 186}, "Ctrl+Alt+#186"},
+        {"Ctrl+Alt+F24", Hotkey{3, 0x87}, "Ctrl+Alt+F24"},
+        {"Ctrl+C", std::nullopt, ""}, // every program's Copy
+        {"Shift+Win", std::nullopt, ""},
         {"F5", std::nullopt, ""},
-        {"Ctrl+", std::nullopt, ""},
+        {"Ctrl+Alt+", std::nullopt, ""},
         {"Hyper+A", std::nullopt, ""},
-        {"Ctrl+F25", std::nullopt, ""},
+        {"Ctrl+Alt+F25", std::nullopt, ""},
         {"", std::nullopt, ""},
     };
     for (const auto& c : cases) {
@@ -102,8 +103,8 @@ TEST(Soundboard, HotkeysReadAsTheyAreWrittenAndOnlyWithCtrlAltOrWin) {
 
 TEST(Soundboard, OneSoundAHotkeyKeptInTheProfileWithTheStopHotkeyAndTheVolume) {
     FakeProfile profile;
-    profile.values = {{"Hotkeys.Ctrl+F1", "fun\\ding.wav"}, {"Hotkeys.F2", "x.wav"},
-                      {"Hotkeys.Ctrl+F3", ""},              {"Soundboard.StopHotkey", "Ctrl+Alt+S"},
+    profile.values = {{"Hotkeys.Ctrl+Alt+F1", "fun\\ding.wav"}, {"Hotkeys.Ctrl+F2", "x.wav"},
+                      {"Hotkeys.Ctrl+Alt+F3", ""}, {"Soundboard.StopHotkey", "Ctrl+Alt+S"},
                       {"Soundboard.Volume", "250"}};
     const soundboard::Soundboard board = soundboard::Load(profile);
     ASSERT_EQ(1u, board.bindings.size());
@@ -119,24 +120,24 @@ TEST(Soundboard, OneSoundAHotkeyKeptInTheProfileWithTheStopHotkeyAndTheVolume) {
         });
     };
     soundboard::Soundboard changed = board;
-    const Hotkey ctrlF2{Hotkey::kControl, 0x71};
-    soundboard::Bind(changed, "FUN\\DING.wav", ctrlF2, same);
+    const Hotkey ctrlAltF2{Hotkey::kControl | Hotkey::kAlt, 0x71};
+    soundboard::Bind(changed, "FUN\\DING.wav", ctrlAltF2, same);
     soundboard::Bind(changed, "b.wav", Hotkey{Hotkey::kControl, 'B'}, same);
     soundboard::Bind(changed, "b.wav", std::nullopt, same);
-    EXPECT_EQ(ctrlF2, soundboard::HotkeyOf(changed, "fun\\ding.wav", same));
-    EXPECT_EQ("FUN\\DING.wav", soundboard::HolderOf(changed, ctrlF2, "b.wav", same));
-    EXPECT_EQ(std::nullopt, soundboard::HolderOf(changed, ctrlF2, "fun\\ding.WAV", same));
+    EXPECT_EQ(ctrlAltF2, soundboard::HotkeyOf(changed, "fun\\ding.wav", same));
+    EXPECT_EQ("FUN\\DING.wav", soundboard::HolderOf(changed, ctrlAltF2, "b.wav", same));
+    EXPECT_EQ(std::nullopt, soundboard::HolderOf(changed, ctrlAltF2, "fun\\ding.WAV", same));
     EXPECT_EQ(std::nullopt, soundboard::HotkeyOf(changed, "b.wav", same));
 
     EXPECT_TRUE(soundboard::SaveHotkeys(profile, board, changed));
     EXPECT_TRUE(soundboard::SaveVolume(profile, 40));
-    EXPECT_EQ((std::vector<std::string>{"Hotkeys.Ctrl+F1", "Hotkeys.Ctrl+F2=FUN\\DING.wav",
+    EXPECT_EQ((std::vector<std::string>{"Hotkeys.Ctrl+Alt+F1", "Hotkeys.Ctrl+Alt+F2=FUN\\DING.wav",
                                         "Soundboard.StopHotkey=Ctrl+Alt+S",
                                         "Soundboard.Volume=40"}),
               profile.written);
     const soundboard::Soundboard reread = soundboard::Load(profile);
     ASSERT_EQ(1u, reread.bindings.size());
-    EXPECT_EQ(ctrlF2, reread.bindings[0].hotkey);
+    EXPECT_EQ(ctrlAltF2, reread.bindings[0].hotkey);
     EXPECT_EQ(40, reread.volume);
 }
 

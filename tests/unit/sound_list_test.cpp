@@ -62,10 +62,11 @@ TEST(SoundList, ASearchShowsTheNamesThatHoldItAndChangesWhereTheyShow) {
     EXPECT_EQ("fun\\ding.mid", list.At(1));
     EXPECT_EQ(-1, list.Apply({true, "y.wav"}));   // not shown
     EXPECT_EQ(0, list.Apply({true, "ading.wav"}));
-    EXPECT_EQ(1, list.Apply({false, "ding.WAV"}));
+    EXPECT_EQ(2, list.Apply({false, "fun\\ding.mid"})); // after dong, x and y, not shown
+    EXPECT_EQ(-1, list.Apply({false, "x.wav"}));
     list.Filter("");
     EXPECT_FALSE(list.IsFiltered());
-    EXPECT_EQ(5u, list.Shown().size());
+    EXPECT_EQ((std::vector<std::string>{"ading.wav", "Ding.wav", "dong.wav", "y.wav"}), list.Shown());
 }
 
 TEST(QuietPeriod, ABurstIsToldOnceItPausesOrAtTheLatestAfterItsFirstChange) {

@@ -38,11 +38,11 @@ TEST(StatusLine, SaysWhetherTheChosenClientRunsAndWhichOtherDoes) {
         int message;
         Args args;
     } cases[] = {
-        {{"", false, "mIRC", "", ""}, IDS_STATUS_NO_CLIENT_CHOSEN, {}},
-        {{"mIRC32", false, "", "", ""}, IDS_STATUS_NO_CLIENT, {"mIRC32"}},
-        {{"mIRC32", false, "mIRC", "", ""}, IDS_STATUS_OTHER_CLIENT, {"mIRC32", "mIRC"}},
-        {{"PIRCH", true, "mIRC", "", ""}, IDS_STATUS_CLIENT_RUNS, {"PIRCH"}},
-        {{"mIRC", true, "", "7.72", "#chat"}, IDS_STATUS_CLIENT_TOLD, {"mIRC", "7.72", "#chat"}},
+        {{"", false, "mIRC", ""}, IDS_STATUS_NO_CLIENT_CHOSEN, {}},
+        {{"mIRC32", false, "", ""}, IDS_STATUS_NO_CLIENT, {"mIRC32"}},
+        {{"mIRC32", false, "mIRC", ""}, IDS_STATUS_OTHER_CLIENT, {"mIRC32", "mIRC"}},
+        {{"PIRCH", true, "mIRC", ""}, IDS_STATUS_CLIENT_RUNS, {"PIRCH"}},
+        {{"mIRC", true, "", "7.72"}, IDS_STATUS_CLIENT_TOLD, {"mIRC", "7.72"}},
     };
     for (const auto& c : cases) {
         const Notice notice = ClientStatus(c.client);

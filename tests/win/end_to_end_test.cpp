@@ -83,10 +83,12 @@ public:
         m_hwndMain = WaitForWindow(L"fwFrameWnd");
         return m_hwndMain && WaitForInputIdle(m_process.hProcess, 10000) == 0;
     }
-    // Starts Brisa once more, and waits for that one to end.
+    // Starts Brisa once more, and waits for that one to end; one that stays is ended.
     bool StartAgain() const {
         PROCESS_INFORMATION again = {};
         const bool ended = Launch(&again) && WaitForSingleObject(again.hProcess, 10000) == 0;
+        if (!ended)
+            TerminateProcess(again.hProcess, 1);
         CloseHandle(again.hProcess);
         return ended;
     }

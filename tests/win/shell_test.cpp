@@ -18,12 +18,16 @@ TEST(Shell, TheFrameFitsTheFormOnAnyScaleNewRelistsAndExitEndsTheLoop) {
     EXPECT_EQ("Brisa Server - Brisa", TextOf(main));
     RECT formRect = {}, moved = {};
     GetWindowRect(form, &formRect);
-    // Moved to a monitor of another scale, the frame takes the place the system suggests and fits
-    // the form again: Wine keeps one scale, so the form keeps its size here.
+    // Moved to a monitor of another scale, the frame takes the place the system suggests, and
+    // grows only where the form would not show whole: Wine keeps one scale, so the form keeps
+    // its size here.
     RECT suggested = {100, 80, 700, 600};
     SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(main, &moved);
     EXPECT_EQ(100, moved.left);
+    EXPECT_EQ(600, moved.right - moved.left);
+    suggested = {100, 80, 110, 90};
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(formRect.right - formRect.left, ClientSize(main).cx);
     EXPECT_EQ(formRect.bottom - formRect.top, ClientSize(form).cy);
     SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);

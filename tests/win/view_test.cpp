@@ -86,7 +86,7 @@ TEST(WavListView, DeleteAsksThenRemovesExactlyTheListedFileAndSelectsTheNext) {
     EXPECT_EQ(Lines{Message(IDS_CANNOT_PLAY, {spaced})}, brisa.TakeMessageBoxes());
     // The shell would reach ding.wav too: this one is deleted for good, and the question says so.
     const std::string asked =
-        ResourceText(IDS_DELETE_QUESTION) + ": " + ResourceText(IDS_DELETE_FOR_GOOD, {spaced});
+        ResourceText(IDS_DELETE_QUESTION) + ": " + ResourceText(IDS_DELETE_NAME_FOR_GOOD, {spaced});
     const struct {
         int answer;
         bool held; // open in another program
