@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Screenshots of Brisa for the README, taken under Wine in an Xvfb display of their own: the main
-# window, About, Options, DCC Send and the help window, each cropped to its window, and Brisa
-# beside the stand-in IRC client after a Send, and names in several scripts (both at 100 % only).
-# 8-bit PNGs in docs/.
+# Screenshots of Brisa for the README, taken under Wine in an Xvfb display of their own, with the
+# stand-in IRC client running: the main window on a folder with subfolders and files of three
+# types, a sound with a hotkey chosen and the volume turned down; the Hotkeys dialog, About,
+# Options, DCC Send and the help window, each cropped to its window; the main window made wider,
+# narrowed by a search and with the list's context menu open. At 100 % only also Brisa beside the
+# client after a Send, Brisa once the client has gone, and names in several scripts. 8-bit PNGs in
+# docs/.
 #   scripts/screenshots.sh        at 100 % (96 dpi):  docs/<name>.png      (Wine state build/shots)
 #   scripts/screenshots.sh 150    at 150 % (144 dpi): docs/<name>-150.png  (Wine state build/shots-150)
 set -euo pipefail
@@ -77,13 +80,29 @@ fi
 DISPLAY=:$(cat "$state/wine/display")
 export DISPLAY
 
-# Brisa as a user would keep it: C:\Brisa\Brisa.exe with its own Brisa.INI, sounds in C:\WAV.
+# Brisa as a user would keep it: C:\Brisa\Brisa.exe with its own Brisa.INI, sounds in C:\WAV: the
+# demo sounds, a silent MP3 and two subfolders. Hotkeys for three sounds and for one that has
+# gone from the folder.
 drive_c=$WINEPREFIX/drive_c
-rm -rf "$drive_c/Brisa"
+rm -rf "$drive_c/Brisa" "$drive_c/WAV"
 mkdir -p "$drive_c/Brisa"
 cp "$build/bin/Brisa.exe" "$drive_c/Brisa/"
-printf '[Options]\r\nWAVDir=C:\\WAV\r\nClient=1011\r\n' >"$drive_c/Brisa/Brisa.INI"
+printf '%s\r\n' '[Options]' 'WAVDir=C:\WAV' 'Client=1011' '[Hotkeys]' 'Ctrl+Alt+1=fun\boing.wav' \
+    'Ctrl+Alt+2=applause.wav' 'Ctrl+Alt+3=greetings\hello.wav' 'Ctrl+Alt+4=cheer.wav' \
+    '[Soundboard]' 'StopHotkey=Ctrl+Alt+0' 'Volume=70' >"$drive_c/Brisa/Brisa.INI"
 scripts/demo_sounds.sh "$drive_c/WAV" >>"$log"
+# A second of MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, mono) whose side information is all
+# zero: silence.
+for _ in $(seq 38); do
+    printf '\377\373\220\304'
+    head -c 413 /dev/zero
+done >"$drive_c/WAV/hush.mp3"
+mkdir -p "$drive_c/WAV/fun" "$drive_c/WAV/greetings"
+wav() { sox -n -r 11025 -b 8 -c 1 "$drive_c/WAV/$1" "${@:2}"; }
+wav fun/boing.wav synth 0.5 sine 200-800 fade p 0 0.5 0.45
+wav fun/whoosh.wav synth 0.7 pinknoise fade p 0.3 0.7 0.4
+wav greetings/hello.wav synth 0.2 sine 784 : synth 0.3 sine 1047
+cp "$drive_c/WAV/tune.mid" "$drive_c/WAV/greetings/bye.mid"
 
 drive() {
     wine "$driver" "$@" 2>>"$log" | tr -d '\r'
@@ -136,9 +155,16 @@ open_and_shoot() {
     drive close "$hwnd"
 }
 
+# Wider and taller than Brisa opens: each third of the status line has room for what it says.
+wide() {
+    local w h
+    read -r w h _ <<<"$(tr 'x+' '  ' <<<"$1")"
+    echo "$((w * 13 / 5))x$((h * 13 / 10))"
+}
+
 wine "$build/bin/BrisaStandInClient.exe" >>"$log" 2>&1 &
 client_pid=$!
-read -r _ client < <(drive rect "Stand-in IRC client (mIRC)") || true
+read -r client_hwnd client < <(drive rect "Stand-in IRC client (mIRC)") || true
 # Started once the client shows, so Send and DCC are enabled.
 wine 'C:\Brisa\Brisa.exe' >>"$log" 2>&1 &
 brisa_pid=$!
@@ -148,7 +174,9 @@ if [ -z "$client" ] || [ -z "$main" ]; then
     exit 1
 fi
 
+drive select "$(id IDC_FILE_LIST)" 'fun\boing.wav'
 shot main "$main"
+open_and_shoot hotkeys IDC_HOTKEY
 open_and_shoot about ID_APP_ABOUT
 open_and_shoot options IDC_OPTIONS
 open_and_shoot dcc-send IDC_DCC
@@ -158,6 +186,30 @@ if [ $dpi = 96 ]; then
     drive post "$(id IDC_SEND)"
     shot with-client "$main" "$client"
 fi
+
+read -r _ wide < <(drive size "$(wide "$main")") || true
+drive text "$(id IDC_FILTER)" ing
+shot search "$wide"
+drive text "$(id IDC_FILTER)" ''
+# The first entry, so that the menu opens over the list.
+drive select "$(id IDC_FILE_LIST)" applause.wav
+read -r hwnd menu < <(drive menu "$(id IDC_FILE_LIST)") || true
+[ -n "$menu" ] || {
+    echo "screenshots: the list's context menu did not open (see $log)" >&2
+    exit 1
+}
+shot wide "$wide" "$menu"
+drive close "$hwnd"
+
+# Once the client has gone: Send and DCC greyed, the status line waiting for it.
+if [ $dpi = 96 ]; then
+    drive close "$client_hwnd"
+    wait $client_pid || true
+    client_pid=
+    # Brisa looks for the client once a second.
+    sleep 2
+    shot no-client "$wide"
+fi
 drive post "$(id ID_APP_EXIT)"
 wait $brisa_pid || true
 brisa_pid=
@@ -166,9 +218,12 @@ brisa_pid=
 if [ $dpi = 96 ]; then
     mkdir -p "$drive_c/Sons"
     for name in Été Łódź Звонок Καμπάνα ベル 铃声; do
-        cp "$drive_c/WAV/$(ls "$drive_c/WAV" | head -n 1)" "$drive_c/Sons/$name.wav"
+        cp "$drive_c/WAV/ding.wav" "$drive_c/Sons/$name.wav"
     done
     printf '[Options]\r\nWAVDir=C:\\Sons\r\nClient=1011\r\n' >"$drive_c/Brisa/Brisa.INI"
+    wine "$build/bin/BrisaStandInClient.exe" >>"$log" 2>&1 &
+    client_pid=$!
+    drive rect "Stand-in IRC client (mIRC)" >/dev/null || true
     wine 'C:\Brisa\Brisa.exe' >>"$log" 2>&1 &
     brisa_pid=$!
     read -r _ main < <(drive rect "Brisa Server - Brisa") || true
