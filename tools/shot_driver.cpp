@@ -131,9 +131,6 @@ int main(int argc, char** argv) {
         if (std::sscanf(argv[2], "%dx%d", &width, &height) != 2 ||
             !SetWindowPos(main, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER))
             return Fail("the window was not resized");
-        // Under Wine the controls the form moves stay undrawn (or drawn in part) after a resize
-        // until the window is painted again: the shot shows it as it is once painted whole.
-        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         return Print(main);
     }
     DWORD processId = 0;
