@@ -186,7 +186,7 @@ fault rules/sound_list.cpp '        if (m_same(entry.name, name))
             return shown;' '        if (entry.name.size() == name.size())
             return shown;' \
     'the selection kept by a name of the same length'
-fault rules/sound_list.cpp 'std::upper_bound(m_entries.begin(), m_entries.end(), entry, ByKey)' 'm_entries.end()' \
+fault rules/sound_list.cpp 'const auto at = std::upper_bound(' 'const auto at = m_entries.end(); std::upper_bound(' \
     'a file come to the folder put at the end of the list'
 fault rules/sound_list.cpp 'return latest > now ? std::min(m_nQuiet, latest - now) : 0;' \
     'return m_nQuiet;' 'a folder that never pauses never listed'
@@ -278,7 +278,7 @@ fault rules/soundboard.h '        hotkeys.emplace_back(Format(binding.hotkey), s
 fault rules/soundboard.h 'if (hotkey && !sound.empty())' 'if (hotkey)' 'a hotkey of no sound loaded'
 fault rules/sound_list.cpp 'm_strFilter = m_fold(text);' 'm_strFilter = std::string(text);' \
     'a search minds letter case'
-fault rules/sound_list.cpp '"\x01" + textKey(name)' '"\x02" + textKey(name)' \
+fault rules/sound_list.cpp 'return "\x01" + m_textKey(name)' 'return "\x02" + m_textKey(name)' \
     'subfolders'"'"' sounds mixed with the top folder'"'"'s'
 fault rules/sound_list.cpp 'const int shown = Shows(*found) ? ShownBefore(index) : -1;' \
     'const int shown = static_cast<int>(index);' 'a change while searching removes the wrong entry'

@@ -6,31 +6,52 @@
 
 namespace {
 
-bool ByKey(const SortedName& a, const SortedName& b) {
-    return a.key < b.key;
+// The keys of paths below the folder, in the list's order. The top folder's files come before a
+// subfolder's: their keys begin lower. A path's own bytes end every key, so that names the
+// platform orders alike still have one order. A listing gives a folder's files together, so the
+// key of the last subfolder is kept.
+class CKeys {
+public:
+    explicit CKeys(CSoundList::TextKey textKey) : m_textKey(textKey) {}
+
+    std::string Of(std::string_view name) {
+        const std::size_t slash = name.find_last_of('\\');
+        if (slash == std::string_view::npos)
+            return "\x01" + m_textKey(name).append(name);
+        if (name.compare(0, slash, m_strFolder) != 0) {
+            m_strFolder = name.substr(0, slash);
+            m_strFolderKey = m_textKey(m_strFolder);
+        }
+        return "\x02" + m_strFolderKey + m_textKey(name.substr(slash + 1)).append(name);
+    }
+
+private:
+    CSoundList::TextKey m_textKey;
+    std::string m_strFolder, m_strFolderKey;
+};
+
+SortedName Entry(std::string name, CSoundList::Fold fold) {
+    std::string folded = fold(name);
+    if (folded == name)
+        folded.clear();
+    return {std::move(name), std::move(folded)};
 }
 
 } // namespace
 
-// The top folder's files before a subfolder's: its keys begin lower. A path's own bytes end
-// every key, so that names the platform orders alike still have one order.
-SortedName CSoundList::Entry(std::string name, TextKey textKey, Fold fold) {
-    const std::size_t slash = name.find_last_of('\\');
-    std::string key = slash == std::string::npos
-                          ? "\x01" + textKey(name)
-                          : "\x02" + textKey(name.substr(0, slash)) + textKey(name.substr(slash + 1));
-    key += name;
-    std::string folded = fold(name);
-    return {std::move(key), std::move(name), std::move(folded)};
-}
-
+// The keys live only while the names are sorted: kept, they would take more than the names.
 std::vector<SortedName> CSoundList::Sort(std::vector<std::string> names, TextKey textKey,
                                          Fold fold) {
+    CKeys keys(textKey);
+    std::vector<std::pair<std::string, std::size_t>> order;
+    order.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        order.emplace_back(keys.Of(names[i]), i);
+    std::sort(order.begin(), order.end());
     std::vector<SortedName> sorted;
     sorted.reserve(names.size());
-    for (std::string& name : names)
-        sorted.push_back(Entry(std::move(name), textKey, fold));
-    std::sort(sorted.begin(), sorted.end(), ByKey);
+    for (const auto& [key, index] : order)
+        sorted.push_back(Entry(std::move(names[index]), fold));
     return sorted;
 }
 
@@ -39,7 +60,8 @@ void CSoundList::Assign(std::vector<SortedName> sorted) {
 }
 
 bool CSoundList::Shows(const SortedName& entry) const {
-    return entry.folded.find(m_strFilter) != std::string::npos;
+    return (entry.folded.empty() ? entry.name : entry.folded).find(m_strFilter) !=
+           std::string::npos;
 }
 
 int CSoundList::ShownBefore(std::size_t entry) const {
@@ -59,10 +81,13 @@ int CSoundList::Apply(const FolderChange& change) {
         m_entries.erase(found);
         return shown;
     }
-    SortedName entry = Entry(change.name, m_textKey, m_fold);
-    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), entry, ByKey);
+    CKeys keys(m_textKey);
+    const std::string key = keys.Of(change.name);
+    const auto at = std::upper_bound(
+        m_entries.begin(), m_entries.end(), key,
+        [&](const std::string& k, const SortedName& entry) { return k < keys.Of(entry.name); });
     const std::size_t index = at - m_entries.begin();
-    m_entries.insert(at, std::move(entry));
+    m_entries.insert(at, Entry(change.name, m_fold));
     return Shows(m_entries[index]) ? ShownBefore(index) : -1;
 }
 

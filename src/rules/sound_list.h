@@ -15,10 +15,10 @@ struct FolderChange {
     std::string name;
 };
 
-// A sound file's path below the folder, with the key that orders it in the list and its text
-// folded for a search.
+// A sound file's path below the folder, and its text folded for a search ("" when folding leaves
+// it as it is, as it does most names: a big folder's names are not kept twice).
 struct SortedName {
-    std::string key, name, folded;
+    std::string name, folded;
 };
 
 class CSoundList {
@@ -32,11 +32,9 @@ public:
 
     CSoundList(TextKey textKey, Fold fold, Same same) : m_textKey(textKey), m_fold(fold), m_same(same) {}
 
-    // An entry of the list: the top folder's files first, then each subfolder's, by the
-    // subfolder's name.
-    static SortedName Entry(std::string name, TextKey textKey, Fold fold);
-    // The names of a listing, in any order, made entries in the list's order: the work of a big
-    // folder, done beside the window's thread.
+    // The names of a listing, in any order, made entries in the list's order: the top folder's
+    // files first, then each subfolder's, by the subfolder's name. The work of a big folder, done
+    // beside the window's thread.
     static std::vector<SortedName> Sort(std::vector<std::string> names, TextKey textKey,
                                         Fold fold);
 

@@ -20,15 +20,23 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // The system's sort key ends in a zero byte, so a text's key never runs on into what follows it.
+// A key seldom takes more than a few bytes a character: one call fills it, and only a longer one
+// is asked for its size first.
 std::string TextSortKey(std::string_view text) {
     const std::wstring wide = fw::Widen(text);
     const int length = static_cast<int>(wide.size());
-    std::string key(static_cast<std::size_t>(::LCMapStringW(LOCALE_USER_DEFAULT,
-                                                            LCMAP_SORTKEY | NORM_IGNORECASE,
-                                                            wide.c_str(), length, nullptr, 0)),
-                    '\0');
-    ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide.c_str(), length,
-                   reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+    const auto map = [&](std::string* key) {
+        return ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide.c_str(),
+                              length, key ? reinterpret_cast<LPWSTR>(key->data()) : nullptr,
+                              key ? static_cast<int>(key->size()) : 0);
+    };
+    std::string key(wide.size() * 6 + 16, '\0');
+    int size = map(&key);
+    if (size == 0) {
+        key.resize(static_cast<std::size_t>(map(nullptr)));
+        size = map(&key);
+    }
+    key.resize(static_cast<std::size_t>(size));
     return key;
 }
 

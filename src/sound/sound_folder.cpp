@@ -5,6 +5,7 @@
 #include "rules/sound_files.h"
 #include "sound/file_paths.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -12,7 +13,7 @@
 namespace {
 
 constexpr wchar_t kFolderClass[] = L"BrisaSoundFolder";
-constexpr UINT kMsgTold = WM_APP + 1; // wParam: the folder's generation; lParam: a CTold
+constexpr UINT kMsgTold = WM_APP + 1; // wParam: the listing's generation; lParam: a CTold
 constexpr DWORD kChangesBytes = 64 * 1024;
 // As the system's own directory listing shows files: no hidden or system file or folder, and no
 // link to a folder elsewhere, which may lead back up.
@@ -132,13 +133,16 @@ private:
     bool m_bPending = false;
 };
 
-// Lists and follows one folder on a thread of its own until it is told to stop; what it finds
-// it posts to the window, which drops it once another folder has been opened.
+// Lists and follows one folder on a thread of its own until it is told to stop, and lists it
+// again when asked; what it finds it posts to the window with the generation that was asked for
+// when the listing began, so that the window drops what was found before it asked again.
 class CFollower {
 public:
-    CFollower(std::wstring folder, HWND target, WPARAM generation, HANDLE stop, FolderTiming timing)
-        : m_strFolder(std::move(folder)), m_hTarget(target), m_nGeneration(generation),
-          m_stop(stop), m_timing(timing), m_quiet(timing.quietMs, timing.latestMs) {}
+    CFollower(std::wstring folder, HWND target, std::shared_ptr<std::atomic<WPARAM>> generation,
+              HANDLE stop, HANDLE relist, FolderTiming timing)
+        : m_strFolder(std::move(folder)), m_hTarget(target), m_pGeneration(std::move(generation)),
+          m_stop(stop), m_relist(relist), m_timing(timing),
+          m_quiet(timing.quietMs, timing.latestMs) {}
 
     static DWORD WINAPI Run(void* follower) {
         std::unique_ptr<CFollower>(static_cast<CFollower*>(follower))->Follow();
@@ -146,19 +150,19 @@ public:
     }
 
 private:
-    bool Stopped(DWORD waitMs) const {
-        return ::WaitForSingleObject(m_stop.get(), waitMs) == WAIT_OBJECT_0;
-    }
     void Tell(CTold told) {
         auto* message = new CTold(std::move(told));
         if (!::PostMessageW(m_hTarget, kMsgTold, m_nGeneration, reinterpret_cast<LPARAM>(message)))
             delete message;
     }
 
-    // The folder missing, or not readable, is looked at again and again until it is there.
+    // The folder missing, or not readable, is looked at again and again until it is there; asked
+    // to list it again, the follower tells that it cannot once more.
     void Follow() {
         bool unlistableTold = false;
-        while (!Stopped(0)) {
+        for (;;) {
+            ::ResetEvent(m_relist.get());
+            m_nGeneration = m_pGeneration->load();
             const CHandle folder =
                 IsListableFolder(fw::Narrow(m_strFolder)) ? OpenFolder(m_strFolder) : CHandle();
             const auto id = IdOf(folder.get());
@@ -166,8 +170,11 @@ private:
             if (!names) {
                 if (!std::exchange(unlistableTold, true))
                     Tell({CTold::EKind::Unlistable});
-                if (Stopped(m_timing.checkMs))
+                const HANDLE handles[] = {m_stop.get(), m_relist.get()};
+                const DWORD woke = ::WaitForMultipleObjects(2, handles, FALSE, m_timing.checkMs);
+                if (woke == WAIT_OBJECT_0)
                     return;
+                unlistableTold = unlistableTold && woke != WAIT_OBJECT_0 + 1;
                 continue;
             }
             unlistableTold = false;
@@ -179,8 +186,8 @@ private:
     }
 
     // Tells the folder's changes, once they pause; false once stopped, true when the folder must
-    // be listed again: a subfolder came, went or was renamed, changes ran beyond what the system
-    // could tell, or the folder is gone or replaced.
+    // be listed again: the window asked, a subfolder came, went or was renamed, changes ran beyond
+    // what the system could tell, or the folder is gone or replaced.
     bool FollowChanges(HANDLE folder, const FolderId& id) {
         const CHandle second = OpenFolder(m_strFolder);
         CWatch files(folder, FILE_NOTIFY_CHANGE_FILE_NAME),
@@ -192,13 +199,16 @@ private:
         Ticks due = 0, check = ::GetTickCount64() + m_timing.checkMs;
         for (;;) {
             const Ticks now = ::GetTickCount64(), until = due ? std::min(due, check) : check;
-            const HANDLE handles[] = {m_stop.get(), files.Event(), subfolders.Event()};
+            const HANDLE handles[] = {m_stop.get(), m_relist.get(), files.Event(),
+                                      subfolders.Event()};
             const DWORD woke = ::WaitForMultipleObjects(
-                watched ? 3 : 1, handles, FALSE, static_cast<DWORD>(until > now ? until - now : 0));
+                watched ? 4 : 2, handles, FALSE, static_cast<DWORD>(until > now ? until - now : 0));
             if (woke == WAIT_OBJECT_0)
                 return false;
-            if (woke == WAIT_OBJECT_0 + 1 || woke == WAIT_OBJECT_0 + 2) {
-                CWatch& watch = woke == WAIT_OBJECT_0 + 1 ? files : subfolders;
+            if (woke == WAIT_OBJECT_0 + 1)
+                return true;
+            if (woke == WAIT_OBJECT_0 + 2 || woke == WAIT_OBJECT_0 + 3) {
+                CWatch& watch = woke == WAIT_OBJECT_0 + 2 ? files : subfolders;
                 const DWORD* records = watch.Records();
                 if (!records)
                     return true;
@@ -257,8 +267,9 @@ private:
 
     const std::wstring m_strFolder;
     const HWND m_hTarget;
-    const WPARAM m_nGeneration;
-    const CHandle m_stop;
+    const std::shared_ptr<std::atomic<WPARAM>> m_pGeneration; // the window's latest ask
+    WPARAM m_nGeneration = 0;                                 // of this listing
+    const CHandle m_stop, m_relist;
     const FolderTiming m_timing;
     CQuietPeriod m_quiet;
 };
@@ -284,20 +295,32 @@ void CSoundFolder::Stop() {
     if (!m_hStop)
         return;
     ::SetEvent(m_hStop);
-    ::CloseHandle(m_hStop);
-    m_hStop = nullptr;
+    for (HANDLE* event : {&m_hStop, &m_hRelist})
+        ::CloseHandle(std::exchange(*event, nullptr));
 }
 
+// The same folder is listed again by its follower: a new thread and watch cost more than the
+// listing of a small folder.
 void CSoundFolder::Open(const std::string& folder) {
-    Stop();
     ++m_nGeneration;
     m_bListing = true;
-    HANDLE stop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr), followerStop = nullptr;
-    ::DuplicateHandle(::GetCurrentProcess(), stop, ::GetCurrentProcess(), &followerStop, 0, FALSE,
-                      DUPLICATE_SAME_ACCESS);
-    m_hStop = stop;
-    auto follower = std::make_unique<CFollower>(fw::Widen(folder), m_hWnd, m_nGeneration,
-                                                followerStop, m_timing);
+    if (m_hStop && folder == m_strFolder) {
+        m_pGeneration->store(m_nGeneration);
+        ::SetEvent(m_hRelist);
+        return;
+    }
+    Stop();
+    m_strFolder = folder;
+    m_pGeneration = std::make_shared<std::atomic<WPARAM>>(m_nGeneration);
+    HANDLE followerEvents[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE& event = i == 0 ? m_hStop : m_hRelist;
+        event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ::DuplicateHandle(::GetCurrentProcess(), event, ::GetCurrentProcess(), &followerEvents[i],
+                          0, FALSE, DUPLICATE_SAME_ACCESS);
+    }
+    auto follower = std::make_unique<CFollower>(fw::Widen(folder), m_hWnd, m_pGeneration,
+                                                followerEvents[0], followerEvents[1], m_timing);
     const HANDLE thread = ::CreateThread(nullptr, 0, &CFollower::Run, follower.get(), 0, nullptr);
     if (thread) {
         follower.release();

@@ -5,6 +5,8 @@
 #include "framework/wnd.h"
 #include "rules/sound_list.h"
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,7 @@ public:
     CSoundFolder(const CSoundFolder&) = delete;
     CSoundFolder& operator=(const CSoundFolder&) = delete;
 
-    // Lists the folder anew and follows it from now on; what is still to come of the folder
+    // Lists the folder anew and follows it from now on; what is still to come of the listing
     // before is dropped.
     void Open(const std::string& folder);
     // Nothing has been told of the folder yet since Open.
@@ -52,7 +54,10 @@ private:
 
     ISoundFolderListener& m_listener;
     const FolderTiming m_timing;
-    HANDLE m_hStop = nullptr; // set to end the follower of the folder
-    WPARAM m_nGeneration = 0; // of the folder opened last
+    HANDLE m_hStop = nullptr;   // set to end the follower of the folder
+    HANDLE m_hRelist = nullptr; // set to have it list the folder again
+    std::string m_strFolder;    // the folder it follows
+    WPARAM m_nGeneration = 0;   // of the listing asked for last
+    std::shared_ptr<std::atomic<WPARAM>> m_pGeneration; // the same, for the follower to read
     bool m_bListing = false;
 };
