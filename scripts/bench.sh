@@ -152,6 +152,21 @@ later runs.
   files.
 - Refresh of mixed types: Brisa on a folder of 10,000 files, `.wav`, `.mid` and `.mp3` in turn,
   timed as above, against the baseline's listing of the 10,000 WAVE files of the same run.
+- Refresh of subfolders: Brisa on a folder of 100 subfolders (`folder 00`…) of 100 WAVE files
+  each, the same 10,000 names as the folder of 10,000 (`sound 00000.wav`… in `folder 00`, and so
+  on), timed as above, against Brisa's Refresh of that folder of 10,000, the two in turn in fresh
+  processes in each run.
+- Search: Brisa on the folder of 10,000 WAVE files, its list complete; the benchmark posts
+  `WM_CHAR` to the search box for 7, 4 and 2, then three Backspaces, 100 ms apart, and times each
+  from the post until the list answers `LB_GETCOUNT` with the number of names that contain the
+  text typed so far and the box answers `WM_GETTEXT` with that text (the box takes the key and
+  the list is narrowed in the same handling of it, so both together mean the narrowing is done);
+  the first and last entries are then checked against the names expected. Each key changes the
+  number shown: 3,439, 299, 20, 299, 3,439, and all 10,000 again. A first search (9, Backspace)
+  is not recorded. Baseline: the form baseline on the same folder, which at its first search
+  copies the names of its list once (sorted, each with its lower-case form) and for each change of
+  the box empties its list and adds the names that contain the box's text in lower case, drawing
+  held off. The figures are of every key of every run (six a run); the goal bounds the slowest.
 - Start-up: from just before `CreateProcess` until the process shows its main window and answers
   a message — for Brisa, until its list answers `LB_GETCOUNT` with 1,000. Baselines:
   `bench/baseline_window.cpp`, one empty window (reported only: the floor of that figure is what
@@ -214,6 +229,15 @@ later runs.
     (the line names the active channel, so an evaluation comes first), the way Brisa goes; the
     four window messages to the client's rich edit line would be another way into the client, and
     the ratio would then weigh the choice of way, not what Brisa adds to it.
+- Hotkey: Brisa's settings give the file that Send sends (`sound 00000.wav`) the hotkey
+  Ctrl+Alt+F9 (`[Hotkeys]`, `Ctrl+Alt+F9=sound 00000.wav`); the benchmark presses it through the
+  system's input (`SendInput` of Ctrl, Alt and F9 down, then up), and the time runs from just
+  before that call until the client has entered the line, which must be Send's. For each client,
+  in each run, after the baseline's send and Brisa's Send click, against that click's time. Brisa
+  is in front all along (brought there before the first Send): a posted click on a window behind
+  activates it first, which cost 3.7 and 6.3 ms more in a trial, and switching the front window between
+  the measures leaves activation work to the next one. So the keys reach Brisa's window as well
+  as the hotkey.
 - Size: `objdump -p` lists the DLLs each build imports, `objdump -t` shows that no symbols are
   left.
 
@@ -231,7 +255,8 @@ later runs.
   loaded only when needed (the first Play or Stop; a missing `APPDATA`): imported, they and the
   DLLs they import cost some 6 to 12 ms at every start.
 - Start-up with 100,000 files, to the window shown, sits about its goal of 1.2: 1.10, 1.23 and
-  1.21 in today's three full runs before this one (1.13 in a trial). The listing thread starts before the window shows, and reads and
+  1.21 in three full runs before the soundboard (1.13 in a trial), 1.21 in the first full run
+  today. The listing thread starts before the window shows, and reads and
   sorts the 100,000 names while the window's thread builds and paints the form, on two cores that
   the Wine server, the X server and the benchmark share too. Starting the listing once the window
   has been shown (from a message posted after `ShowWindow`) would leave the window's start alone.
@@ -258,6 +283,33 @@ later runs.
   while Brisa's listing thread needs a core; the baseline's Refresh of 100 files measured 7.0 ms
   that way in a full run today, and 4.5 to 5.1 ms with sleeps. Brisa's two groups are there
   either way.
+- Subfolders: in the benchmark's own process, Brisa's sort (`CSoundList::Sort` with Brisa's keys,
+  linked in) and a listing made as Brisa's is (`FindFirstFileExW`, basic information, large
+  fetches, into each subfolder), medians of 11 on the machine of this run: the listing took 51.8 ms
+  for the one folder and 75.8 ms for the 100 subfolders, and the sort 12.9 and 20.8 ms. Each
+  subfolder is opened, listed and closed, about 0.24 ms each: in traces of Brisa's process and of
+  the Wine server (`strace`, five Refreshes of each folder) each subfolder cost some 95 system
+  calls more in Brisa's process (the calls to the server that open and close it among them) and
+  some 54 in the server, 15 of them a `readlink` for each component of the folder's path. Each name in a subfolder is keyed by its folder's name as
+  well as its own, two `LCMapStringW` calls more, and the folder's key is made again for each of
+  its 100 files: those 10,000 folder keys took 5.4 ms. Made once for each folder (a folder's
+  names come together from the listing), they would take some 5 ms off the 24 ms or so by which
+  the 100 subfolders' Refresh exceeds the one folder's.
+- Search: every key empties the list and adds the names shown, with drawing held off, in Brisa as
+  in the baseline, so the key that shows all 10,000 names again is the slowest in both: in the
+  first full run today, medians of 15 for 7, 4, 2 and the three Backspaces 9.7, 6.4, 5.9, 7.0, 10.2
+  and 14.1 ms for Brisa (slowest 23.0 ms, the last Backspace) and 6.9, 4.7, 5.0, 6.0, 7.8 and
+  10.2 ms for the baseline.
+- Hotkey: the hotkey takes the Send click's way into the client (the same operation, the same
+  messages), only its start differs. In a trial of 60 presses for each client, interleaved with
+  Send clicks and with `WM_HOTKEY` posted to Brisa's form by the benchmark itself (medians): to
+  the old client 4.23 ms through the input, 3.83 ms posted, 4.48 ms for the click; to today's
+  client 2.83, 2.68 and 2.96 ms. `SendInput` of the six key events returns in about 0.5 ms. The
+  system's input (the Wine server finding the hotkey among the keys and posting `WM_HOTKEY`) adds
+  0.15 to 0.4 ms to a posted `WM_HOTKEY`, and Brisa handles the hotkey no slower than the click
+  (it looks for the client's window once more, and reads no name box), so the ratio sits about
+  1, within the machine's noise: 0.90 and 1.22 in the first full run today, 1.10 and 0.80 in a
+  trial. With the client in front instead of Brisa the hotkey measured no slower.
 - A list box that is visible redraws after every entry added, some 5 ms each under Wine. Brisa and
   the listing baseline both fill their lists with drawing held off (`WM_SETREDRAW`) and draw once;
   without that, a listing of 10,000 files takes about a minute.
@@ -268,8 +320,13 @@ later runs.
 - Memory: at the peak after a listing, the names with their sort keys (made on the listing thread
   and handed to the window), the window's copy of the names for the list, their UTF-16 copies and
   the list box's own are alive at once, besides the listing thread's stack and its 64 KB buffer
-  for changes: 1.43 or 1.44 times the baseline in today's runs, against 1.23 when Brisa listed on
-  its window's thread.
+  for changes: 1.43 or 1.44 times the baseline in the runs before the soundboard, against 1.23
+  when Brisa listed on its window's thread. The soundboard's build uses more: against the build
+  before it, in turn in fresh processes (medians of 5), 23.75 against 23.36 MiB on an empty
+  folder and 31.56 against 30.54 MiB after listing 10,000 files: 0.4 MiB for the program and 0.6
+  MiB, some 60 bytes a name, for the names, each of which now carries its lower-case form for the
+  search beside its sort key, and which are alive twice at the peak. That took the ratio to 1.52
+  in the first full run today.
 - Idle wake-ups: the listing thread looks at the folder once a second to see that it is still the
   same one (the folder opened, its identity read, closed: several calls to the Wine server each),
   besides the window's timer that looks for the client.
@@ -292,15 +349,23 @@ later runs.
   made and closed), then walks the client's windows twice (for the title, then for the edit
   line) and reads the title in two messages (`WM_GETTEXTLENGTH`, `WM_GETTEXT`) before the
   baseline's four: seven messages to the client against four: 1.81, 2.91 and 1.80 times the
-  baseline in today's three full runs before this one, whose baseline took 1.2 to 1.8 ms. A refusal remembered for the client's
-  window, one walk for the operation and the title read in one `WM_GETTEXT` into a buffer of the
-  bound would leave five.
+  baseline in three full runs before the soundboard, whose baseline took 1.2 to 1.8 ms. A refusal
+  remembered for the client's window, one walk for the operation and the title read in one
+  `WM_GETTEXT` into a buffer of the bound would leave five.
+- Both Sends under today's load (a load average of 2 to 6, another engineer's builds and Wine
+  tests on the same two cores): 2.65 and 1.50 times their baselines in the first full run today,
+  1.73 and 3.40 in a trial of 15 soon after. The soundboard's build sends no slower than the
+  build before it: in turn, in six blocks of ten Sends each, 4.48 against 5.31 ms to the old
+  client (baselines 1.84 and 2.67 ms) and 2.96 against 2.24 ms to today's (1.48 and 1.41 ms):
+  differences of either sign, while the same baseline moved by 0.8 ms between the two builds'
+  blocks.
 - Size: built as usual, the static C++ runtime alone made `Brisa.exe` 264 KB (win64) and 343 KB
   (win32): its exception machinery, the demangler it prints uncaught exceptions with, the
   library's precompiled string code (built with exceptions) and the POSIX thread library they
   need. Brisa is built with `-fno-exceptions -fno-threadsafe-statics -D_GLIBCXX_ASSERTIONS`, and
-  `src/app/no_exceptions.cpp` ends the program with a message where the library would throw. The
-  win32 build has grown past 200 KB with this round of work (204 KB in the run before this one).
+  `src/app/no_exceptions.cpp` ends the program with a message where the library would throw. With
+  the soundboard (its hotkeys dialog, the search, subfolders and the volume) the builds took 304 KB
+  (win32) and 294 KB (win64) in the first full run today, under the limit of 320 KB.
 EOF
 } >"$doc.new"
 mv "$doc.new" "$doc"
