@@ -229,15 +229,14 @@ later runs.
     (the line names the active channel, so an evaluation comes first), the way Brisa goes; the
     four window messages to the client's rich edit line would be another way into the client, and
     the ratio would then weigh the choice of way, not what Brisa adds to it.
-- Hotkey: Brisa's settings give the file that Send sends (`sound 00000.wav`) the hotkey
-  Ctrl+Alt+F9 (`[Hotkeys]`, `Ctrl+Alt+F9=sound 00000.wav`); the benchmark presses it through the
-  system's input (`SendInput` of Ctrl, Alt and F9 down, then up), and the time runs from just
-  before that call until the client has entered the line, which must be Send's. For each client,
-  in each run, after the baseline's send and Brisa's Send click, against that click's time. Brisa
-  is in front all along (brought there before the first Send): a posted click on a window behind
-  activates it first, which cost 3.7 and 6.3 ms more in a trial, and switching the front window between
-  the measures leaves activation work to the next one. So the keys reach Brisa's window as well
-  as the hotkey.
+- Hotkey: Brisa's settings give the file that Send sends (`sound 00000.wav`) the hotkey Ctrl+Alt+F9
+  (`[Hotkeys]`, `Ctrl+Alt+F9=sound 00000.wav`); the benchmark presses it through the system's input
+  (`SendInput` of Ctrl, Alt and F9 down, then up), and the time runs from just before that call
+  until the client has entered the line, which must be Send's. For each client, in each run, after
+  the baseline's send and Brisa's Send click, against that click's time. Brisa is in front all along
+  (brought there before the first Send): a posted click on a window behind activates it first, which
+  cost 3.7 and 6.3 ms more in a trial, and switching the front window between the measures leaves
+  activation work to the next one. So the keys reach Brisa's window as well as the hotkey.
 - Size: `objdump -p` lists the DLLs each build imports, `objdump -t` shows that no symbols are
   left.
 
@@ -255,8 +254,8 @@ later runs.
   loaded only when needed (the first Play or Stop; a missing `APPDATA`): imported, they and the
   DLLs they import cost some 6 to 12 ms at every start.
 - Start-up with 100,000 files, to the window shown, sits about its goal of 1.2: 1.10, 1.23 and
-  1.21 in three full runs before the soundboard (1.13 in a trial), 1.21 in the first full run
-  today. The listing thread starts before the window shows, and reads and
+  1.21 in three full runs before the soundboard (1.13 in a trial), 1.21 and 1.02 in today's two
+  full runs since. The listing thread starts before the window shows, and reads and
   sorts the 100,000 names while the window's thread builds and paints the form, on two cores that
   the Wine server, the X server and the benchmark share too. Starting the listing once the window
   has been shown (from a message posted after `ShowWindow`) would leave the window's start alone.
@@ -266,40 +265,42 @@ later runs.
   `LB_ADDSTRING` at the end). From 10,000 files on this is quicker than the baseline's one
   `DlgDirList` into a sorted list, and 100,000 files are listed in about 0.9 s where one
   `DlgDirList` of them takes about 1.4 s.
-- The Refresh of small folders misses its goal: of 100 files in every full run today, of 1,000
-  files in one of three (2.11). Brisa's times fall in two groups, one near the baseline's and one
-  some 15 to 20 ms above it (for 100 files about 7 and about 22 ms, where the baseline takes 4 to
-  7 ms). A Refresh ends the folder's listing thread and starts another, and the handle
-  the old thread watched the folder with is closed. Wine's server keeps an inotify instance for
-  each watched folder (`inotify_init` and `inotify_add_watch` for each `ReadDirectoryChangesW`
-  handle), and in a trace of its system calls (`strace -T` on the wineserver, ten Refreshes) the
-  `close()` of that instance took 5 to 20 ms, during which the single-threaded server answers no
-  call of any Wine program: the old thread's `CancelIoEx`, the new thread's start, the window and
-  the benchmark all wait. After it, the listing and the post back to the window took 3 to 5 ms.
-  A listing thread kept across a Refresh of the same folder, with its watched handle, and told
-  to list again, would leave out both the stall and a thread's start.
+- The Refresh of small folders misses its goal: of 100 files in every full run, of 1,000 files in
+  one of three before the soundboard (2.11) and in both of today's since (1.93, 1.86). Brisa's times
+  fall in two groups, one near the baseline's and one some 15 to 20 ms above it (for 100 files about
+  7 and about 22 ms, where the baseline takes 4 to 7 ms). A Refresh ends the folder's listing thread
+  and starts another, and the handle the old thread watched the folder with is closed. Wine's server
+  keeps an inotify instance for each watched folder (`inotify_init` and `inotify_add_watch` for each
+  `ReadDirectoryChangesW` handle), and in a trace of its system calls (`strace -T` on the
+  wineserver, ten Refreshes) the `close()` of that instance took 5 to 20 ms, during which the
+  single-threaded server answers no call of any Wine program: the old thread's `CancelIoEx`, the new
+  thread's start, the window and the benchmark all wait. After it, the listing and the post back to
+  the window took 3 to 5 ms. A listing thread kept across a Refresh of the same folder, with its
+  watched handle, and told to list again, would leave out both the stall and a thread's start.
 - The Refresh is polled with 1 ms sleeps from this run on (it yielded between tries before):
   polling that only yields floods the window's thread and the Wine server with `LB_GETCOUNT`
   while Brisa's listing thread needs a core; the baseline's Refresh of 100 files measured 7.0 ms
   that way in a full run today, and 4.5 to 5.1 ms with sleeps. Brisa's two groups are there
   either way.
 - Subfolders: in the benchmark's own process, Brisa's sort (`CSoundList::Sort` with Brisa's keys,
-  linked in) and a listing made as Brisa's is (`FindFirstFileExW`, basic information, large
-  fetches, into each subfolder), medians of 11 on the machine of this run: the listing took 51.8 ms
-  for the one folder and 75.8 ms for the 100 subfolders, and the sort 12.9 and 20.8 ms. Each
-  subfolder is opened, listed and closed, about 0.24 ms each: in traces of Brisa's process and of
-  the Wine server (`strace`, five Refreshes of each folder) each subfolder cost some 95 system
-  calls more in Brisa's process (the calls to the server that open and close it among them) and
-  some 54 in the server, 15 of them a `readlink` for each component of the folder's path. Each name in a subfolder is keyed by its folder's name as
-  well as its own, two `LCMapStringW` calls more, and the folder's key is made again for each of
-  its 100 files: those 10,000 folder keys took 5.4 ms. Made once for each folder (a folder's
-  names come together from the listing), they would take some 5 ms off the 24 ms or so by which
-  the 100 subfolders' Refresh exceeds the one folder's.
+  linked in) and a listing made as Brisa's is (`FindFirstFileExW`, basic information, large fetches,
+  into each subfolder), medians of 11 on the machine of this run: the listing took 51.8 ms for the
+  one folder and 75.8 ms for the 100 subfolders, and the sort 12.9 and 20.8 ms. Each subfolder is
+  opened, listed and closed, about 0.24 ms each: in traces of Brisa's process and of the Wine server
+  (`strace`, five Refreshes of each folder) each subfolder cost some 95 system calls more in Brisa's
+  process (the calls to the server that open and close it among them) and some 54 in the server, 15
+  of them a `readlink` for each component of the folder's path. Each name in a subfolder is keyed by
+  its folder's name as well as its own, two `LCMapStringW` calls more, and the folder's key is made
+  again for each of its 100 files: those 10,000 folder keys took 5.4 ms. The Refresh of the 100
+  subfolders took 23.5 and 23.1 ms more than the one folder's in today's two full runs (1.20 and
+  1.25 times). Most of that is Wine's opening of each folder, which any program that lists them
+  pays; the folder keys, made once for each folder (a folder's names come together from the
+  listing), would take some 5 ms off it: about 1.16 and 1.19 on today's figures.
 - Search: every key empties the list and adds the names shown, with drawing held off, in Brisa as
-  in the baseline, so the key that shows all 10,000 names again is the slowest in both: in the
-  first full run today, medians of 15 for 7, 4, 2 and the three Backspaces 9.7, 6.4, 5.9, 7.0, 10.2
-  and 14.1 ms for Brisa (slowest 23.0 ms, the last Backspace) and 6.9, 4.7, 5.0, 6.0, 7.8 and
-  10.2 ms for the baseline.
+  in the baseline, so the key that shows all 10,000 names again is the slowest in both: in this
+  run, medians of 15 for 7, 4, 2 and the three Backspaces 9.4, 6.2, 6.0, 6.3, 9.6 and 13.4 ms for
+  Brisa (slowest 18.8 ms, a last Backspace) and 6.8, 5.3, 4.3, 4.9, 6.1 and 9.5 ms for the
+  baseline; in the run before, Brisa's slowest key took 23.0 ms.
 - Hotkey: the hotkey takes the Send click's way into the client (the same operation, the same
   messages), only its start differs. In a trial of 60 presses for each client, interleaved with
   Send clicks and with `WM_HOTKEY` posted to Brisa's form by the benchmark itself (medians): to
@@ -309,7 +310,10 @@ later runs.
   0.15 to 0.4 ms to a posted `WM_HOTKEY`, and Brisa handles the hotkey no slower than the click
   (it looks for the client's window once more, and reads no name box), so the ratio sits about
   1, within the machine's noise: 0.90 and 1.22 in the first full run today, 1.10 and 0.80 in a
-  trial. With the client in front instead of Brisa the hotkey measured no slower.
+  trial, 0.99 and 0.92 in this run. With the client in front instead of Brisa the hotkey measured
+  no slower. Nor do the presses change the clicks between them: 60 clicks alone and 60 between
+  presses took 3.27 and 3.17 ms to today's client, 4.52 and 4.84 ms to the old one, and Brisa's
+  window was never left in menu mode by the keys.
 - A list box that is visible redraws after every entry added, some 5 ms each under Wine. Brisa and
   the listing baseline both fill their lists with drawing held off (`WM_SETREDRAW`) and draw once;
   without that, a listing of 10,000 files takes about a minute.
@@ -326,7 +330,7 @@ later runs.
   folder and 31.56 against 30.54 MiB after listing 10,000 files: 0.4 MiB for the program and 0.6
   MiB, some 60 bytes a name, for the names, each of which now carries its lower-case form for the
   search beside its sort key, and which are alive twice at the peak. That took the ratio to 1.52
-  in the first full run today.
+  in both full runs today.
 - Idle wake-ups: the listing thread looks at the folder once a second to see that it is still the
   same one (the folder opened, its identity read, closed: several calls to the Wine server each),
   besides the window's timer that looks for the client.
@@ -334,8 +338,9 @@ later runs.
   where the copy before took 2,001. Opening the dialog costs about 10 ms (9.5 ms with a channel
   of 20 nicknames, in a trial), and the imitation's own work for each nickname (it reads its list
   box for each) is the same for both; so the ratio follows what one message costs on the machine
-  at the time, about its goal of 0.1: 0.097, 0.14 and 0.102 in today's three full runs before
-  this one, whose baselines took 790, 400 and 770 ms.
+  at the time, about its goal of 0.1: 0.097, 0.14 and 0.102 in three full runs before the
+  soundboard, whose baselines took 790, 400 and 770 ms, and 0.099 and 0.114 in today's two since,
+  whose baselines took 796 and 404 ms.
   Twenty a message is the bound for nicknames of 100 characters in the 4,096-byte mapping;
   nicknames are much shorter (the server's `NICKLEN`, usually 9 to 30), and batches sized by it
   (some 60 at 30 characters: 35 messages instead of 101) would put the ratio well below its goal.
@@ -354,18 +359,18 @@ later runs.
   `WM_GETTEXT` into a buffer of the bound would leave five.
 - Both Sends under today's load (a load average of 2 to 6, another engineer's builds and Wine
   tests on the same two cores): 2.65 and 1.50 times their baselines in the first full run today,
-  1.73 and 3.40 in a trial of 15 soon after. The soundboard's build sends no slower than the
-  build before it: in turn, in six blocks of ten Sends each, 4.48 against 5.31 ms to the old
-  client (baselines 1.84 and 2.67 ms) and 2.96 against 2.24 ms to today's (1.48 and 1.41 ms):
-  differences of either sign, while the same baseline moved by 0.8 ms between the two builds'
-  blocks.
+  1.73 and 3.40 in a trial of 15 soon after, 2.13 and 2.57 in this run. The soundboard's build
+  sends no slower than the build before it: in turn, in six blocks of ten Sends each, 4.48
+  against 5.31 ms to the old client (baselines 1.84 and 2.67 ms); in eight blocks of 15 each to
+  today's client with its 2,000 nicknames, 3.45 against 4.01 ms (baselines 1.68 and 1.63 ms),
+  the medians of one build's blocks ranging from 2.1 to 5.1 ms.
 - Size: built as usual, the static C++ runtime alone made `Brisa.exe` 264 KB (win64) and 343 KB
   (win32): its exception machinery, the demangler it prints uncaught exceptions with, the
   library's precompiled string code (built with exceptions) and the POSIX thread library they
   need. Brisa is built with `-fno-exceptions -fno-threadsafe-statics -D_GLIBCXX_ASSERTIONS`, and
   `src/app/no_exceptions.cpp` ends the program with a message where the library would throw. With
   the soundboard (its hotkeys dialog, the search, subfolders and the volume) the builds took 304 KB
-  (win32) and 294 KB (win64) in the first full run today, under the limit of 320 KB.
+  (win32) and 294 KB (win64), under the limit of 320 KB.
 EOF
 } >"$doc.new"
 mv "$doc.new" "$doc"
