@@ -1,18 +1,58 @@
 // The least a Win32 program does to show Brisa's form: a frame with Brisa's menu around the
 // form's dialog template, from Brisa's own resources (the same controls, and common controls 6
-// through the same manifest), its list filled by one DlgDirListW. The reference for Brisa's
-// start-up.
+// through the same manifest), its list filled by one DlgDirListW; and to narrow that list as the
+// search box changes. The reference for Brisa's start-up and its search.
 //   baseline_form.exe "<folder>"
 #include "resource.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 wchar_t g_szSpec[MAX_PATH]; // "<folder>\*.WAV"
+// The names listed at start, in order, each after its lower-case form.
+std::vector<std::pair<std::wstring, std::wstring>> g_listNames;
 
-INT_PTR CALLBACK FormProc(HWND, UINT msg, WPARAM, LPARAM) {
+// Shows the names that contain the search box's text, case ignored. The names are copied from
+// the list at the first search, not at start, which the start-up figures time.
+void Narrow(HWND hwndForm) {
+    const HWND hwndList = GetDlgItem(hwndForm, IDC_FILE_LIST);
+    if (g_listNames.empty()) {
+        const int nCount = static_cast<int>(SendMessageW(hwndList, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < nCount; ++i) {
+            std::wstring strName(SendMessageW(hwndList, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+            strName.resize(
+                SendMessageW(hwndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&strName[0])));
+            std::wstring strLower = strName;
+            CharLowerBuffW(&strLower[0], static_cast<DWORD>(strLower.size()));
+            g_listNames.emplace_back(std::move(strLower), std::move(strName));
+        }
+        std::sort(g_listNames.begin(), g_listNames.end());
+    }
+    wchar_t szText[MAX_PATH];
+    GetDlgItemTextW(hwndForm, IDC_FILTER, szText, MAX_PATH);
+    CharLowerW(szText);
+    SendMessageW(hwndList, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwndList, LB_RESETCONTENT, 0, 0);
+    for (const auto& name : g_listNames) {
+        if (name.first.find(szText) != std::wstring::npos)
+            SendMessageW(hwndList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.second.c_str()));
+    }
+    SendMessageW(hwndList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwndList, nullptr, TRUE);
+}
+
+INT_PTR CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_FILTER && HIWORD(wParam) == EN_CHANGE) {
+        Narrow(hwnd);
+        return TRUE;
+    }
     return msg == WM_INITDIALOG;
 }
 
