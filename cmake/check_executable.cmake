@@ -1,7 +1,7 @@
 # Fails unless the shipped program EXE is at most 320 KB, carries no symbols and imports no DLL
 # beyond Windows' own: a static runtime that grows back (an exception or thread runtime pulled in
 # by one innocent line) shows here first. (The icon's images, 16 to 256 pixels in full colour,
-# take 48 KB of it.)
+# take 24 KB of it.)
 #   cmake -DEXE=<Brisa.exe> -DOBJDUMP=<objdump> -P check_executable.cmake
 cmake_minimum_required(VERSION 3.25)
 set(limit 327680)

@@ -3,8 +3,9 @@
 
 The picture is drawn from shapes given as signed distance functions (negative inside), so every
 size is anti-aliased from the same outlines; at each size the tile and the loudspeaker's straight
-edges fall on whole pixels, which keeps 16 px crisp. The icon holds 16 to 64 px as 32-bit DIBs
-with an AND mask, as every Windows reads them, and 256 px as PNG, as Vista and later read it.
+edges fall on whole pixels, which keeps 16 px crisp. The icon holds 16 to 40 px as 32-bit DIBs
+with an AND mask, as every Windows reads them, and 48 px and up as PNG, as Windows from Vista on
+reads them: a tenth of the DIB's bytes, and the icon is carried by every Brisa.exe.
 
     make_icons.py                 writes brisa.ico beside this script
     make_icons.py --preview DIR   also writes DIR/brisa-N.png for each size, and DIR/sheet.png
@@ -129,7 +130,7 @@ def dib(rows):
 
 
 def icon(pictures):
-    images = [png(rows) if len(rows) >= 256 else dib(rows) for rows in pictures]
+    images = [png(rows) if len(rows) >= 48 else dib(rows) for rows in pictures]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = len(out) + 16 * len(images)
     for rows, image in zip(pictures, images):
