@@ -49,43 +49,38 @@ CModelClient::~CModelClient() {
 
 bool CModelClient::Create(const Options& options) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const std::wstring className = Widen(options.className);
     LoadLibraryW(L"riched20.dll"); // the rich edit line of today's layout
     // Children join their siblings at the bottom of the Z order: creation order is walk order.
+    // nParent is the parent's index in the table; nSlot the index in m_hwnd, -1 for a window
+    // Brisa does not look for; the top-level window's class (null here) is the client's.
     struct Window {
         const wchar_t* pszClass;
-        int nParent; // its index in the table
-        int nSlot;   // its index in m_hwnd, -1 for a window Brisa does not look for
+        int nParent, nSlot;
         DWORD dwStyle;
         RECT rc;
     };
     const DWORD list = WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
-    const std::vector<Window> windows =
-        options.current
-            ? std::vector<Window>{{className.c_str(),
-                                   -1,
-                                   kTop,
-                                   WS_OVERLAPPEDWINDOW,
-                                   {40, 40, 680, 460}},
-                                  {L"mIRC_Toolbar", 0, kFirst, WS_BORDER, {0, 0, 640, 24}},
-                                  {L"mIRC_SwitchBar", 0, -1, WS_BORDER, {0, 24, 640, 44}},
-                                  {L"mIRC_TreeBar", 0, -1, WS_BORDER, {0, 44, 100, 400}},
-                                  {L"mdiclient", 0, kSecond, WS_CLIPCHILDREN, {100, 44, 640, 400}},
-                                  {L"mIRC_Channel", 4, kActive, 0, {0, 0, 540, 350}},
-                                  {L"mIRC_Display", 5, -1, 0, {0, 0, 400, 300}},
-                                  {L"richedit20W", 5, kEdit, WS_BORDER, {0, 300, 400, 324}},
-                                  {L"listbox", 5, kList, list, {400, 0, 536, 324}}}
-            : std::vector<Window>{
-                  {className.c_str(),
-                   -1,
-                   kTop,
-                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                   {40, 40, 680, 460}},
-                  {kPaneClass, 0, kFirst, WS_BORDER, {0, 0, 640, 28}},
-                  {kPaneClass, 0, kSecond, 0, {0, 28, 640, 400}},
-                  {kPaneClass, 2, kActive, WS_CAPTION, {0, 0, 640, 370}},
-                  {L"edit", 3, kEdit, WS_BORDER | ES_AUTOHSCROLL, {0, 320, 500, 344}},
-                  {L"listbox", 3, kList, list, {500, 0, 636, 344}}};
+    static const Window current[] = {
+        {nullptr, -1, kTop, WS_OVERLAPPEDWINDOW, {40, 40, 680, 460}},
+        {L"mIRC_Toolbar", 0, kFirst, WS_BORDER, {0, 0, 640, 24}},
+        {L"mIRC_SwitchBar", 0, -1, WS_BORDER, {0, 24, 640, 44}},
+        {L"mIRC_TreeBar", 0, -1, WS_BORDER, {0, 44, 100, 400}},
+        {L"mdiclient", 0, kSecond, WS_CLIPCHILDREN, {100, 44, 640, 400}},
+        {L"mIRC_Channel", 4, kActive, 0, {0, 0, 540, 350}},
+        {L"mIRC_Display", 5, -1, 0, {0, 0, 400, 300}},
+        {L"richedit20W", 5, kEdit, WS_BORDER, {0, 300, 400, 324}},
+        {L"listbox", 5, kList, list, {400, 0, 536, 324}}};
+    static const Window old[] = {
+        {nullptr, -1, kTop, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, {40, 40, 680, 460}},
+        {kPaneClass, 0, kFirst, WS_BORDER, {0, 0, 640, 28}},
+        {kPaneClass, 0, kSecond, 0, {0, 28, 640, 400}},
+        {kPaneClass, 2, kActive, WS_CAPTION, {0, 0, 640, 370}},
+        {L"edit", 3, kEdit, WS_BORDER | ES_AUTOHSCROLL, {0, 320, 500, 344}},
+        {L"listbox", 3, kList, list, {500, 0, 636, 344}}};
+    std::vector<Window> windows(options.current ? std::begin(current) : std::begin(old),
+                                options.current ? std::end(current) : std::end(old));
+    const std::wstring className = Widen(options.className);
+    windows[0].pszClass = className.c_str();
     // A window takes the messages of the kind its class was registered with, wide or ANSI.
     for (const Window& w : windows) {
         WNDCLASSEXW wc = {};

@@ -1,6 +1,7 @@
 // The Options dialog in this process: what it shows and exchanges, and what OK and Cancel leave in
 // the settings file, in any encoding.
 #include "brisa_harness.h"
+#include "framework/text.h"
 #include "imitation_client.h"
 
 #include <gtest/gtest.h>
@@ -105,13 +106,11 @@ TEST(OptionsDialog, AnOverLongStoredTextOrAFileThatCannotBeWrittenKeepsItOpen) {
 }
 
 TEST(OptionsDialog, ASettingsFileInAnyEncodingIsReadAndKeptWhole) {
-    const std::wstring text = L"[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\Été Ж\r\n";
-    std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF";
-    for (const wchar_t c : text) {
-        utf16le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    const std::string utf8 = "[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\Été Ж\r\n",
+                      dir = "C:\\Sons\\Été Ж";
+    std::string utf16be = "\xFE\xFF";
+    for (const wchar_t c : fw::Widen(utf8))
         utf16be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
-    }
-    const std::string utf8 = FromUtf16(utf16le), dir = "C:\\Sons\\Été Ж";
     const std::string legacy = "[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n"; // code page 1252
     // Held by another program while Brisa starts, a file is read in its own encoding and never
     // written garbled; once free, OK converts it. A plain ASCII file stays as it is until OK

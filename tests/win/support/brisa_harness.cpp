@@ -8,6 +8,26 @@
 
 #include <array>
 
+namespace {
+
+std::function<void(HWND)> g_whileOpen;
+
+// Brisa's dialogs are the only ones: message boxes are recorded, not shown.
+void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND dialog = FindWindowW(L"#32770", nullptr);
+    if (!IsWindowVisible(dialog) || !g_whileOpen)
+        return;
+    KillTimer(nullptr, timer);
+    std::exchange(g_whileOpen, nullptr)(dialog);
+    // A dialog that has ended is hidden at once and destroyed once its loop returns.
+    if (IsWindowVisible(dialog)) {
+        ADD_FAILURE() << "the dialog was left open";
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+} // namespace
+
 CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles,
                              const ViewTiming& timing)
     : m_strDir(MakeTempFolder()) {
@@ -41,24 +61,24 @@ void CBrisaHarness::Restart() {
     WaitListed();
 }
 
-std::string CBrisaHarness::LocateProfile() const {
-    return PathOf("Brisa.INI");
-}
-
 std::string CBrisaHarness::Ini() const {
-    return FromUtf16(ReadFileText(PathOf("Brisa.INI")));
+    const std::string bytes = ReadFileText(PathOf("Brisa.INI"));
+    if (bytes.compare(0, 2, "\xFF\xFE") != 0)
+        return bytes;
+    return fw::Narrow({reinterpret_cast<const wchar_t*>(bytes.data() + 2), bytes.size() / 2 - 1});
 }
 
 void CBrisaHarness::WriteOptions(const std::string& options) const {
     WriteFileText(PathOf("Brisa.INI"), "[Options]\r\n" + options);
 }
 
-HWND CBrisaHarness::Item(int id) const {
-    return GetDlgItem(GetWindow(Main(), GW_CHILD), id);
-}
-
 void CBrisaHarness::Open(int button, const std::function<void(HWND)>& whileOpen) const {
-    DuringModal([&] { Click(button); }, whileOpen);
+    g_whileOpen = whileOpen;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, RunWhileOpen);
+    Click(button);
+    KillTimer(nullptr, timer);
+    if (std::exchange(g_whileOpen, nullptr))
+        ADD_FAILURE() << "no dialog opened";
 }
 
 void CBrisaHarness::WaitListed() {

@@ -8,8 +8,7 @@
 #include "resource.h"
 
 #include <deque>
-#include <initializer_list>
-#include <string_view>
+#include <functional>
 #include <utility>
 
 // A message box as the harness records it: "Brisa: " and the string, %1… filled in.
@@ -36,10 +35,11 @@ public:
     void WriteOptions(const std::string& options) const; // a new Brisa.INI
 
     HWND Main() const { return GetMainWindow(); }
-    HWND Item(int id) const; // a control of the main form
+    HWND Item(int id) const { return GetDlgItem(GetWindow(Main(), GW_CHILD), id); }
     // Clicks a button of the main form; false, doing nothing, when it is disabled.
-    bool Click(int id) const { return ClickItem(::GetWindow(Main(), GW_CHILD), id); }
-    // Clicks the button, and runs whileOpen inside the dialog it opens.
+    bool Click(int id) const { return ClickItem(GetWindow(Main(), GW_CHILD), id); }
+    // Clicks the button, and runs whileOpen inside the dialog it opens; whileOpen must close it.
+    // A dialog left open is cancelled and fails the test.
     void Open(int button, const std::function<void(HWND)>& whileOpen) const;
     void TypeFileName(const std::string& text) const { SetText(Item(IDC_FILE_NAME), text); }
     // The list, the name box and the selection, once the folder's listing is there.
@@ -62,11 +62,11 @@ public:
     Lines TakeMessageBoxes() { return std::exchange(m_listBoxes, {}); }
     // What the folder dialog answers: the folder chosen, or nullopt for Cancel.
     std::optional<std::string> m_chosenFolder;
-    // The status line's two parts.
+    // The status line's parts.
     std::string Status(int part) const;
 
 protected:
-    std::string LocateProfile() const override;
+    std::string LocateProfile() const override { return PathOf("Brisa.INI"); }
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                        UINT type) override;
     std::optional<std::string> ChooseFolder(HWND, const std::string&, const std::string&) override {

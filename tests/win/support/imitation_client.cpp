@@ -17,59 +17,49 @@ public:
         : CModelClient(options), m_owner(owner) {}
 
 protected:
-    bool PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    void OnEntered(const std::string& line) override {
-        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
-        m_owner.m_listEntered.push_back(line);
+    bool PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+        const EFault fault = m_owner.m_fault;
+        const bool list = hwnd == NickList();
+        *pResult = 0;
+        if (hwnd == TopLevel() && msg == kMsgInvoke) {
+            (*reinterpret_cast<const std::function<void(CModelClient&)>*>(lParam))(*this);
+            *pResult = 1;
+        } else if (hwnd == TopLevel() && msg == kMsgHang) {
+            m_owner.StopThread();
+        } else if (list && fault == EFault::BogusCount &&
+                   (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
+            *pResult = msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
+        } else if (list && fault == EFault::HugeLengths && msg == LB_GETTEXTLEN) {
+            *pResult = 0x7FFFFFFF;
+        } else if (hwnd == EditLine() && msg == WM_CHAR && wParam == VK_RETURN &&
+                   fault == EFault::HangAfterEnter) {
+            OnEntered(EditText());
+            SetEditText("");
+            m_owner.StopThread();
+        } else {
+            return false;
+        }
+        return true;
     }
+    void OnEntered(const std::string& line) override { Record(m_owner.m_listEntered, line); }
     void OnRaised(bool topLevel) override {
-        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
-        m_owner.m_listRaised.push_back(topLevel ? "top" : "active");
+        Record(m_owner.m_listRaised, topLevel ? "top" : "active");
     }
     void OnInterfaceCall(WPARAM method, unsigned index) override {
         std::lock_guard<std::mutex> lock(m_owner.m_mutex);
         m_owner.m_strLastCall = std::to_string(method) + "/" + std::to_string(index);
-        ++m_owner.m_nInterfaceCalls;
     }
 
 private:
+    void Record(std::vector<std::string>& records, const std::string& record) {
+        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
+        records.push_back(record);
+    }
+
     CImitationClient& m_owner;
 };
 
-bool CImitationClient::CRecorder::PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                            LRESULT* pResult) {
-    const bool list = hwnd == NickList(),
-               enter = hwnd == EditLine() && msg == WM_CHAR && wParam == VK_RETURN;
-    const EFault fault = m_owner.m_fault;
-    *pResult = 0;
-    if (hwnd == TopLevel() && msg == kMsgInvoke) {
-        (*reinterpret_cast<const std::function<void(CModelClient&)>*>(lParam))(*this);
-        *pResult = 1;
-    } else if (hwnd == TopLevel() && msg == kMsgHang) {
-        m_owner.StopThread();
-    } else if (list && fault == EFault::BogusCount &&
-               (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
-        *pResult = msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
-    } else if (list && fault == EFault::HugeLengths && msg == LB_GETTEXTLEN) {
-        *pResult = 0x7FFFFFFF;
-    } else if (enter &&
-               (fault == EFault::HangAfterEnter || fault == EFault::OtherOnTopAfterEnter)) {
-        OnEntered(EditText());
-        SetEditText("");
-        if (fault == EFault::HangAfterEnter)
-            m_owner.StopThread();
-        else
-            SetWindowPos(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 9, 9,
-                                         GetParent(ActiveWindow()), nullptr, nullptr, nullptr),
-                         HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    } else {
-        return false;
-    }
-    return true;
-}
-
-CImitationClient::CImitationClient(const CModelClient::Options& options)
-    : m_hResume(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+CImitationClient::CImitationClient(const CModelClient::Options& options) {
     std::promise<bool> started;
     m_thread = std::thread([&] {
         CRecorder client(options, *this);
@@ -94,13 +84,12 @@ CImitationClient::~CImitationClient() {
 }
 
 bool CImitationClient::Do(const std::function<void(CModelClient&)>& fn) const {
-    const HWND hwndTop = TopLevel();
-    return hwndTop && !m_bHung &&
-           SendMessageW(hwndTop, kMsgInvoke, 0, reinterpret_cast<LPARAM>(&fn)) != 0;
+    return TopLevel() && !m_bHung &&
+           SendMessageW(TopLevel(), kMsgInvoke, 0, reinterpret_cast<LPARAM>(&fn)) != 0;
 }
 
+// Answered from the handler, once the thread goes no further than its wait for Resume.
 void CImitationClient::Hang() {
-    // Answered from the handler, once the thread goes no further than its wait for Resume.
     if (!m_bHung)
         SendMessageW(TopLevel(), kMsgHang, 0, 0);
 }
@@ -130,30 +119,8 @@ std::string CImitationClient::EditText() const {
     return text;
 }
 
-std::vector<std::string> CImitationClient::Entered() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_listEntered;
-}
-
-std::vector<std::string> CImitationClient::Raised() const {
-    Do([](CModelClient&) {}); // taken after what was sent before it
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_listRaised;
-}
-
-int CImitationClient::InterfaceCalls() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_nInterfaceCalls;
-}
-
-std::string CImitationClient::LastInterfaceCall() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_strLastCall;
-}
-
 void CImitationClient::ClearRecords() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_listEntered.clear();
     m_listRaised.clear();
-    m_nInterfaceCalls = 0;
 }

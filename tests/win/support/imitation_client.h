@@ -16,10 +16,9 @@ public:
     // What the client does wrong from now on, to see Brisa bear it.
     enum class EFault {
         None,
-        BogusCount,           // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
-        HugeLengths,          // LB_GETTEXTLEN answers 0x7FFFFFFF
-        HangAfterEnter,       // once a line is entered, the thread stops until Resume
-        OtherOnTopAfterEnter, // once a line is entered, another window comes above the active one
+        BogusCount,     // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
+        HugeLengths,    // LB_GETTEXTLEN answers 0x7FFFFFFF
+        HangAfterEnter, // once a line is entered, the thread stops until Resume
     };
 
     explicit CImitationClient(const CModelClient::Options& options = {});
@@ -36,27 +35,31 @@ public:
     void Close();
 
     std::string EditText() const;
-    std::vector<std::string> Entered() const;
+    std::vector<std::string> Entered() const { return Read(m_listEntered); }
     // "top" or "active" for each time that window came to the top of its siblings, once the
     // client has taken every raise sent to it.
-    std::vector<std::string> Raised() const;
+    std::vector<std::string> Raised() const {
+        Do([](CModelClient&) {}); // taken after what was sent before it
+        return Read(m_listRaised);
+    }
     // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
-    std::string LastInterfaceCall() const;
-    int InterfaceCalls() const; // messages of the interface since the records were cleared
+    std::string LastInterfaceCall() const { return Read(m_strLastCall); }
     void ClearRecords();
 
 private:
     class CRecorder;
     void StopThread(); // answers the message being handled, then waits for Resume
+    template <class T> T Read(const T& record) const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return record;
+    }
 
     std::atomic<HWND> m_hwndTop{nullptr};
     std::thread m_thread;
-    HANDLE m_hResume;
+    const HANDLE m_hResume = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     std::atomic<bool> m_bHung{false};
     std::atomic<EFault> m_fault{EFault::None};
-
     mutable std::mutex m_mutex;
     std::vector<std::string> m_listEntered, m_listRaised;
-    int m_nInterfaceCalls = 0;
     std::string m_strLastCall;
 };
