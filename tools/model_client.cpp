@@ -155,20 +155,9 @@ std::string CModelClient::EditText() const {
     return GetWindowTextOf(m_hwnd[kEdit]);
 }
 
-bool CModelClient::PreHandle(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
-    return false;
-}
-
-void CModelClient::OnEntered(const std::string&) {}
-
-void CModelClient::OnRaised(bool) {}
-
-void CModelClient::OnInterfaceCall(WPARAM, unsigned) {}
-
 // The interface that mIRC documents: the line in the mapping "mIRC" or "mIRC<N>", UTF-16 with
 // method 8, else in the ANSI code page, as a program without the UTF-8 manifest reads it.
 LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) {
-    OnInterfaceCall(method, index);
     const std::string name = index ? "mIRC" + std::to_string(index) : "mIRC";
     const HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
     void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 4096) : nullptr;
@@ -269,11 +258,6 @@ LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             SetWindowTextW(hwnd, L"");
             return 0;
         }
-        break;
-    case WM_WINDOWPOSCHANGING:
-        if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
-            (hwnd == m_hwnd[kTop] || hwnd == m_hwnd[kActive]))
-            OnRaised(hwnd == m_hwnd[kTop]);
         break;
     case WM_MCOMMAND:
     case WM_MEVALUATE:

@@ -10,27 +10,24 @@
 
 namespace {
 
-const char kBoard[] = "\r\n[Hotkeys]\r\nCtrl+Alt+F9=fun\\zap.wav\r\nCtrl+Alt+F11=gone.wav\r\n";
-
-TEST(Soundboard, AHotkeyPressedInAnotherProgramSendsItsSoundAndAGoneOneNothing) {
+TEST(Soundboard, HotkeysSendFromAnotherProgramAndTheirDialogRefusesACombinationTaken) {
+    // Ctrl+Alt+F8 held by another program, and at Brisa's start too.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F8));
     CImitationClient client;
-    CBrisaHarness brisa(kBoard, {"a.wav", "fun\\zap.wav"});
+    CBrisaHarness brisa("\r\n[Hotkeys]\r\nCtrl+Alt+F9=fun\\zap.wav\r\nCtrl+Alt+F11=gone.wav\r\n"
+                        "Ctrl+Alt+F8=a.wav\r\n",
+                        {"a.wav", "fun\\zap.wav"});
+    EXPECT_EQ(Lines{Message(IDS_HOTKEYS_TAKEN, {"Ctrl+Alt+F8"})}, brisa.TakeMessageBoxes());
     SendMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, 1, 0);
     Notify(brisa.Item(IDC_FILE_LIST), LBN_SELCHANGE);
     EXPECT_EQ(ResourceText(IDS_STATUS_HOTKEY, {"Ctrl+Alt+F9"}), brisa.Status(2));
+    // Pressed while another window has the focus; a gone file's hotkey does nothing.
     SetForegroundWindow(client.TopLevel());
     brisa.Settle();
     PressHotkey(VK_F11);
     PressHotkey(VK_F9);
     EXPECT_LE(0, brisa.PumpUntil([&] { return !client.Entered().empty(); }, 3000));
     EXPECT_EQ(Lines{"/sound #chat zap.wav -plays Brisa: zap.wav"}, client.Entered());
-}
-
-TEST(Soundboard, TheHotkeysDialogRefusesACombinationTakenAndMarksAGoneFile) {
-    // Held by another program, and at Brisa's start too.
-    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F8));
-    CBrisaHarness brisa(std::string(kBoard) + "Ctrl+Alt+F8=a.wav\r\n", {"a.wav", "fun\\zap.wav"});
-    EXPECT_EQ(Lines{Message(IDS_HOTKEYS_TAKEN, {"Ctrl+Alt+F8"})}, brisa.TakeMessageBoxes());
     brisa.TypeFileName("a.wav");
     brisa.Open(IDC_HOTKEY, [&](HWND dialog) {
         EXPECT_EQ("a.wav", TextOf(GetDlgItem(dialog, IDC_HOTKEY_SOUND)));
@@ -39,9 +36,8 @@ TEST(Soundboard, TheHotkeysDialogRefusesACombinationTakenAndMarksAGoneFile) {
                          "Ctrl+Alt+F8\ta.wav"}),
                   ItemsOf(GetDlgItem(dialog, IDC_HOTKEY_LIST)));
         const HWND hotkey = GetDlgItem(dialog, IDC_SOUND_HOTKEY);
-        const WORD ctrlAlt = HOTKEYF_CONTROL | HOTKEYF_ALT;
         for (const UINT key : {VK_F9, VK_F8, VK_F7}) {
-            SendMessageW(hotkey, HKM_SETHOTKEY, MAKEWORD(key, ctrlAlt), 0);
+            SendMessageW(hotkey, HKM_SETHOTKEY, MAKEWORD(key, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
             ClickItem(dialog, IDOK);
         }
     });

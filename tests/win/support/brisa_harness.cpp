@@ -94,21 +94,6 @@ std::string CBrisaHarness::Status(int part) const {
     return fw::Narrow(text);
 }
 
-Lines CBrisaHarness::Files() {
-    WaitListed();
-    return ItemsOf(Item(IDC_FILE_LIST));
-}
-
-std::string CBrisaHarness::FileName() {
-    WaitListed();
-    return TextOf(Item(IDC_FILE_NAME));
-}
-
-int CBrisaHarness::Selection() {
-    WaitListed();
-    return static_cast<int>(SendMessageW(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
-}
-
 void CBrisaHarness::Settle() {
     const ULONGLONG deadline = GetTickCount64() + 2000;
     while (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) != WAIT_TIMEOUT &&

@@ -43,10 +43,11 @@ public:
     void Open(int button, const std::function<void(HWND)>& whileOpen) const;
     void TypeFileName(const std::string& text) const { SetText(Item(IDC_FILE_NAME), text); }
     // The list, the name box and the selection, once the folder's listing is there.
-    Lines Files();
-    std::string FileName();
-    int Selection();
-
+    Lines Files() { return WaitListed(), ItemsOf(Item(IDC_FILE_LIST)); }
+    std::string FileName() { return WaitListed(), TextOf(Item(IDC_FILE_NAME)); }
+    int Selection() {
+        return WaitListed(), int(SendMessageW(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
+    }
     // Pumps until nothing has arrived for 50 ms: focus and activation come through the X server.
     void Settle();
     // Runs the message loop until done() holds or ms have passed; the milliseconds it took, or
@@ -62,8 +63,7 @@ public:
     Lines TakeMessageBoxes() { return std::exchange(m_listBoxes, {}); }
     // What the folder dialog answers: the folder chosen, or nullopt for Cancel.
     std::optional<std::string> m_chosenFolder;
-    // The status line's parts.
-    std::string Status(int part) const;
+    std::string Status(int part) const; // a part of the status line
 
 protected:
     std::string LocateProfile() const override { return PathOf("Brisa.INI"); }

@@ -1,7 +1,6 @@
 #include "imitation_client.h"
 
 #include <future>
-#include <stdexcept>
 
 namespace {
 
@@ -21,6 +20,13 @@ protected:
         const EFault fault = m_owner.m_fault;
         const bool list = hwnd == NickList();
         *pResult = 0;
+        if (hwnd == TopLevel() && (msg == WM_USER + 200 || msg == WM_USER + 201)) {
+            std::lock_guard<std::mutex> lock(m_owner.m_mutex); // the interface: method and mIRC<N>
+            m_owner.m_strLastCall = std::to_string(wParam) + "/" + std::to_string(lParam);
+        } else if (msg == WM_WINDOWPOSCHANGING && (hwnd == TopLevel() || hwnd == ActiveWindow()) &&
+                   !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER)) {
+            Record(m_owner.m_listRaised, hwnd == TopLevel() ? "top" : "active");
+        }
         if (hwnd == TopLevel() && msg == kMsgInvoke) {
             (*reinterpret_cast<const std::function<void(CModelClient&)>*>(lParam))(*this);
             *pResult = 1;
@@ -42,13 +48,6 @@ protected:
         return true;
     }
     void OnEntered(const std::string& line) override { Record(m_owner.m_listEntered, line); }
-    void OnRaised(bool topLevel) override {
-        Record(m_owner.m_listRaised, topLevel ? "top" : "active");
-    }
-    void OnInterfaceCall(WPARAM method, unsigned index) override {
-        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
-        m_owner.m_strLastCall = std::to_string(method) + "/" + std::to_string(index);
-    }
 
 private:
     void Record(std::vector<std::string>& records, const std::string& record) {
@@ -60,21 +59,17 @@ private:
 };
 
 CImitationClient::CImitationClient(const CModelClient::Options& options) {
-    std::promise<bool> started;
+    std::promise<void> started;
     m_thread = std::thread([&] {
         CRecorder client(options, *this);
         m_hwndTop = client.TopLevel();
-        started.set_value(client.IsCreated());
+        started.set_value();
         MSG msg;
         while (client.IsCreated() && GetMessageW(&msg, nullptr, 0, 0) > 0)
             DispatchMessageW(&msg);
         m_hwndTop = nullptr;
     });
-    if (!started.get_future().get()) {
-        m_thread.join();
-        CloseHandle(m_hResume);
-        throw std::runtime_error("the imitation client's windows could not be created");
-    }
+    started.get_future().wait();
     ClearRecords(); // what making the windows did
 }
 
