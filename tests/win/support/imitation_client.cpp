@@ -20,13 +20,11 @@ protected:
         const EFault fault = m_owner.m_fault;
         const bool list = hwnd == NickList();
         *pResult = 0;
-        if (hwnd == TopLevel() && (msg == WM_USER + 200 || msg == WM_USER + 201)) {
-            std::lock_guard<std::mutex> lock(m_owner.m_mutex); // the interface: method and mIRC<N>
+        if (hwnd == TopLevel() && (msg == WM_USER + 200 || msg == WM_USER + 201))
             m_owner.m_strLastCall = std::to_string(wParam) + "/" + std::to_string(lParam);
-        } else if (msg == WM_WINDOWPOSCHANGING && (hwnd == TopLevel() || hwnd == ActiveWindow()) &&
-                   !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER)) {
-            Record(m_owner.m_listRaised, hwnd == TopLevel() ? "top" : "active");
-        }
+        if (msg == WM_WINDOWPOSCHANGING && (hwnd == TopLevel() || hwnd == ActiveWindow()) &&
+            !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER))
+            m_owner.m_listRaised.push_back(hwnd == TopLevel() ? "top" : "active");
         if (hwnd == TopLevel() && msg == kMsgInvoke) {
             (*reinterpret_cast<const std::function<void(CModelClient&)>*>(lParam))(*this);
             *pResult = 1;
@@ -47,14 +45,9 @@ protected:
         }
         return true;
     }
-    void OnEntered(const std::string& line) override { Record(m_owner.m_listEntered, line); }
+    void OnEntered(const std::string& line) override { m_owner.m_listEntered.push_back(line); }
 
 private:
-    void Record(std::vector<std::string>& records, const std::string& record) {
-        std::lock_guard<std::mutex> lock(m_owner.m_mutex);
-        records.push_back(record);
-    }
-
     CImitationClient& m_owner;
 };
 
@@ -112,10 +105,4 @@ std::string CImitationClient::EditText() const {
     std::string text;
     Do([&](CModelClient& client) { text = client.EditText(); });
     return text;
-}
-
-void CImitationClient::ClearRecords() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_listEntered.clear();
-    m_listRaised.clear();
 }

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,24 +33,24 @@ public:
     void Resume();
     void Close();
 
-    std::string EditText() const;
+    // What the client recorded, read on its thread once it has taken what was sent before: the
+    // lines it executed, "top" or "active" each time that window came to the top of its siblings,
+    // and "<method>/<N>" of the last message of the interface (N of its mapping "mIRC<N>").
     std::vector<std::string> Entered() const { return Read(m_listEntered); }
-    // "top" or "active" for each time that window came to the top of its siblings, once the
-    // client has taken every raise sent to it.
-    std::vector<std::string> Raised() const {
-        Do([](CModelClient&) {}); // taken after what was sent before it
-        return Read(m_listRaised);
-    }
-    // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
+    std::vector<std::string> Raised() const { return Read(m_listRaised); }
     std::string LastInterfaceCall() const { return Read(m_strLastCall); }
-    void ClearRecords();
+    std::string EditText() const;
+    void ClearRecords() {
+        Do([this](CModelClient&) { m_listEntered.clear(), m_listRaised.clear(); });
+    }
 
 private:
     class CRecorder;
     void StopThread(); // answers the message being handled, then waits for Resume
     template <class T> T Read(const T& record) const {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return record;
+        T copy{};
+        Do([&](CModelClient&) { copy = record; });
+        return copy;
     }
 
     std::atomic<HWND> m_hwndTop{nullptr};
@@ -59,7 +58,6 @@ private:
     const HANDLE m_hResume = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     std::atomic<bool> m_bHung{false};
     std::atomic<EFault> m_fault{EFault::None};
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_listEntered, m_listRaised;
+    std::vector<std::string> m_listEntered, m_listRaised; // of the client's thread
     std::string m_strLastCall;
 };
