@@ -40,16 +40,12 @@ public:
         CopyFileW((from + L"winmm_stub.dll").c_str(), PathOf(Path("winmm.dll")).c_str(), FALSE);
     }
     ~CBrisaProcess() {
-        if (m_process.hProcess) {
-            if (IsWindowEnabled(m_hwndMain))
-                PostMessageW(m_hwndMain, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(m_process.hProcess, 3000) != WAIT_OBJECT_0)
-                TerminateProcess(m_process.hProcess, 1);
-            WaitForSingleObject(m_process.hProcess, 5000);
-            CloseHandle(m_process.hProcess);
-        }
-        // The exiting process may hold its files a moment longer.
-        WaitUntil([this] { return DeleteTree(m_strDir); });
+        if (m_hwndMain)
+            PostMessageW(m_hwndMain, WM_CLOSE, 0, 0);
+        if (m_process.hProcess && WaitForSingleObject(m_process.hProcess, 3000) != WAIT_OBJECT_0)
+            TerminateProcess(m_process.hProcess, 1);
+        WaitUntil([this] { return DeleteTree(m_strDir); }); // once the process lets go of them
+        CloseHandle(m_process.hProcess);
     }
 
     std::string Path(const std::string& name) const { return m_strDir + "\\" + name; }
@@ -178,19 +174,18 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
         PostMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return brisa.Click(IDC_PLAY);
     };
-    const auto mci = [&](const char* type, const char* device) {
-        return Lines{"1|(null)",
-                     "mci|open \"" + sound + type + "\" type " + device + " alias brisa",
-                     "mci|play brisa"};
+    // A MIDI or MP3 sound played through the MCI: the WAVE sound stopped first; then what follows.
+    const auto mci = [&](const char* type, const char* device, const Lines& then) {
+        Lines calls = {"1|(null)",
+                       "mci|open \"" + sound + type + "\" type " + device + " alias brisa",
+                       "mci|play brisa"};
+        calls.insert(calls.end(), then.begin(), then.end());
+        return calls;
     };
     ASSERT_TRUE(play(0) && brisa.Click(IDC_STOP) && brisa.Sync());
-    Lines expected = mci(".mid", "sequencer");
-    expected.insert(expected.end(), {"1|(null)", "mci|close brisa"});
-    EXPECT_EQ(expected, brisa.SoundCalls(3));
+    EXPECT_EQ(mci(".mid", "sequencer", {"1|(null)", "mci|close brisa"}), brisa.SoundCalls(3));
     ASSERT_TRUE(play(1) && play(-1) && play(2) && brisa.Sync());
-    expected = mci(".mp3", "mpegvideo");
-    expected.insert(expected.end(), {"mci|close brisa", "1|" + file});
-    EXPECT_EQ(expected, brisa.SoundCalls(8));
+    EXPECT_EQ(mci(".mp3", "mpegvideo", {"mci|close brisa", "1|" + file}), brisa.SoundCalls(8));
     // Deleted while it plays, the MP3 file is let go of first: the service would hold it open.
     ASSERT_TRUE(play(1) && brisa.Click(IDC_DELETE));
     HWND question = nullptr;
@@ -198,9 +193,7 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     PostMessageW(question, WM_COMMAND, IDYES, 0);
     ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(PathOf(sound + ".mp3")); }) &&
                 brisa.Sync());
-    expected = mci(".mp3", "mpegvideo");
-    expected.insert(expected.end(), {"1|(null)", "mci|close brisa"});
-    EXPECT_EQ(expected, brisa.SoundCalls(13));
+    EXPECT_EQ(mci(".mp3", "mpegvideo", {"1|(null)", "mci|close brisa"}), brisa.SoundCalls(13));
 
     ASSERT_TRUE(brisa.Click(IDC_DCC));
     HWND dialog = nullptr;

@@ -36,9 +36,7 @@ CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFil
     for (const std::string& file : wavFiles)
         WriteFileText(WavDir() + "\\" + file, "RIFF");
     WriteOptions("WAVDir=" + WavDir() + "\r\n" + moreOptions);
-    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
-        ADD_FAILURE() << "Brisa did not start";
-    WaitListed();
+    Start();
 }
 
 CBrisaHarness::~CBrisaHarness() {
@@ -46,19 +44,18 @@ CBrisaHarness::~CBrisaHarness() {
     DeleteTree(m_strDir);
 }
 
+void CBrisaHarness::Start() {
+    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
+        ADD_FAILURE() << "Brisa did not start";
+    WaitListed();
+}
+
+// The frame's WM_QUIT, and anything else Brisa left for a message loop that no longer runs.
 void CBrisaHarness::Close() {
     ExitInstance();
-    // The frame's WM_QUIT, and anything else Brisa left for a message loop that no longer runs.
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);
-}
-
-void CBrisaHarness::Restart() {
-    Close();
-    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
-        ADD_FAILURE() << "Brisa did not start again";
-    WaitListed();
 }
 
 std::string CBrisaHarness::Ini() const {
@@ -121,10 +118,6 @@ void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
     PostMessageW(GetFocus() ? GetFocus() : Main(), WM_KEYDOWN, key, 1);
     PumpMessages();
     SetKeyboardState(std::array<BYTE, 256>{}.data());
-}
-
-std::string Message(UINT id, const std::vector<std::string>& args) {
-    return "Brisa: " + ResourceText(id, args);
 }
 
 int CBrisaHarness::ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT) {

@@ -12,7 +12,9 @@
 #include <utility>
 
 // A message box as the harness records it: "Brisa: " and the string, %1… filled in.
-std::string Message(UINT id, const std::vector<std::string>& args = {});
+inline std::string Message(UINT id, const std::vector<std::string>& args = {}) {
+    return "Brisa: " + ResourceText(id, args);
+}
 
 // Brisa's periods shortened, so that the tests need not wait: the client is looked for every
 // 50 ms, a watched folder every 100 ms, and a change is listed once the folder is quiet for 50 ms.
@@ -27,7 +29,7 @@ public:
                            const ViewTiming& timing = kQuickTiming);
     ~CBrisaHarness() override;
     // Closes Brisa's windows and starts it again, as a new run of the program would.
-    void Restart();
+    void Restart() { Close(), Start(); }
 
     std::string PathOf(const std::string& name) const { return m_strDir + "\\" + name; }
     std::string WavDir() const { return PathOf("wav"); }
@@ -78,6 +80,7 @@ protected:
     }
 
 private:
+    void Start();
     void Close();
     void WaitListed();
 

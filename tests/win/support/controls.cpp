@@ -56,17 +56,10 @@ void WriteFileText(const std::string& path, const std::string& text) {
 }
 
 void PressHotkey(UINT key) {
-    std::vector<INPUT> inputs;
-    for (const bool up : {false, true}) {
-        for (const WORD k : {WORD{VK_CONTROL}, WORD{VK_MENU}, static_cast<WORD>(key)}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = k;
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        }
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    for (const BYTE k : {BYTE{VK_CONTROL}, BYTE{VK_MENU}, static_cast<BYTE>(key)})
+        keybd_event(k, 0, 0, 0);
+    for (const BYTE k : {static_cast<BYTE>(key), BYTE{VK_MENU}, BYTE{VK_CONTROL}})
+        keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
 }
 
 std::string MakeTempFolder() {

@@ -12,12 +12,8 @@ Lines Sorted(Lines lines);
 
 bool ClickItem(HWND dialog, int id);  // false, doing nothing, when the button is disabled
 void Notify(HWND control, UINT code); // the notification a control sends its parent
-inline std::string TextOf(HWND window) {
-    return fw::GetWindowTextOf(window);
-}
-inline void SetText(HWND window, const std::string& text) {
-    fw::SetWindowTextOf(window, text);
-}
+constexpr auto TextOf = fw::GetWindowTextOf;
+constexpr auto SetText = fw::SetWindowTextOf;
 Lines ItemsOf(HWND list);
 // Ctrl+Alt and the key, pressed and let go through the system's input, as a user would.
 void PressHotkey(UINT key);

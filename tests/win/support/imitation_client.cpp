@@ -82,10 +82,12 @@ void CImitationClient::Hang() {
         SendMessageW(TopLevel(), kMsgHang, 0, 0);
 }
 
+// Five seconds at most: a Brisa that waits for the client fails its test instead of hanging it.
 void CImitationClient::StopThread() {
     m_bHung = true;
     ReplyMessage(0);
-    WaitForSingleObject(m_hResume, INFINITE);
+    WaitForSingleObject(m_hResume, 5000);
+    m_bHung = false;
 }
 
 void CImitationClient::Resume() {

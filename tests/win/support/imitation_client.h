@@ -17,7 +17,7 @@ public:
         None,
         BogusCount,     // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
         HugeLengths,    // LB_GETTEXTLEN answers 0x7FFFFFFF
-        HangAfterEnter, // once a line is entered, the thread stops until Resume
+        HangAfterEnter, // once a line is entered, the thread stops as Hang makes it
     };
 
     explicit CImitationClient(const CModelClient::Options& options = {});
@@ -29,7 +29,7 @@ public:
     // Runs fn on the client's thread, as the client would; false while it hangs, or once closed.
     bool Do(const std::function<void(CModelClient&)>& fn) const;
     void SetFault(EFault fault) { m_fault = fault; }
-    void Hang(); // the client's thread stops answering until Resume
+    void Hang(); // the thread stops answering until Resume, five seconds at most
     void Resume();
     void Close();
 

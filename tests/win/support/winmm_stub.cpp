@@ -9,15 +9,14 @@
 #include <cwchar>
 #include <string>
 
+extern "C" IMAGE_DOS_HEADER __ImageBase; // this DLL
+
 namespace {
 
 void Record(const std::wstring& line) {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&Record), &module);
     wchar_t path[MAX_PATH];
-    const std::wstring dll(path, GetModuleFileNameW(module, path, MAX_PATH));
+    const std::wstring dll(
+        path, GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH));
     const std::wstring log = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"sound.log";
     std::string utf8(line.size() * 3 + 1, '\0');
     utf8.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
