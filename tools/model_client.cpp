@@ -250,31 +250,20 @@ LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     if (m_nDelayMs && m_nNesting == 1 && InSendMessage() &&
         (!m_nDelayedMessage || msg == m_nDelayedMessage))
         Sleep(m_nDelayMs);
-    switch (msg) {
-    case WM_CHAR:
-        if (hwnd == m_hwnd[kEdit] && wParam == VK_RETURN) {
-            // The client executes the line and empties its edit line.
-            OnEntered(GetWindowTextOf(hwnd));
-            SetWindowTextW(hwnd, L"");
-            return 0;
-        }
-        break;
-    case WM_MCOMMAND:
-    case WM_MEVALUATE:
-        if (hwnd == m_hwnd[kTop])
-            return OnInterface(msg == WM_MEVALUATE, wParam, static_cast<unsigned>(lParam));
-        break;
-    case WM_DESTROY:
-        if (hwnd == m_hwnd[kTop])
-            PostQuitMessage(0);
-        break;
-    case WM_NCDESTROY: {
-        const LRESULT answer = CallDefault(hwnd, msg, wParam, lParam);
+    if (msg == WM_CHAR && hwnd == m_hwnd[kEdit] && wParam == VK_RETURN) {
+        // The client executes the line and empties its edit line.
+        OnEntered(GetWindowTextOf(hwnd));
+        SetWindowTextW(hwnd, L"");
+        return 0;
+    }
+    if ((msg == WM_MCOMMAND || msg == WM_MEVALUATE) && hwnd == m_hwnd[kTop])
+        return OnInterface(msg == WM_MEVALUATE, wParam, static_cast<unsigned>(lParam));
+    if (msg == WM_DESTROY && hwnd == m_hwnd[kTop])
+        PostQuitMessage(0);
+    const LRESULT answer = CallDefault(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
         std::replace(std::begin(m_hwnd), std::end(m_hwnd), hwnd, static_cast<HWND>(nullptr));
-        return answer;
-    }
-    }
-    return CallDefault(hwnd, msg, wParam, lParam);
+    return answer;
 }
 
 // Every window of the client finds it through GWLP_USERDATA.

@@ -40,8 +40,8 @@ public:
     HWND Item(int id) const { return GetDlgItem(GetWindow(Main(), GW_CHILD), id); }
     // Clicks a button of the main form; false, doing nothing, when it is disabled.
     bool Click(int id) const { return ClickItem(GetWindow(Main(), GW_CHILD), id); }
-    // Clicks the button, and runs whileOpen inside the dialog it opens; whileOpen must close it.
-    // A dialog left open is cancelled and fails the test.
+    // Clicks the button, and runs whileOpen inside the dialog it opens; a dialog left open is
+    // cancelled then.
     void Open(int button, const std::function<void(HWND)>& whileOpen) const;
     void TypeFileName(const std::string& text) const { SetText(Item(IDC_FILE_NAME), text); }
     // The list, the name box and the selection, once the folder's listing is there.
