@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -160,12 +161,9 @@ std::string CModelClient::EditText() const {
 LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) {
     const std::string name = index ? "mIRC" + std::to_string(index) : "mIRC";
     const HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
-    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 4096) : nullptr;
-    if (m_strVersion.empty() || !view) {
-        if (mapping)
-            CloseHandle(mapping);
-        return 0;
-    }
+    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 4096);
+    if (m_strVersion.empty() || !view)
+        return CloseHandle(mapping), 0;
     const bool unicode = method & 8;
     const std::string text = unicode ? Narrow(static_cast<const wchar_t*>(view))
                                      : Narrow(Widen(static_cast<const char*>(view), CP_ACP));
@@ -195,14 +193,10 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
 // The identifiers Brisa asks for, one or several separated by spaces, each answered in its place:
 // $version, $sound(kind), $active and $nick($active,N).
 std::string CModelClient::Evaluate(const std::string& expression) const {
+    std::istringstream identifiers(expression);
     std::string result;
-    for (std::size_t start = 0; start <= expression.size();) {
-        const std::size_t end = std::min(expression.find(' ', start), expression.size());
-        if (end > start)
-            result +=
-                (result.empty() ? "" : " ") + EvaluateOne(expression.substr(start, end - start));
-        start = end + 1;
-    }
+    for (std::string identifier; identifiers >> identifier;)
+        result += (result.empty() ? "" : " ") + EvaluateOne(identifier);
     return result;
 }
 

@@ -116,7 +116,6 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
         const char* appData;
     } cases[] = {
         {true, true, true, true, "beside.wav", true, "appdata"},
-        {false, false, false, false, "", false, "appdata"},
         {false, true, false, false, "older.wav", true, "Łukasz"},
         {false, true, true, true, "user.wav", true, "appdata"},
         {false, true, false, true, "", false, "appdata"}, // the user deleted the file to reset

@@ -102,9 +102,3 @@ void CImitationClient::Close() {
     PostMessageW(TopLevel(), WM_CLOSE, 0, 0);
     m_thread.join();
 }
-
-std::string CImitationClient::EditText() const {
-    std::string text;
-    Do([&](CModelClient& client) { text = client.EditText(); });
-    return text;
-}

@@ -39,7 +39,6 @@ public:
     std::vector<std::string> Entered() const { return Read(m_listEntered); }
     std::vector<std::string> Raised() const { return Read(m_listRaised); }
     std::string LastInterfaceCall() const { return Read(m_strLastCall); }
-    std::string EditText() const;
     void ClearRecords() {
         Do([this](CModelClient&) { m_listEntered.clear(), m_listRaised.clear(); });
     }
