@@ -43,9 +43,6 @@ CModelClient::CModelClient(const Options& options)
 CModelClient::~CModelClient() {
     if (m_hwnd[kTop])
         DestroyWindow(m_hwnd[kTop]);
-    // The next client may be of the other kind, wide or ANSI.
-    for (const std::wstring& name : m_listClasses)
-        UnregisterClassW(name.c_str(), GetModuleHandleW(nullptr));
 }
 
 bool CModelClient::Create(const Options& options) {
@@ -82,27 +79,20 @@ bool CModelClient::Create(const Options& options) {
                                 options.current ? std::end(current) : std::end(old));
     const std::wstring className = Widen(options.className);
     windows[0].pszClass = className.c_str();
-    // A window takes the messages of the kind its class was registered with, wide or ANSI.
     for (const Window& w : windows) {
         WNDCLASSEXW wc = {};
         wc.cbSize = sizeof(wc);
-        if (GetClassInfoExW(nullptr, w.pszClass, &wc)) // the system's own
+        if (GetClassInfoExW(instance, w.pszClass, &wc)) // the system's own, or registered before
             continue;
         wc.lpfnWndProc = WndProc, wc.hInstance = instance, wc.lpszClassName = w.pszClass;
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        const std::string ansiName(w.pszClass, w.pszClass + wcslen(w.pszClass));
-        WNDCLASSEXA wca;
-        std::memcpy(&wca, &wc, sizeof wca);
-        wca.lpszClassName = ansiName.c_str();
-        if (m_bWide ? RegisterClassExW(&wc) : RegisterClassExA(&wca))
-            m_listClasses.push_back(w.pszClass);
+        RegisterClassExW(&wc);
     }
     std::vector<HWND> created;
     for (const Window& w : windows) {
         const HWND parent = w.nParent < 0 ? nullptr : created[w.nParent];
         const DWORD style = w.dwStyle | (parent ? WS_CHILD | WS_VISIBLE : 0);
         const int cx = w.rc.right - w.rc.left, cy = w.rc.bottom - w.rc.top;
-        const std::string ansiClass(w.pszClass, w.pszClass + wcslen(w.pszClass));
         CLIENTCREATESTRUCT mdiClient = {};
         MDICREATESTRUCTW mdiChild = {
             w.pszClass, L"", instance, 0, 0, cx, cy, WS_MAXIMIZE, reinterpret_cast<LPARAM>(this)};
@@ -110,15 +100,15 @@ bool CModelClient::Create(const Options& options) {
         if (options.current && w.nSlot == kActive)
             hwnd = reinterpret_cast<HWND>(
                 SendMessageW(parent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mdiChild)));
-        else if (m_bWide)
+        else
             hwnd = CreateWindowExW(
                 0, w.pszClass, L"", style, w.rc.left, w.rc.top, cx, cy, parent, nullptr, instance,
                 options.current && w.nSlot == kSecond ? &mdiClient : static_cast<void*>(this));
-        else
-            hwnd = CreateWindowExA(0, ansiClass.c_str(), "", style, w.rc.left, w.rc.top, cx, cy,
-                                   parent, nullptr, instance, this);
         if (!hwnd)
             return false;
+        // An ANSI client's own windows take ANSI messages once its procedure is set as ANSI.
+        if (!m_bWide && w.nSlot != kEdit && w.nSlot != kList)
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc));
         created.push_back(hwnd);
         if (w.nSlot >= 0)
             m_hwnd[w.nSlot] = hwnd;

@@ -68,7 +68,6 @@ private:
     const bool m_bWide;
     HWND m_hwnd[kWindows] = {};
     WNDPROC m_pfnControlProc[kWindows] = {};
-    std::vector<std::wstring> m_listClasses; // registered by this client
     std::string m_strVersion;
     std::map<std::string, std::string> m_soundsFolders;
     UINT m_nDelayedMessage = 0;
