@@ -83,21 +83,17 @@ public:
                PostMessageW(GetParent(Item(id)), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                             reinterpret_cast<LPARAM>(Item(id)));
     }
-    // Returns once Brisa has handled everything posted to it so far: a margin posted to the name
-    // box shows once Brisa has handled it. Brisa never looks at the margins.
-    bool Sync() const {
-        const HWND nameBox = Item(IDC_FILE_NAME);
-        const WORD margin = LOWORD(SendMessageW(nameBox, EM_GETMARGINS, 0, 0)) % 8 + 1;
-        PostMessageW(nameBox, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
-        return WaitUntil(
-            [&] { return LOWORD(SendMessageW(nameBox, EM_GETMARGINS, 0, 0)) == margin; });
-    }
-    // What the recording winmm.dll logged, a line a call, from the call number first on.
-    Lines SoundCalls(std::size_t first = 0) const {
+    // What the recording winmm.dll logged, a line a call, from the call number first on, once
+    // it has logged count calls from there.
+    Lines SoundCalls(std::size_t first, std::size_t count) const {
         Lines calls;
-        std::istringstream log(ReadFileText(Path("sound.log")));
-        for (std::string line; std::getline(log, line);)
-            calls.push_back(line);
+        WaitUntil([&] {
+            calls.clear();
+            std::istringstream log(ReadFileText(Path("sound.log")));
+            for (std::string line; std::getline(log, line);)
+                calls.push_back(line);
+            return calls.size() >= first + count;
+        });
         return Lines(calls.begin() + std::min(first, calls.size()), calls.end());
     }
 
@@ -154,10 +150,9 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
                 }));
     // With no client, a sound's hotkey plays it, at the volume kept, and the stop hotkey stops it.
     PressHotkey(VK_F9);
-    ASSERT_TRUE(WaitUntil([&] { return brisa.SoundCalls().size() == 2; }));
+    brisa.SoundCalls(0, 2);
     PressHotkey(VK_F10);
-    ASSERT_TRUE(WaitUntil([&] { return brisa.SoundCalls().size() == 3; }));
-    EXPECT_EQ((Lines{"volume|66666666", "1|" + file, "1|(null)"}), brisa.SoundCalls());
+    EXPECT_EQ((Lines{"volume|66666666", "1|" + file, "1|(null)"}), brisa.SoundCalls(0, 3));
 
     CImitationClient client({"mIRC32", "#чат", {"Влад"}});
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(brisa.Item(IDC_SEND)) != FALSE; }));
@@ -181,18 +176,18 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
         calls.insert(calls.end(), then.begin(), then.end());
         return calls;
     };
-    ASSERT_TRUE(play(0) && brisa.Click(IDC_STOP) && brisa.Sync());
-    EXPECT_EQ(mci(".mid", "sequencer", {"1|(null)", "mci|close brisa"}), brisa.SoundCalls(3));
-    ASSERT_TRUE(play(1) && play(-1) && play(2) && brisa.Sync());
-    EXPECT_EQ(mci(".mp3", "mpegvideo", {"mci|close brisa", "1|" + file}), brisa.SoundCalls(8));
+    ASSERT_TRUE(play(0) && brisa.Click(IDC_STOP));
+    EXPECT_EQ(mci(".mid", "sequencer", {"1|(null)", "mci|close brisa"}), brisa.SoundCalls(3, 5));
+    ASSERT_TRUE(play(1) && play(-1) && play(2));
+    EXPECT_EQ(mci(".mp3", "mpegvideo", {"mci|close brisa", "1|" + file}), brisa.SoundCalls(8, 5));
     // Deleted while it plays, the MP3 file is let go of first: the service would hold it open.
     ASSERT_TRUE(play(1) && brisa.Click(IDC_DELETE));
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (question = FindWindowW(nullptr, L"Delete This File?")); }));
     PostMessageW(question, WM_COMMAND, IDYES, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(PathOf(sound + ".mp3")); }) &&
-                brisa.Sync());
-    EXPECT_EQ(mci(".mp3", "mpegvideo", {"1|(null)", "mci|close brisa"}), brisa.SoundCalls(13));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(brisa.Item(IDC_FILE_NAME)) == "Звонок.wav"; }));
+    EXPECT_FALSE(std::filesystem::exists(PathOf(sound + ".mp3")));
+    EXPECT_EQ(mci(".mp3", "mpegvideo", {"1|(null)", "mci|close brisa"}), brisa.SoundCalls(13, 5));
 
     ASSERT_TRUE(brisa.Click(IDC_DCC));
     HWND dialog = nullptr;
@@ -201,7 +196,7 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     ASSERT_TRUE(WaitUntil([&] { return client.Entered().size() == 1; }));
     EXPECT_EQ("/dcc send Влад " + file, client.Entered()[0]);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }) && brisa.Sync());
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
 
     ASSERT_TRUE(brisa.Click(IDC_SEND));
     EXPECT_TRUE(brisa.Exited());
