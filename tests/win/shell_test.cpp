@@ -58,16 +58,6 @@ TEST(Shell, TheFrameFitsTheFormComesBackWhereItWasAndSaysWhatIsGoingOn) {
 TEST(Shell, EachHelpContextOpensItsTopic) {
     CBrisaHarness brisa("", {}, ViewTiming()); // its timers quiet enough for Settle
     const HWND main = brisa.Main();
-    // Context help: Shift+F1, then a click on the frame over a control, or where none is. The
-    // frame must be active to hold the mouse; activation comes back through the X server.
-    const auto clickInHelpMode = [&](int id) {
-        SetForegroundWindow(main);
-        brisa.Settle();
-        brisa.PressKey(VK_F1, true);
-        const RECT rect = id ? RectIn(brisa.Item(id), main) : RECT{0, 0, 2, 2};
-        SendMessageW(main, WM_LBUTTONDOWN, 0,
-                     MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-    };
     const struct {
         std::function<void()> action;
         UINT topic;
@@ -77,8 +67,16 @@ TEST(Shell, EachHelpContextOpensItsTopic) {
         {[&] { brisa.Click(IDC_HELP_BUTTON); }, IDH_MAIN_WINDOW},
         {[&] { brisa.Open(IDC_OPTIONS, [](HWND dialog) { ClickItem(dialog, ID_HELP); }); },
          IDH_OPTIONS},
-        {[&] { clickInHelpMode(IDC_SEND); }, IDH_ANNOUNCING},
-        {[&] { clickInHelpMode(0); }, IDH_MAIN_WINDOW},
+        // Context help: Shift+F1, then a click on the frame over a control. The frame must be
+        // active to hold the mouse; activation comes back through the X server.
+        {[&] {
+             SetForegroundWindow(main);
+             brisa.Settle();
+             brisa.PressKey(VK_F1, true);
+             const RECT send = RectIn(brisa.Item(IDC_SEND), main);
+             SendMessageW(main, WM_LBUTTONDOWN, 0, MAKELPARAM(send.left + 2, send.top + 2));
+         },
+         IDH_ANNOUNCING},
     };
     for (const auto& c : cases) {
         c.action();
