@@ -73,11 +73,9 @@ std::string MakeTempFolder() {
     return fw::Narrow(folder.wstring());
 }
 
+// The path verbatim, which a name with a trailing space needs.
 bool DeleteTree(const std::string& path) {
     std::error_code error;
-    // A read-only file is not removed.
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(PathOf(path), error))
-        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(PathOf(path), error);
+    std::filesystem::remove_all(PathOf("\\\\?\\" + path), error);
     return !error;
 }
