@@ -81,7 +81,7 @@ LRESULT CALLBACK CountListings(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return CallWindowProcW(g_pfnListProc, hwnd, msg, wParam, lParam);
 }
 
-TEST(WavListView, TheListFollowsItsFolderOnceABurstPausesAndKeepsWhatIsChosen) {
+TEST(WavListView, TheListFollowsItsFolderOnceABurstPausesKeepsWhatIsChosenAndBearsItsAbsence) {
     // Look-alikes are other files: the one chosen stays chosen.
     CBrisaHarness brisa("", {"ding.wav", "strasse.wav", "straße.wav"}, ViewTiming());
     const HWND list = brisa.Item(IDC_FILE_LIST);
@@ -117,43 +117,30 @@ TEST(WavListView, TheListFollowsItsFolderOnceABurstPausesAndKeepsWhatIsChosen) {
     EXPECT_EQ(brisa.Files()[brisa.Selection()], "strasse.wav");
     EXPECT_EQ("x", brisa.FileName());
     SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnListProc));
+    // Gone, back, and another folder put in its place, as a share reconnected to other files.
+    const std::string wav = brisa.WavDir(), away = brisa.PathOf("away");
+    EXPECT_TRUE(MoveFileW(PathOf(wav).c_str(), PathOf(away).c_str()));
+    EXPECT_LE(0, brisa.PumpUntil([&] { return ItemsOf(list).empty(); }, 3000));
+    EXPECT_TRUE(MoveFileW(PathOf(away).c_str(), PathOf(wav).c_str()));
+    EXPECT_LE(0, brisa.PumpUntil([&] { return ItemsOf(list).size() == expected.size(); }, 3000));
+    EXPECT_TRUE(MoveFileW(PathOf(wav).c_str(), PathOf(away).c_str()));
+    WriteFileText(wav + "\\x.mid", "MThd");
+    EXPECT_LE(0, brisa.PumpUntil([&] { return ItemsOf(list) == Lines{"x.mid"}; }, 3000));
 }
 
-TEST(WavListView, TheFolderIsFollowedThroughAbsenceReturnAndReplacement) {
-    CBrisaHarness brisa("", {});
-    const std::string late = brisa.PathOf("late"), away = brisa.PathOf("away");
-    const auto shows = [&](const Lines& files) {
-        return brisa.PumpUntil([&] { return ItemsOf(brisa.Item(IDC_FILE_LIST)) == files; }, 2000);
-    };
-    brisa.WriteOptions("WAVDir=" + late);
-    brisa.Restart();
-    WriteFileText(late + "\\late.wav", "RIFF"); // the folder made after the start
-    EXPECT_LE(0, shows({"late.wav"}));
-    EXPECT_TRUE(MoveFileW(PathOf(late).c_str(), PathOf(away).c_str()));
-    EXPECT_LE(0, shows({}));
-    EXPECT_TRUE(MoveFileW(PathOf(away).c_str(), PathOf(late).c_str()));
-    EXPECT_LE(0, shows({"late.wav"}));
-    // Another folder put in its place, as a share reconnected to other files.
-    EXPECT_TRUE(MoveFileW(PathOf(late).c_str(), PathOf(away).c_str()));
-    WriteFileText(late + "\\x.mid", "MThd");
-    EXPECT_LE(0, shows({"x.mid"}));
-}
-
-TEST(WavListView, SoundFilesDroppedAreCopiedInOthersRefusedAndOneOfTheSameNameReplacedIfAsked) {
+TEST(WavListView,
+     SoundsDroppedAreCopiedInOthersRefusedOneOfTheSameNameReplacedIfAskedAndTheVolumeKept) {
     CBrisaHarness brisa;
-    // The packed list of paths that Explorer hands over.
+    // The packed list of paths that Explorer hands over, in fixed memory, its own handle.
     std::wstring paths;
     for (const char* file : {"new.mid", "notes.txt", "ding.wav"}) {
         WriteFileText(brisa.PathOf(file), "dropped");
         paths += PathOf(brisa.PathOf(file)).wstring() + L'\0';
     }
-    paths += L'\0';
-    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size() * sizeof(wchar_t));
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    memcpy(files + 1, paths.data(), paths.size() * sizeof(wchar_t));
-    GlobalUnlock(drop);
+    auto* drop = static_cast<DROPFILES*>(
+        GlobalAlloc(GPTR, sizeof(DROPFILES) + (paths.size() + 1) * sizeof(wchar_t)));
+    drop->pFiles = sizeof(DROPFILES), drop->fWide = TRUE;
+    memcpy(drop + 1, paths.c_str(), (paths.size() + 1) * sizeof(wchar_t));
     brisa.m_answers = {IDOK, IDYES};
     SendMessageW(GetWindow(brisa.Main(), GW_CHILD), WM_DROPFILES, reinterpret_cast<WPARAM>(drop),
                  0);
@@ -163,6 +150,14 @@ TEST(WavListView, SoundFilesDroppedAreCopiedInOthersRefusedAndOneOfTheSameNameRe
     EXPECT_LE(0, brisa.PumpUntil([&] { return brisa.Files().size() == 3; }, 2000));
     EXPECT_EQ("dropped", ReadFileText(brisa.WavDir() + "\\new.mid"));
     EXPECT_EQ("dropped", ReadFileText(brisa.WavDir() + "\\ding.wav"));
+    // The volume is kept across a restart.
+    const auto volume = [&] { return brisa.Item(IDC_VOLUME); };
+    EXPECT_EQ(100, SendMessageW(volume(), TBM_GETPOS, 0, 0));
+    SendMessageW(volume(), TBM_SETPOS, TRUE, 35);
+    SendMessageW(GetParent(volume()), WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(volume()));
+    brisa.Restart();
+    EXPECT_EQ(35, SendMessageW(volume(), TBM_GETPOS, 0, 0));
+    EXPECT_NE(std::string::npos, brisa.Ini().find("[Soundboard]\r\nVolume=35\r\n"));
 }
 
 TEST(WavListView, SendAndDccFollowTheClient) {
@@ -274,17 +269,6 @@ TEST(Soundboard, TheSearchNarrowsTheListInAnyScriptUntilEscape) {
     brisa.PressKey(VK_ESCAPE);
     EXPECT_EQ("", TextOf(search));
     EXPECT_EQ(6u, brisa.Files().size());
-}
-
-TEST(Soundboard, TheVolumeIsKeptAcrossARestart) {
-    CBrisaHarness brisa;
-    const auto volume = [&] { return brisa.Item(IDC_VOLUME); };
-    EXPECT_EQ(100, SendMessageW(volume(), TBM_GETPOS, 0, 0));
-    SendMessageW(volume(), TBM_SETPOS, TRUE, 35);
-    SendMessageW(GetParent(volume()), WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(volume()));
-    brisa.Restart();
-    EXPECT_EQ(35, SendMessageW(volume(), TBM_GETPOS, 0, 0));
-    EXPECT_NE(std::string::npos, brisa.Ini().find("[Soundboard]\r\nVolume=35\r\n"));
 }
 
 } // namespace
