@@ -27,8 +27,7 @@ public:
     CModelClient& operator=(const CModelClient&) = delete;
 
     bool IsCreated() const { return m_hwnd[kTop] != nullptr; }
-    // Null once the window is gone.
-    HWND TopLevel() const { return m_hwnd[kTop]; }
+    HWND TopLevel() const { return m_hwnd[kTop]; } // each null once its window is gone
     HWND ActiveWindow() const { return m_hwnd[kActive]; }
     HWND EditLine() const { return m_hwnd[kEdit]; }
     HWND NickList() const { return m_hwnd[kList]; }

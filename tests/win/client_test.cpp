@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 using EFault = CImitationClient::EFault;
@@ -39,16 +37,14 @@ TEST(Clients, SendAndDccSendGoThroughEachWayIn) {
         CImitationClient client(options);
         client.Do([&](CModelClient& model) {
             model.SetInterface(c.version);
-            for (const char* bar : {"mIRC_SwitchBar", "mIRC_TreeBar"}) {
-                if (c.barsOff)
-                    DestroyWindow(FindWindowExA(model.TopLevel(), nullptr, bar, nullptr));
-            }
+            for (const char* bar : {"mIRC_SwitchBar", "mIRC_TreeBar"})
+                DestroyWindow(c.barsOff ? FindWindowExA(model.TopLevel(), 0, bar, 0) : nullptr);
         });
         const std::string selector = c.client.className == "mIRC" ? "Client=1011" : "Client=1009";
         CBrisaHarness brisa(selector + "\r\nFallBack=1", {c.file});
         // The client's own folder, however its letters are written: the file goes by its name.
         std::string upper = brisa.WavDir();
-        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+        CharUpperA(&upper[0]);
         client.Do([&](CModelClient& model) { model.SetSoundsFolder("wave", upper); });
         brisa.Click(IDC_SEND);
         EXPECT_EQ(Lines{"/sound " + c.channel + " " + c.file + " -plays Brisa: " + c.file},

@@ -28,8 +28,7 @@ public:
                            const Lines& wavFiles = {"ding.wav", "other.wav"},
                            const ViewTiming& timing = kQuickTiming);
     ~CBrisaHarness() override;
-    // Closes Brisa's windows and starts it again, as a new run of the program would.
-    void Restart() { Close(), Start(); }
+    void Restart() { Close(), Start(); } // as a new run of the program would
 
     std::string PathOf(const std::string& name) const { return m_strDir + "\\" + name; }
     std::string WavDir() const { return PathOf("wav"); }
@@ -38,7 +37,6 @@ public:
 
     HWND Main() const { return GetMainWindow(); }
     HWND Item(int id) const { return GetDlgItem(GetWindow(Main(), GW_CHILD), id); }
-    // Clicks a button of the main form; false, doing nothing, when it is disabled.
     bool Click(int id) const { return ClickItem(GetWindow(Main(), GW_CHILD), id); }
     // Clicks the button, and runs whileOpen inside the dialog it opens; a dialog left open is
     // cancelled then.
@@ -52,20 +50,17 @@ public:
     }
     // Pumps until nothing has arrived for 50 ms: focus and activation come through the X server.
     void Settle();
-    // Runs the message loop until done() holds or ms have passed; the milliseconds it took, or
-    // -1 when done() never held.
+    // Runs the message loop until done() holds, for ms at most: the time it took, or -1.
     long long PumpUntil(const std::function<bool()>& done, DWORD ms);
     // A key pressed in the focused window, with Shift or Ctrl held, as the message loop takes it.
     void PressKey(UINT key, bool shift = false, bool control = false);
 
-    // Answers of the coming message boxes, in order; IDOK when none is left.
-    std::deque<int> m_answers;
+    std::deque<int> m_answers; // of the coming message boxes, in order; IDOK when none is left
     // The message boxes shown since the last call, each "caption: text", and the folders opened
     // in the file manager, each "open: folder".
     Lines TakeMessageBoxes() { return std::exchange(m_listBoxes, {}); }
-    // What the folder dialog answers: the folder chosen, or nullopt for Cancel.
-    std::optional<std::string> m_chosenFolder;
-    std::string Status(int part) const; // a part of the status line
+    std::optional<std::string> m_chosenFolder; // what the folder dialog answers
+    std::string Status(int part) const;        // a part of the status line
 
 protected:
     std::string LocateProfile() const override { return PathOf("Brisa.INI"); }
