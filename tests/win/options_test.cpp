@@ -108,27 +108,25 @@ TEST(OptionsDialog, ASettingsFileInAnyEncodingIsReadAndKeptWhole) {
     // OK writes it; one far beyond any settings file is read as it is and left alone.
     const struct {
         std::string bytes, wavDir;
-        bool held;
-        int button;
-        bool rewritten;
+        bool held, rewritten; // OK is clicked on a held file
     } cases[] = {
-        {"[Other]\r\nKeep=1\r\n" + legacy, "C:\\Sons\\Été", false, IDCANCEL, true},
-        {"\xEF\xBB\xBF" + utf8, dir, false, IDCANCEL, true},
-        {utf8, dir, true, IDOK, false},
-        {"[Options]\r\nTagPrompt=1\r\n", "C:\\WAV", false, IDCANCEL, false},
-        {legacy + ";" + std::string(1 << 20, 'x'), "C:\\Sons\\Été", false, IDCANCEL, false},
+        {"[Other]\r\nKeep=1\r\n" + legacy, "C:\\Sons\\Été", false, true},
+        {"\xEF\xBB\xBF" + utf8, dir, false, true},
+        {utf8, dir, true, false},
+        {"[Options]\r\nTagPrompt=1\r\n", "C:\\WAV", false, false},
+        {legacy + ";" + std::string(1 << 20, 'x'), "C:\\Sons\\Été", false, false},
     };
     CBrisaHarness brisa;
-    const std::wstring ini = PathOf(brisa.PathOf("Brisa.INI"));
     for (const auto& c : cases) {
         WriteFileText(brisa.PathOf("Brisa.INI"), c.bytes);
-        const HANDLE held = c.held ? CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr)
-                                   : INVALID_HANDLE_VALUE;
+        const HANDLE held =
+            c.held ? CreateFileW(PathOf(brisa.PathOf("Brisa.INI")).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                   : INVALID_HANDLE_VALUE;
         brisa.Restart();
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
             EXPECT_EQ(c.wavDir, TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
-            ClickItem(dialog, c.button);
+            ClickItem(dialog, c.held ? IDOK : IDCANCEL);
         });
         CloseHandle(held);
         brisa.TakeMessageBoxes();
