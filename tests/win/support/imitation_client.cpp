@@ -5,7 +5,6 @@
 namespace {
 
 const UINT kMsgInvoke = WM_APP + 1; // lParam: the function to run on the client's thread
-const UINT kMsgHang = WM_APP + 2;
 
 } // namespace
 
@@ -28,8 +27,6 @@ protected:
         if (hwnd == TopLevel() && msg == kMsgInvoke) {
             (*reinterpret_cast<const std::function<void(CModelClient&)>*>(lParam))(*this);
             *pResult = 1;
-        } else if (hwnd == TopLevel() && msg == kMsgHang) {
-            m_owner.StopThread();
         } else if (list && fault == EFault::BogusCount &&
                    (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
             *pResult = msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
@@ -74,12 +71,6 @@ CImitationClient::~CImitationClient() {
 bool CImitationClient::Do(const std::function<void(CModelClient&)>& fn) const {
     return TopLevel() && !m_bHung &&
            SendMessageW(TopLevel(), kMsgInvoke, 0, reinterpret_cast<LPARAM>(&fn)) != 0;
-}
-
-// Answered from the handler, once the thread goes no further than its wait for Resume.
-void CImitationClient::Hang() {
-    if (!m_bHung)
-        SendMessageW(TopLevel(), kMsgHang, 0, 0);
 }
 
 // Five seconds at most: a Brisa that waits for the client fails its test instead of hanging it.

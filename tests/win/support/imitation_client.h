@@ -29,7 +29,10 @@ public:
     // Runs fn on the client's thread, as the client would; false while it hangs, or once closed.
     bool Do(const std::function<void(CModelClient&)>& fn) const;
     void SetFault(EFault fault) { m_fault = fault; }
-    void Hang(); // the thread stops answering until Resume, five seconds at most
+    // The thread stops answering until Resume, five seconds at most.
+    void Hang() {
+        Do([this](CModelClient&) { StopThread(); });
+    }
     void Resume();
     void Close();
 
