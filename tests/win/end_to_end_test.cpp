@@ -1,33 +1,24 @@
-// The real Brisa.exe, for what only the program itself shows: where its settings live, start-up
-// and exit, Play of every type through winmm, and lines typed into a client in another process.
-// Each test copies Brisa.exe with the recording winmm.dll into a folder of its own, starts it with
-// this process's environment and drives it only through posted messages; every wait has a
-// deadline.
+// The real Brisa.exe, copied with the recording winmm.dll into a folder of its own and driven only
+// through posted messages, for what only the program itself shows: where its settings live,
+// start-up and exit, Play through winmm, and lines typed into a client in another process.
 #include "controls.h"
-#include "framework/text.h"
 #include "imitation_client.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 namespace {
 
 // Polls until the predicate holds, for at most 10 s.
 bool WaitUntil(const std::function<bool()>& predicate) {
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (!predicate()) {
+    for (const ULONGLONG deadline = GetTickCount64() + 10000; !predicate(); Sleep(20)) {
         if (GetTickCount64() >= deadline)
             return false;
-        Sleep(20);
     }
     return true;
-}
-
-std::string WindowsDirIni() {
-    wchar_t folder[MAX_PATH] = {};
-    return fw::Narrow({folder, GetWindowsDirectoryW(folder, MAX_PATH)}) + "\\Brisa.INI";
 }
 
 class CBrisaProcess {
@@ -116,23 +107,23 @@ TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
         {false, true, true, true, "user.wav", true, "appdata"},
         {false, true, false, true, "", false, "appdata"}, // the user deleted the file to reset
     };
+    const std::string windowsIni = std::string(std::getenv("SystemRoot")) + "\\Brisa.INI";
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.listed);
         CBrisaProcess brisa;
         const std::string appData = brisa.Path(c.appData), userIni = appData + "\\Brisa\\Brisa.INI";
         std::filesystem::create_directories(PathOf(appData + (c.userFolder ? "\\Brisa" : "")));
         if (c.beside)
             WriteFileText(brisa.Path("Brisa.INI"), brisa.SoundFolder("beside"));
         if (c.older)
-            WriteFileText(WindowsDirIni(), brisa.SoundFolder("older"));
+            WriteFileText(windowsIni, brisa.SoundFolder("older"));
         if (c.user)
             WriteFileText(userIni, brisa.SoundFolder("user"));
         SetEnvironmentVariableW(L"APPDATA", PathOf(appData).c_str());
         ASSERT_TRUE(brisa.Start());
         EXPECT_TRUE(WaitUntil([&] { return TextOf(brisa.Item(IDC_FILE_NAME)) == c.listed; }))
-            << TextOf(brisa.Item(IDC_FILE_NAME));
+            << c.listed;
         EXPECT_EQ(c.userAfter, std::filesystem::exists(PathOf(userIni)));
-        std::filesystem::remove(PathOf(WindowsDirIni()));
+        std::filesystem::remove(PathOf(windowsIni));
     }
 }
 
