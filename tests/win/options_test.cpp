@@ -59,9 +59,7 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBackAndOkKeepsItOpenWhenItCa
         int click;
         bool tagBox, fallBack, fallBackTicked;
     } cases[] = {
-        {"TagPrompt=1", 0, false, true, false},
         {"TagPrompt=1", IDC_PROMPT_FOR_TAG, true, true, false},
-        {"SendClose=1", 0, true, false, false},
         {"SendClose=1", IDC_CLOSE_ON_SEND, true, true, false},
         {"TagPrompt=2\r\nFallBack=2", 0, false, true, true}, // any value but 0 shows ticked
     };

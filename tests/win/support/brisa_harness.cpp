@@ -99,11 +99,10 @@ void CBrisaHarness::Settle() {
 
 long long CBrisaHarness::PumpUntil(const std::function<bool()>& done, DWORD ms) {
     const ULONGLONG start = GetTickCount64();
-    while (!done()) {
+    for (; !done(); PumpMessages()) {
         if (GetTickCount64() - start > ms)
             return -1;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        PumpMessages();
     }
     return static_cast<long long>(GetTickCount64() - start);
 }
