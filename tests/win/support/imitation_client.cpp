@@ -64,7 +64,9 @@ CImitationClient::CImitationClient(const CModelClient::Options& options) {
 }
 
 CImitationClient::~CImitationClient() {
-    Close();
+    Resume();
+    PostMessageW(TopLevel(), WM_CLOSE, 0, 0);
+    m_thread.join();
     CloseHandle(m_hResume);
 }
 
@@ -84,12 +86,4 @@ void CImitationClient::StopThread() {
 void CImitationClient::Resume() {
     if (m_bHung.exchange(false))
         SetEvent(m_hResume);
-}
-
-void CImitationClient::Close() {
-    Resume();
-    if (!m_thread.joinable())
-        return;
-    PostMessageW(TopLevel(), WM_CLOSE, 0, 0);
-    m_thread.join();
 }

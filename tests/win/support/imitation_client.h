@@ -34,7 +34,6 @@ public:
         Do([this](CModelClient&) { StopThread(); });
     }
     void Resume();
-    void Close();
 
     // What the client recorded, read on its thread once it has taken what was sent before: the
     // lines it executed, "top" or "active" each time that window came to the top of its siblings,
