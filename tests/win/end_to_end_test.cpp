@@ -96,10 +96,11 @@ private:
 
 TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
     const struct {
-        bool beside, older, user; // where a Brisa.INI is before the start
-        bool userFolder;          // Brisa's folder in the user's is there (not the first start)
-        const char* listed;       // whose folder Brisa lists
-        bool userAfter;           // the user's file exists afterwards
+        // Where a Brisa.INI is before the start, and whether Brisa's folder in the user's is there
+        // (not the first start).
+        bool beside, older, user, userFolder;
+        const char* listed; // whose folder Brisa lists
+        bool userAfter;     // the user's file exists afterwards
         const char* appData;
     } cases[] = {
         {true, true, true, true, "beside.wav", true, "appdata"},
