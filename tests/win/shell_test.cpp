@@ -13,8 +13,8 @@ RECT RectIn(HWND window, HWND parent) {
     return rect;
 }
 
-TEST(Shell, TheFrameFitsTheFormComesBackWhereItWasAndSaysWhatIsGoingOn) {
-    CBrisaHarness brisa;
+TEST(Shell, TheFrameFitsTheFormComesBackWhereItWasSaysWhatIsGoingOnAndOpensEachHelpTopic) {
+    CBrisaHarness brisa("", {"ding.wav"}, ViewTiming()); // its timers quiet enough for Settle
     const HWND main = brisa.Main(), form = GetWindow(main, GW_CHILD);
     EXPECT_EQ("Brisa Server - Brisa", TextOf(main));
     // Moved to a monitor of another scale, the frame takes the place the system suggests and fits
@@ -37,7 +37,7 @@ TEST(Shell, TheFrameFitsTheFormComesBackWhereItWasAndSaysWhatIsGoingOn) {
     // The status line follows the client as it comes.
     CImitationClient imitation;
     const std::string runs = ResourceText(IDS_STATUS_CLIENT_RUNS, {"mIRC32"});
-    EXPECT_LE(0, brisa.PumpUntil([&] { return brisa.Status(1) == runs; }, 1000));
+    EXPECT_LE(0, brisa.PumpUntil([&] { return brisa.Status(1) == runs; }, 2000));
     // The edit keys act on the focused box, not on the accelerators' empty commands.
     SetFocus(brisa.Item(IDC_FILE_NAME));
     SendMessageW(brisa.Item(IDC_FILE_NAME), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
@@ -45,19 +45,12 @@ TEST(Shell, TheFrameFitsTheFormComesBackWhereItWasAndSaysWhatIsGoingOn) {
     EXPECT_EQ("ding.wav", brisa.FileName());
     SendMessageW(brisa.Main(), WM_COMMAND, ID_OPEN_SOUNDS_FOLDER, 0);
     EXPECT_EQ(Lines{"open: " + brisa.WavDir()}, brisa.TakeMessageBoxes());
-    SendMessageW(brisa.Main(), WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_FALSE(brisa.PumpMessages());
-    EXPECT_FALSE(IsWindow(brisa.Main()));
-}
-
-TEST(Shell, EachHelpContextOpensItsTopic) {
-    CBrisaHarness brisa("", {}, ViewTiming()); // its timers quiet enough for Settle
-    const HWND main = brisa.Main();
+    // Each help context opens its topic.
     const struct {
         std::function<void()> action;
         UINT topic;
     } cases[] = {
-        {[&] { SendMessageW(main, WM_COMMAND, ID_HELP_INDEX, 0); }, IDH_INDEX},
+        {[&] { SendMessageW(brisa.Main(), WM_COMMAND, ID_HELP_INDEX, 0); }, IDH_INDEX},
         {[&] { brisa.PressKey(VK_F1); }, IDH_MAIN_WINDOW},
         {[&] { brisa.Click(IDC_HELP_BUTTON); }, IDH_MAIN_WINDOW},
         {[&] { brisa.Open(IDC_OPTIONS, [](HWND dialog) { ClickItem(dialog, ID_HELP); }); },
@@ -65,11 +58,11 @@ TEST(Shell, EachHelpContextOpensItsTopic) {
         // Context help: Shift+F1, then a click on the frame over a control. The frame must be
         // active to hold the mouse; activation comes back through the X server.
         {[&] {
-             SetForegroundWindow(main);
+             SetForegroundWindow(brisa.Main());
              brisa.Settle();
              brisa.PressKey(VK_F1, true);
-             const RECT send = RectIn(brisa.Item(IDC_SEND), main);
-             SendMessageW(main, WM_LBUTTONDOWN, 0, MAKELPARAM(send.left + 2, send.top + 2));
+             const RECT send = RectIn(brisa.Item(IDC_SEND), brisa.Main());
+             SendMessageW(brisa.Main(), WM_LBUTTONDOWN, 0, MAKELPARAM(send.left + 2, send.top + 2));
          },
          IDH_ANNOUNCING},
     };
@@ -80,6 +73,9 @@ TEST(Shell, EachHelpContextOpensItsTopic) {
         EXPECT_EQ("Brisa Help - " + topic.substr(0, topic.find('\n')), TextOf(help));
         DestroyWindow(help);
     }
+    SendMessageW(brisa.Main(), WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_FALSE(brisa.PumpMessages());
+    EXPECT_FALSE(IsWindow(brisa.Main()));
 }
 
 } // namespace
