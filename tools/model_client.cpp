@@ -123,19 +123,14 @@ bool CModelClient::Create(const Options& options) {
     }
     SendMessageW(m_hwnd[kEdit], EM_LIMITTEXT, 0, 0); // keeps every line Brisa types
     SetTitle(options.title);
-    SetNicknames(options.nicks);
+    for (const std::string& nick : options.nicks)
+        SendMessageW(m_hwnd[kList], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(nick).c_str()));
     ShowWindow(m_hwnd[kTop], SW_SHOWNOACTIVATE);
     return true;
 }
 
 void CModelClient::SetTitle(const std::string& title) {
     SetWindowTextW(m_hwnd[kActive], Widen(title).c_str());
-}
-
-void CModelClient::SetNicknames(const std::vector<std::string>& nicks) {
-    SendMessageW(m_hwnd[kList], LB_RESETCONTENT, 0, 0);
-    for (const std::string& nick : nicks)
-        SendMessageW(m_hwnd[kList], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(nick).c_str()));
 }
 
 void CModelClient::SetEditText(const std::string& text) {

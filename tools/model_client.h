@@ -33,7 +33,6 @@ public:
     HWND NickList() const { return m_hwnd[kList]; }
 
     void SetTitle(const std::string& title);
-    void SetNicknames(const std::vector<std::string>& nicks);
     void SetEditText(const std::string& text);
     std::string EditText() const;
     // Answers the interface as this version of the client; "" refuses it, as a client does whose

@@ -11,7 +11,7 @@ bool Checked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-TEST(OptionsDialog, ShowsTheSettingsCentredAndOkStoresTheEditsCancelNothing) {
+TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhenItCannot) {
     CImitationClient client({"mIRC"});
     CBrisaHarness brisa("Client=1012");
     SetWindowPos(brisa.Main(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER); // off the edge
@@ -51,9 +51,7 @@ TEST(OptionsDialog, ShowsTheSettingsCentredAndOkStoresTheEditsCancelNothing) {
          Lines{"Client=1011", "FallBack=1", "SendClose=1", "TagText=\"" + tag})
         EXPECT_NE(std::string::npos, brisa.Ini().find(stored)) << stored;
     EXPECT_EQ(Lines{"o.wav"}, brisa.Files());
-}
-
-TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBackAndOkKeepsItOpenWhenItCannotStore) {
+    // The check boxes enable the tag box and Fall Back.
     const struct {
         const char* stored;
         int click;
@@ -63,7 +61,6 @@ TEST(OptionsDialog, CheckBoxesEnableTheTagBoxAndFallBackAndOkKeepsItOpenWhenItCa
         {"SendClose=1", IDC_CLOSE_ON_SEND, true, true, false},
         {"TagPrompt=2\r\nFallBack=2", 0, false, true, true}, // any value but 0 shows ticked
     };
-    CBrisaHarness brisa;
     for (const auto& c : cases) {
         brisa.WriteOptions(c.stored);
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {

@@ -119,9 +119,8 @@ void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
 
 int CBrisaHarness::ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT) {
     m_listBoxes.push_back(caption + ": " + text);
-    if (m_answers.empty())
-        return IDOK;
-    const int answer = m_answers.front();
-    m_answers.pop_front();
+    const int answer = m_answers.empty() ? IDOK : m_answers.front();
+    if (!m_answers.empty())
+        m_answers.pop_front();
     return answer;
 }
