@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using EFault = CImitationClient::EFault;
 
 TEST(Clients, SendAndDccSendGoThroughEachWayIn) {
@@ -194,5 +192,3 @@ TEST(DccSendDialog, SendsToTheNicknameChosenOrTypedStaysOnTopAndFollowsTheClient
     EXPECT_TRUE(IsWindow(brisa.Main())); // Close on Send is not for DCC
     EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
 }
-
-} // namespace

@@ -10,10 +10,8 @@
 #include <cstdlib>
 #include <sstream>
 
-namespace {
-
 // Polls until the predicate holds, for at most 10 s.
-bool WaitUntil(const std::function<bool()>& predicate) {
+static bool WaitUntil(const std::function<bool()>& predicate) {
     for (const ULONGLONG deadline = GetTickCount64() + 10000; !predicate(); Sleep(20)) {
         if (GetTickCount64() >= deadline)
             return false;
@@ -191,5 +189,3 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(brisa.m_process.hProcess, 10000));
     EXPECT_EQ("/sound #чат Звонок.wav -plays Brisa: Звонок.wav", client.Entered().at(1));
 }
-
-} // namespace

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-bool Checked(HWND dialog, int id) {
+static bool Checked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
@@ -125,5 +123,3 @@ TEST(OptionsDialog, ASettingsFileInAnyEncodingIsReadAndKeptWhole) {
         }
     }
 }
-
-} // namespace

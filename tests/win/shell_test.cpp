@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-RECT RectIn(HWND window, HWND parent) {
+static RECT RectIn(HWND window, HWND parent) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
@@ -77,5 +75,3 @@ TEST(Shell, TheFrameFitsTheFormComesBackWhereItWasSaysWhatIsGoingOnAndOpensEachH
     EXPECT_FALSE(brisa.PumpMessages());
     EXPECT_FALSE(IsWindow(brisa.Main()));
 }
-
-} // namespace

@@ -9,8 +9,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-namespace {
-
 TEST(WavListView, ListsAFolderAtOnceDropsAStaleListingAndEmptiesForOneUnlistable) {
     Lines many;
     for (int i = 0; i < 3000; ++i)
@@ -68,9 +66,9 @@ TEST(WavListView, DeleteAsksThenRemovesExactlyTheListedFileForGoodOrToTheRecycle
 
 // The list box's LB_RESETCONTENT messages, one for each listing, and LB_SETCURSEL, one each
 // time the form takes what it is told of the folder.
-int g_nListings = 0, g_nTellings = 0;
-WNDPROC g_pfnListProc = nullptr;
-LRESULT CALLBACK CountListings(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+static int g_nListings = 0, g_nTellings = 0;
+static WNDPROC g_pfnListProc = nullptr;
+static LRESULT CALLBACK CountListings(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     g_nListings += msg == LB_RESETCONTENT;
     g_nTellings += msg == LB_SETCURSEL;
     return CallWindowProcW(g_pfnListProc, hwnd, msg, wParam, lParam);
@@ -251,5 +249,3 @@ TEST(Soundboard, SubfoldersAreListedSearchedFollowedAndSentAndANameTwiceIsAskedA
                      "/sound #chat ding.wav -plays Brisa: ding.wav"}),
               client.Entered());
 }
-
-} // namespace

@@ -2,11 +2,7 @@
 
 #include <future>
 
-namespace {
-
 const UINT kMsgInvoke = WM_APP + 1; // lParam: the function to run on the client's thread
-
-} // namespace
 
 // The model client with what the tests record of it and the faults they give it.
 class CImitationClient::CRecorder : public CModelClient {

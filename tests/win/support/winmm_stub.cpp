@@ -11,9 +11,7 @@
 
 extern "C" IMAGE_DOS_HEADER __ImageBase; // this DLL
 
-namespace {
-
-void Record(const std::wstring& line) {
+static void Record(const std::wstring& line) {
     wchar_t path[MAX_PATH];
     const std::wstring dll(
         path, GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH));
@@ -29,8 +27,6 @@ void Record(const std::wstring& line) {
     WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     CloseHandle(file);
 }
-
-} // namespace
 
 // Exported undecorated on both 32 and 64 bit (the 32-bit build links with --kill-at), as the
 // system's winmm.dll does.
