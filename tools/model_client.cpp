@@ -5,20 +5,18 @@
 #include <cstring>
 #include <sstream>
 
-namespace {
-
 constexpr UINT WM_MCOMMAND = WM_USER + 200;
 constexpr UINT WM_MEVALUATE = WM_USER + 201;
 constexpr wchar_t kPaneClass[] = L"BrisaModelPane";
 
-std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8) {
+static std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8) {
     std::wstring wide(text.size(), L'\0');
     wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
                                     &wide[0], static_cast<int>(wide.size())));
     return wide;
 }
 
-std::string Narrow(const std::wstring& wide) {
+static std::string Narrow(const std::wstring& wide) {
     std::string text(wide.size() * 3, '\0');
     text.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
                                     &text[0], static_cast<int>(text.size()), nullptr, nullptr));
@@ -26,13 +24,11 @@ std::string Narrow(const std::wstring& wide) {
 }
 
 // A window of this thread.
-std::string GetWindowTextOf(HWND hwnd) {
+static std::string GetWindowTextOf(HWND hwnd) {
     std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
     text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
     return Narrow(text);
 }
-
-} // namespace
 
 CModelClient::CModelClient(const Options& options)
     : m_bWide(options.wide || options.current), m_strVersion(options.current ? "7.72" : "") {

@@ -54,11 +54,9 @@ public:
                             PathOf(m_strDir).c_str(), &startup, &process))
             return false;
         CloseHandle(process.hThread);
-        if (again) {
-            const bool ended = WaitForSingleObject(process.hProcess, 10000) == 0;
-            CloseHandle(process.hProcess);
-            return ended;
-        }
+        if (again) // the handle is let go of once the process has ended
+            return WaitForSingleObject(process.hProcess, 10000) == 0 &&
+                   CloseHandle(process.hProcess);
         m_process = process;
         return WaitUntil([&] { return IsWindowVisible(FindWindowW(L"fwFrameWnd", nullptr)); }) &&
                (m_hwndMain = FindWindowW(L"fwFrameWnd", nullptr)) &&

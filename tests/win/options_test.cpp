@@ -5,10 +5,6 @@
 
 #include <gtest/gtest.h>
 
-static bool Checked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhenItCannot) {
     CImitationClient client({"mIRC"});
     CBrisaHarness brisa("Client=1012");
@@ -28,7 +24,7 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
             EXPECT_EQ(50, SendDlgItemMessageW(dialog, IDC_TAG_TEXT, EM_GETLIMITTEXT, 0, 0));
             for (int id :
                  {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH}) // PIRCH though greyed
-                EXPECT_EQ(id == IDC_RADIO_PIRCH, Checked(dialog, id)) << id;
+                EXPECT_EQ(id == IDC_RADIO_PIRCH, BST_CHECKED == IsDlgButtonChecked(dialog, id));
             // Browse: the platform's folder dialog, choosing a folder.
             brisa.m_chosenFolder = other;
             ClickItem(dialog, IDC_BROWSE);
@@ -36,7 +32,7 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
             SetText(GetDlgItem(dialog, IDC_TAG_TEXT), tag);
             for (int id : {IDC_RADIO_MIRC, IDC_FALL_BACK, IDC_CLOSE_ON_SEND})
                 SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0);
-            EXPECT_FALSE(Checked(dialog, IDC_RADIO_PIRCH));
+            EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_RADIO_PIRCH));
             ClickItem(dialog, button);
         });
         // Cancel leaves the file as it was; OK writes it in UTF-16, which readers of every code
@@ -66,7 +62,7 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
                 SendDlgItemMessageW(dialog, c.click, BM_CLICK, 0, 0);
             EXPECT_EQ(c.tagBox, IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TEXT)) != FALSE);
             EXPECT_EQ(c.fallBack, IsWindowEnabled(GetDlgItem(dialog, IDC_FALL_BACK)) != FALSE);
-            EXPECT_EQ(c.fallBackTicked, Checked(dialog, IDC_FALL_BACK)) << c.stored;
+            EXPECT_EQ(c.fallBackTicked, BST_CHECKED == IsDlgButtonChecked(dialog, IDC_FALL_BACK));
         });
     }
     // An over-long stored text (only a hand edit makes one) keeps it open, focused and selected.

@@ -30,8 +30,8 @@ TEST(WavListView, ListsAFolderAtOnceDropsAStaleListingAndEmptiesForOneUnlistable
 }
 
 TEST(WavListView, DeleteAsksThenRemovesExactlyTheListedFileForGoodOrToTheRecycleBin) {
-    // A name with a trailing space, as archives and shares bring: the shell would reach the one
-    // without, so this one is deleted for good, and the question says so.
+    // A name with a trailing space, which the shell would take for the one without, is deleted for
+    // good, and the question says so; any other goes to the Recycle Bin.
     CBrisaHarness brisa("", {"a.wav", "ding.wav", "z.wav"});
     const std::string dir = brisa.WavDir() + "\\";
     WriteFileText("\\\\?\\" + dir + "ding.wav ", "RIFF");

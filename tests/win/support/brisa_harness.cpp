@@ -8,12 +8,10 @@
 
 #include <array>
 
-namespace {
-
-std::function<void(HWND)> g_whileOpen;
+static std::function<void(HWND)> g_whileOpen;
 
 // Brisa's dialogs are the only ones: message boxes are recorded, not shown.
-void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+static void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     const HWND dialog = FindWindowW(L"#32770", nullptr);
     if (!IsWindowVisible(dialog) || !g_whileOpen)
         return;
@@ -23,8 +21,6 @@ void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     if (IsWindowVisible(dialog))
         SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
-
-} // namespace
 
 CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles,
                              const ViewTiming& timing)

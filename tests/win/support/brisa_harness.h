@@ -16,8 +16,7 @@ inline std::string Message(UINT id, const std::vector<std::string>& args = {}) {
     return "Brisa: " + ResourceText(id, args);
 }
 
-// Brisa's periods shortened, so that the tests need not wait: the client is looked for every
-// 50 ms, a watched folder every 100 ms, and a change is listed once the folder is quiet for 50 ms.
+// Brisa's periods shortened: the client looked for every 50 ms, a change listed after 50 ms quiet.
 constexpr ViewTiming kQuickTiming = {50, {100, 50, 200}};
 
 class CBrisaHarness : public CBrisaApp {
