@@ -152,7 +152,6 @@ TEST(DccSendDialog, SendsToTheNicknameChosenOrTypedStaysOnTopAndFollowsTheClient
         // Typed, the first entry that begins so is selected; "x" begins none and leaves it.
         for (const auto& [typed, selected] : {std::pair{"BO", 2}, {"x", 2}, {"A", 0}}) {
             SetText(nick, typed);
-            EXPECT_EQ(typed, TextOf(nick));
             EXPECT_EQ(selected, SendMessageW(list, LB_GETCURSEL, 0, 0)) << typed;
         }
         // Taken from the list, a long one shows whole without a word; Send warns, then sends it

@@ -54,9 +54,11 @@ public:
                             PathOf(m_strDir).c_str(), &startup, &process))
             return false;
         CloseHandle(process.hThread);
-        if (again) // the handle is let go of once the process has ended
-            return WaitForSingleObject(process.hProcess, 10000) == 0 &&
-                   CloseHandle(process.hProcess);
+        if (again) { // ended by force when it does not end itself
+            const bool ended = WaitForSingleObject(process.hProcess, 10000) == 0;
+            TerminateProcess(process.hProcess, 1);
+            return CloseHandle(process.hProcess) && ended;
+        }
         m_process = process;
         return WaitUntil([&] { return IsWindowVisible(FindWindowW(L"fwFrameWnd", nullptr)); }) &&
                (m_hwndMain = FindWindowW(L"fwFrameWnd", nullptr)) &&

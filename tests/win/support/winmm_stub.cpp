@@ -16,10 +16,10 @@ static void Record(const std::wstring& line) {
     const std::wstring dll(
         path, GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH));
     const std::wstring log = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"sound.log";
-    std::string utf8(line.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
-    utf8 += '\n';
+    std::string utf8(line.size() * 3 + 2, '\0'); // and the line end and the terminator
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, (line + L"\n").c_str(), -1, &utf8[0],
+                                    static_cast<int>(utf8.size()), nullptr, nullptr) -
+                1);
     const HANDLE file =
         CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
