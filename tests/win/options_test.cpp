@@ -10,8 +10,8 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
     CBrisaHarness brisa("Client=1012");
     SetWindowPos(brisa.Main(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER); // off the edge
     const std::string before = brisa.Ini(), other = brisa.PathOf("other");
-    // 50 characters in the box, 95 bytes of UTF-8, with outer spaces that must come back.
-    const std::string tag = " Звонок ベル \U0001F514 Łódź @ жжжжжжжжжжжжжжжжжжжжжжжжжжжж ";
+    // 50 characters in the box, 95 bytes of UTF-8, with a space at its end that must come back.
+    const std::string tag = "Звонок ベル \U0001F514 Łódź @ жжжжжжжжжжжжжжжжжжжжжжжжжжжжж ";
     WriteFileText(other + "\\o.wav", "RIFF");
     for (int button : {IDCANCEL, IDOK}) {
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
@@ -42,7 +42,7 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
     }
     EXPECT_EQ(0u, ReadFileText(brisa.PathOf("Brisa.INI")).find("\xFF\xFE["));
     for (const std::string& stored :
-         Lines{"Client=1011", "FallBack=1", "SendClose=1", "TagText=\"" + tag})
+         Lines{"Client=1011", "FallBack=1", "SendClose=1", "TagText=\"" + tag + "\"\r\n"})
         EXPECT_NE(std::string::npos, brisa.Ini().find(stored)) << stored;
     EXPECT_EQ(Lines{"o.wav"}, brisa.Files());
     // The check boxes enable the tag box and Fall Back.
@@ -66,13 +66,13 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
         });
     }
     // An over-long stored text (only a hand edit makes one) keeps it open, focused and selected.
-    brisa.WriteOptions("TagText=" + std::string(51, 'x'));
+    brisa.WriteOptions("WAVDir=" + std::string(257, 'x'));
     const std::string overLong = brisa.Ini();
     brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
         ClickItem(dialog, IDOK);
-        EXPECT_EQ(Lines{Message(AFX_IDP_PARSE_STRING_SIZE, {"50"})}, brisa.TakeMessageBoxes());
-        EXPECT_EQ(GetDlgItem(dialog, IDC_TAG_TEXT), GetFocus());
-        EXPECT_EQ(MAKELONG(0, 51), SendDlgItemMessageW(dialog, IDC_TAG_TEXT, EM_GETSEL, 0, 0));
+        EXPECT_EQ(Lines{Message(AFX_IDP_PARSE_STRING_SIZE, {"256"})}, brisa.TakeMessageBoxes());
+        EXPECT_EQ(GetDlgItem(dialog, IDC_WAV_DIR), GetFocus());
+        EXPECT_EQ(MAKELONG(0, 257), SendDlgItemMessageW(dialog, IDC_WAV_DIR, EM_GETSEL, 0, 0));
         EXPECT_TRUE(IsWindowVisible(dialog));
     });
     EXPECT_EQ(overLong, brisa.Ini());
