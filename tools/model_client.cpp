@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
+#include <sstream>
 
 constexpr UINT WM_MCOMMAND = WM_USER + 200;
 constexpr UINT WM_MEVALUATE = WM_USER + 201;
 constexpr wchar_t kPaneClass[] = L"BrisaModelPane";
 
-std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8) {
+static std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8) {
     std::wstring wide(text.size(), L'\0');
     wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
                                     &wide[0], static_cast<int>(wide.size())));
     return wide;
 }
 
-std::string Narrow(const std::wstring& wide) {
+static std::string Narrow(const std::wstring& wide) {
     std::string text(wide.size() * 3, '\0');
     text.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
                                     &text[0], static_cast<int>(text.size()), nullptr, nullptr));
@@ -25,13 +24,11 @@ std::string Narrow(const std::wstring& wide) {
 }
 
 // A window of this thread.
-std::string GetWindowTextOf(HWND hwnd) {
+static std::string GetWindowTextOf(HWND hwnd) {
     std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
     text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
     return Narrow(text);
 }
-
-} // namespace
 
 CModelClient::CModelClient(const Options& options)
     : m_bWide(options.wide || options.current), m_strVersion(options.current ? "7.72" : "") {
@@ -42,71 +39,56 @@ CModelClient::CModelClient(const Options& options)
 CModelClient::~CModelClient() {
     if (m_hwnd[kTop])
         DestroyWindow(m_hwnd[kTop]);
-    // The next client may be of the other kind, wide or ANSI.
-    for (const std::wstring& name : m_listClasses)
-        UnregisterClassW(name.c_str(), GetModuleHandleW(nullptr));
 }
 
 bool CModelClient::Create(const Options& options) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const std::wstring className = Widen(options.className);
     LoadLibraryW(L"riched20.dll"); // the rich edit line of today's layout
     // Children join their siblings at the bottom of the Z order: creation order is walk order.
+    // nParent is the parent's index in the table; nSlot the index in m_hwnd, -1 for a window
+    // Brisa does not look for; the top-level window's class (null here) is the client's.
     struct Window {
         const wchar_t* pszClass;
-        int nParent; // its index in the table
-        int nSlot;   // its index in m_hwnd, -1 for a window Brisa does not look for
+        int nParent, nSlot;
         DWORD dwStyle;
         RECT rc;
     };
     const DWORD list = WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
-    const std::vector<Window> windows =
-        options.current
-            ? std::vector<Window>{{className.c_str(),
-                                   -1,
-                                   kTop,
-                                   WS_OVERLAPPEDWINDOW,
-                                   {40, 40, 680, 460}},
-                                  {L"mIRC_Toolbar", 0, kFirst, WS_BORDER, {0, 0, 640, 24}},
-                                  {L"mIRC_SwitchBar", 0, -1, WS_BORDER, {0, 24, 640, 44}},
-                                  {L"mIRC_TreeBar", 0, -1, WS_BORDER, {0, 44, 100, 400}},
-                                  {L"mdiclient", 0, kSecond, WS_CLIPCHILDREN, {100, 44, 640, 400}},
-                                  {L"mIRC_Channel", 4, kActive, 0, {0, 0, 540, 350}},
-                                  {L"mIRC_Display", 5, -1, 0, {0, 0, 400, 300}},
-                                  {L"richedit20W", 5, kEdit, WS_BORDER, {0, 300, 400, 324}},
-                                  {L"listbox", 5, kList, list, {400, 0, 536, 324}}}
-            : std::vector<Window>{
-                  {className.c_str(),
-                   -1,
-                   kTop,
-                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                   {40, 40, 680, 460}},
-                  {kPaneClass, 0, kFirst, WS_BORDER, {0, 0, 640, 28}},
-                  {kPaneClass, 0, kSecond, 0, {0, 28, 640, 400}},
-                  {kPaneClass, 2, kActive, WS_CAPTION, {0, 0, 640, 370}},
-                  {L"edit", 3, kEdit, WS_BORDER | ES_AUTOHSCROLL, {0, 320, 500, 344}},
-                  {L"listbox", 3, kList, list, {500, 0, 636, 344}}};
-    // A window takes the messages of the kind its class was registered with, wide or ANSI.
+    static const Window current[] = {
+        {nullptr, -1, kTop, WS_OVERLAPPEDWINDOW, {40, 40, 680, 460}},
+        {L"mIRC_Toolbar", 0, kFirst, WS_BORDER, {0, 0, 640, 24}},
+        {L"mIRC_SwitchBar", 0, -1, WS_BORDER, {0, 24, 640, 44}},
+        {L"mIRC_TreeBar", 0, -1, WS_BORDER, {0, 44, 100, 400}},
+        {L"mdiclient", 0, kSecond, WS_CLIPCHILDREN, {100, 44, 640, 400}},
+        {L"mIRC_Channel", 4, kActive, 0, {0, 0, 540, 350}},
+        {L"mIRC_Display", 5, -1, 0, {0, 0, 400, 300}},
+        {L"richedit20W", 5, kEdit, WS_BORDER, {0, 300, 400, 324}},
+        {L"listbox", 5, kList, list, {400, 0, 536, 324}}};
+    static const Window old[] = {
+        {nullptr, -1, kTop, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, {40, 40, 680, 460}},
+        {kPaneClass, 0, kFirst, WS_BORDER, {0, 0, 640, 28}},
+        {kPaneClass, 0, kSecond, 0, {0, 28, 640, 400}},
+        {kPaneClass, 2, kActive, WS_CAPTION, {0, 0, 640, 370}},
+        {L"edit", 3, kEdit, WS_BORDER | ES_AUTOHSCROLL, {0, 320, 500, 344}},
+        {L"listbox", 3, kList, list, {500, 0, 636, 344}}};
+    std::vector<Window> windows(options.current ? std::begin(current) : std::begin(old),
+                                options.current ? std::end(current) : std::end(old));
+    const std::wstring className = Widen(options.className);
+    windows[0].pszClass = className.c_str();
     for (const Window& w : windows) {
         WNDCLASSEXW wc = {};
         wc.cbSize = sizeof(wc);
-        if (GetClassInfoExW(nullptr, w.pszClass, &wc)) // the system's own
+        if (GetClassInfoExW(instance, w.pszClass, &wc)) // the system's own, or registered before
             continue;
         wc.lpfnWndProc = WndProc, wc.hInstance = instance, wc.lpszClassName = w.pszClass;
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        const std::string ansiName(w.pszClass, w.pszClass + wcslen(w.pszClass));
-        WNDCLASSEXA wca;
-        std::memcpy(&wca, &wc, sizeof wca);
-        wca.lpszClassName = ansiName.c_str();
-        if (m_bWide ? RegisterClassExW(&wc) : RegisterClassExA(&wca))
-            m_listClasses.push_back(w.pszClass);
+        RegisterClassExW(&wc);
     }
     std::vector<HWND> created;
     for (const Window& w : windows) {
         const HWND parent = w.nParent < 0 ? nullptr : created[w.nParent];
         const DWORD style = w.dwStyle | (parent ? WS_CHILD | WS_VISIBLE : 0);
         const int cx = w.rc.right - w.rc.left, cy = w.rc.bottom - w.rc.top;
-        const std::string ansiClass(w.pszClass, w.pszClass + wcslen(w.pszClass));
         CLIENTCREATESTRUCT mdiClient = {};
         MDICREATESTRUCTW mdiChild = {
             w.pszClass, L"", instance, 0, 0, cx, cy, WS_MAXIMIZE, reinterpret_cast<LPARAM>(this)};
@@ -114,15 +96,15 @@ bool CModelClient::Create(const Options& options) {
         if (options.current && w.nSlot == kActive)
             hwnd = reinterpret_cast<HWND>(
                 SendMessageW(parent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mdiChild)));
-        else if (m_bWide)
+        else
             hwnd = CreateWindowExW(
                 0, w.pszClass, L"", style, w.rc.left, w.rc.top, cx, cy, parent, nullptr, instance,
                 options.current && w.nSlot == kSecond ? &mdiClient : static_cast<void*>(this));
-        else
-            hwnd = CreateWindowExA(0, ansiClass.c_str(), "", style, w.rc.left, w.rc.top, cx, cy,
-                                   parent, nullptr, instance, this);
         if (!hwnd)
             return false;
+        // An ANSI client's own windows take ANSI messages once its procedure is set as ANSI.
+        if (!m_bWide && w.nSlot != kEdit && w.nSlot != kList)
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc));
         created.push_back(hwnd);
         if (w.nSlot >= 0)
             m_hwnd[w.nSlot] = hwnd;
@@ -137,19 +119,14 @@ bool CModelClient::Create(const Options& options) {
     }
     SendMessageW(m_hwnd[kEdit], EM_LIMITTEXT, 0, 0); // keeps every line Brisa types
     SetTitle(options.title);
-    SetNicknames(options.nicks);
+    for (const std::string& nick : options.nicks)
+        SendMessageW(m_hwnd[kList], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(nick).c_str()));
     ShowWindow(m_hwnd[kTop], SW_SHOWNOACTIVATE);
     return true;
 }
 
 void CModelClient::SetTitle(const std::string& title) {
     SetWindowTextW(m_hwnd[kActive], Widen(title).c_str());
-}
-
-void CModelClient::SetNicknames(const std::vector<std::string>& nicks) {
-    SendMessageW(m_hwnd[kList], LB_RESETCONTENT, 0, 0);
-    for (const std::string& nick : nicks)
-        SendMessageW(m_hwnd[kList], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(nick).c_str()));
 }
 
 void CModelClient::SetEditText(const std::string& text) {
@@ -160,28 +137,14 @@ std::string CModelClient::EditText() const {
     return GetWindowTextOf(m_hwnd[kEdit]);
 }
 
-bool CModelClient::PreHandle(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
-    return false;
-}
-
-void CModelClient::OnEntered(const std::string&) {}
-
-void CModelClient::OnRaised(bool) {}
-
-void CModelClient::OnInterfaceCall(WPARAM, unsigned) {}
-
 // The interface that mIRC documents: the line in the mapping "mIRC" or "mIRC<N>", UTF-16 with
 // method 8, else in the ANSI code page, as a program without the UTF-8 manifest reads it.
 LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) {
-    OnInterfaceCall(method, index);
     const std::string name = index ? "mIRC" + std::to_string(index) : "mIRC";
     const HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
-    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 4096) : nullptr;
-    if (m_strVersion.empty() || !view) {
-        if (mapping)
-            CloseHandle(mapping);
-        return 0;
-    }
+    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 4096);
+    if (m_strVersion.empty() || !view)
+        return CloseHandle(mapping), 0;
     const bool unicode = method & 8;
     const std::string text = unicode ? Narrow(static_cast<const wchar_t*>(view))
                                      : Narrow(Widen(static_cast<const char*>(view), CP_ACP));
@@ -211,14 +174,10 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
 // The identifiers Brisa asks for, one or several separated by spaces, each answered in its place:
 // $version, $sound(kind), $active and $nick($active,N).
 std::string CModelClient::Evaluate(const std::string& expression) const {
+    std::istringstream identifiers(expression);
     std::string result;
-    for (std::size_t start = 0; start <= expression.size();) {
-        const std::size_t end = std::min(expression.find(' ', start), expression.size());
-        if (end > start)
-            result +=
-                (result.empty() ? "" : " ") + EvaluateOne(expression.substr(start, end - start));
-        start = end + 1;
-    }
+    for (std::string identifier; identifiers >> identifier;)
+        result += (result.empty() ? "" : " ") + EvaluateOne(identifier);
     return result;
 }
 
@@ -266,36 +225,20 @@ LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     if (m_nDelayMs && m_nNesting == 1 && InSendMessage() &&
         (!m_nDelayedMessage || msg == m_nDelayedMessage))
         Sleep(m_nDelayMs);
-    switch (msg) {
-    case WM_CHAR:
-        if (hwnd == m_hwnd[kEdit] && wParam == VK_RETURN) {
-            // The client executes the line and empties its edit line.
-            OnEntered(GetWindowTextOf(hwnd));
-            SetWindowTextW(hwnd, L"");
-            return 0;
-        }
-        break;
-    case WM_WINDOWPOSCHANGING:
-        if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) &&
-            (hwnd == m_hwnd[kTop] || hwnd == m_hwnd[kActive]))
-            OnRaised(hwnd == m_hwnd[kTop]);
-        break;
-    case WM_MCOMMAND:
-    case WM_MEVALUATE:
-        if (hwnd == m_hwnd[kTop])
-            return OnInterface(msg == WM_MEVALUATE, wParam, static_cast<unsigned>(lParam));
-        break;
-    case WM_DESTROY:
-        if (hwnd == m_hwnd[kTop])
-            PostQuitMessage(0);
-        break;
-    case WM_NCDESTROY: {
-        const LRESULT answer = CallDefault(hwnd, msg, wParam, lParam);
+    if (msg == WM_CHAR && hwnd == m_hwnd[kEdit] && wParam == VK_RETURN) {
+        // The client executes the line and empties its edit line.
+        OnEntered(GetWindowTextOf(hwnd));
+        SetWindowTextW(hwnd, L"");
+        return 0;
+    }
+    if ((msg == WM_MCOMMAND || msg == WM_MEVALUATE) && hwnd == m_hwnd[kTop])
+        return OnInterface(msg == WM_MEVALUATE, wParam, static_cast<unsigned>(lParam));
+    if (msg == WM_DESTROY && hwnd == m_hwnd[kTop])
+        PostQuitMessage(0);
+    const LRESULT answer = CallDefault(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
         std::replace(std::begin(m_hwnd), std::end(m_hwnd), hwnd, static_cast<HWND>(nullptr));
-        return answer;
-    }
-    }
-    return CallDefault(hwnd, msg, wParam, lParam);
+    return answer;
 }
 
 // Every window of the client finds it through GWLP_USERDATA.

@@ -2,18 +2,8 @@
 // other programs, made on the thread that creates it: what Brisa drives. The stand-in client is
 // built on it, and the tests drive Brisa against it. Its windows are wide (Unicode), as current
 // clients' are, or ANSI; every text in and out of it is UTF-8, converted by the platform's own
-// calls.
-//
-// Today's layout (mIRC 6 and 7, class "mIRC"): the main window holds the bars mIRC_Toolbar,
-// mIRC_SwitchBar and mIRC_TreeBar and an MDI client, whose active child mIRC_Channel holds a
-// display, a rich edit line and the nickname list; the main window answers the interface, as
-// version "7.72" at first. The old layout of the 32-bit client, as Brisa walks it:
-//   top-level window
-//     first child (a toolbar)
-//     second child (the workspace)
-//       active window (its title names the channel)
-//         edit line (EDIT): Enter executes its text and empties it
-//         nickname list (LISTBOX, unsorted)
+// calls. Its two layouts, today's mIRC (class "mIRC", answering the interface as version "7.72" at
+// first) and the old 32-bit client, are the tables of windows in model_client.cpp.
 #pragma once
 #include <windows.h>
 
@@ -37,14 +27,12 @@ public:
     CModelClient& operator=(const CModelClient&) = delete;
 
     bool IsCreated() const { return m_hwnd[kTop] != nullptr; }
-    // Null once the window is gone.
-    HWND TopLevel() const { return m_hwnd[kTop]; }
+    HWND TopLevel() const { return m_hwnd[kTop]; } // each null once its window is gone
     HWND ActiveWindow() const { return m_hwnd[kActive]; }
     HWND EditLine() const { return m_hwnd[kEdit]; }
     HWND NickList() const { return m_hwnd[kList]; }
 
     void SetTitle(const std::string& title);
-    void SetNicknames(const std::vector<std::string>& nicks);
     void SetEditText(const std::string& text);
     std::string EditText() const;
     // Answers the interface as this version of the client; "" refuses it, as a client does whose
@@ -60,18 +48,14 @@ public:
 
 protected:
     // Every message to the client's windows comes here first: true, with *pResult, when taken.
-    virtual bool PreHandle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual bool PreHandle(HWND, UINT, WPARAM, LPARAM, LRESULT*) { return false; }
     // A line the client executed.
-    virtual void OnEntered(const std::string& line);
-    // The top-level window (topLevel) or the active window came to the top of its siblings.
-    virtual void OnRaised(bool topLevel);
-    // A message of the interface, with its method and the N of its mapping "mIRC<N>".
-    virtual void OnInterfaceCall(WPARAM method, unsigned index);
-    LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) const;
+    virtual void OnEntered(const std::string&) {}
 
 private:
     enum { kTop, kFirst, kSecond, kActive, kEdit, kList, kWindows };
 
+    LRESULT CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) const;
     bool Create(const Options& options);
     LRESULT OnInterface(bool evaluate, WPARAM method, unsigned index);
     std::string Evaluate(const std::string& expression) const;
@@ -82,7 +66,6 @@ private:
     const bool m_bWide;
     HWND m_hwnd[kWindows] = {};
     WNDPROC m_pfnControlProc[kWindows] = {};
-    std::vector<std::wstring> m_listClasses; // registered by this client
     std::string m_strVersion;
     std::map<std::string, std::string> m_soundsFolders;
     UINT m_nDelayedMessage = 0;

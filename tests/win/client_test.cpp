@@ -1,61 +1,58 @@
-// Send and DCC Send through each way into the client, against the imitation IRC client on its
-// own thread: the old client's windows, wide or ANSI; today's mIRC through its windows, found by
-// class, and through the interface it documents, version 7 in UTF-16 and version 6 in the ANSI
-// code page; and clients that stall, freeze or answer late.
+// Send and DCC Send through each way into the imitation IRC client on its own thread, clients that
+// stall, freeze or answer late, and the DCC Send dialog.
 #include "brisa_harness.h"
 #include "imitation_client.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-namespace {
-
 using EFault = CImitationClient::EFault;
 
-struct WayIn {
-    CModelClient::Options client;
-    const char* version; // of the interface; "" when it is off
-    bool barsOff;        // today's layout with the bars turned off: the old path leads astray
-    std::string channel, file, nick;
-    const char* lastCall; // of the interface: method 1 for a line, with 8 for UTF-16
-};
-
 TEST(Clients, SendAndDccSendGoThroughEachWayIn) {
-    const WayIn cases[] = {
-        {{"mIRC32"}, "", false, "#чат", "ベル.wav", "Влад", "0/"},
-        {{"mIRC32", "", {}, false}, "", false, "#café", "Été.wav", "Zoë", "0/"},
-        {{"mIRC", "", {}, true, true}, "", true, "#чат", "ベル.wav", "山田", "0/"},
-        {{"mIRC", "", {}, true, true}, "7.72", false, "#чат", "ベル.wav", "Влад", "9/"},
-        {{"mIRC", "", {}, true, true}, "6.35", false, "#café", "Été.wav", "Zoë", "1/"},
+    const struct {
+        CModelClient::Options client;
+        const char* version; // of the interface; "" when it is off
+        bool barsOff;        // today's layout with the bars turned off: the old path leads astray
+        std::string channel, file, nick;
+        const char* lastCall; // of the interface: method 1 for a line, with 8 for UTF-16
+    } cases[] = {
+        {{"mIRC32"}, "", false, "#чат", "ベル.wav", "Влад", "0/1"},
+        {{"mIRC32", "", {}, false}, "", false, "#café", "Été.wav", "Zoë", "0/1"},
+        {{"mIRC", "", {}, true, true}, "", true, "#чат", "ベル.wav", "山田", "0/1"},
+        {{"mIRC", "", {}, true, true}, "7.72", false, "#чат", "ベル.wav", "Влад", "9/1"},
+        {{"mIRC", "", {}, true, true}, "6.35", false, "#café", "Été.wav", "Zoë", "1/1"},
     };
+    const std::string longNick(500, 'n'); // longer than the old buffer of 255 characters
+    // Another program holds the name "mIRC": Brisa takes the next.
+    const HANDLE held =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "mIRC");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.client.className + " " + c.version + " " + c.file);
         CModelClient::Options options = c.client;
         options.title = c.channel + " [+nt]: hello";
-        options.nicks = {"@" + c.nick, "+bob"};
+        options.nicks = {"@" + c.nick, "", "+bob", "@" + longNick};
         CImitationClient client(options);
         client.Do([&](CModelClient& model) {
             model.SetInterface(c.version);
-            for (const char* bar : {"mIRC_SwitchBar", "mIRC_TreeBar"}) {
-                if (c.barsOff)
-                    DestroyWindow(FindWindowExA(model.TopLevel(), nullptr, bar, nullptr));
-            }
+            for (const char* bar : {"mIRC_SwitchBar", "mIRC_TreeBar"})
+                DestroyWindow(c.barsOff ? FindWindowExA(model.TopLevel(), 0, bar, 0) : nullptr);
         });
         const std::string selector = c.client.className == "mIRC" ? "Client=1011" : "Client=1009";
         CBrisaHarness brisa(selector + "\r\nFallBack=1", {c.file});
-        client.Do([&](CModelClient& model) { model.SetSoundsFolder("wave", brisa.WavDir()); });
+        // The client's own folder, however its letters are written: the file goes by its name.
+        std::string upper = brisa.WavDir();
+        CharUpperA(&upper[0]);
+        client.Do([&](CModelClient& model) { model.SetSoundsFolder("wave", upper); });
         brisa.Click(IDC_SEND);
         EXPECT_EQ(Lines{"/sound " + c.channel + " " + c.file + " -plays Brisa: " + c.file},
                   client.Entered());
         EXPECT_EQ(Lines{"top"}, client.Raised());
-        EXPECT_EQ(c.lastCall, client.LastInterfaceCall().substr(0, 2));
+        EXPECT_EQ(c.lastCall, client.LastInterfaceCall());
         client.ClearRecords();
         brisa.Open(IDC_DCC, [&](HWND dialog) {
-            EXPECT_EQ(Sorted({c.nick, "bob"}), Sorted(ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST))));
+            EXPECT_EQ(Sorted({c.nick, "bob", longNick}),
+                      Sorted(ItemsOf(GetDlgItem(dialog, IDC_NICK_LIST))));
             SetText(GetDlgItem(dialog, IDC_NICK), c.nick);
             ClickItem(dialog, IDC_DCC_SEND);
-            ClickItem(dialog, IDCANCEL);
         });
         EXPECT_EQ(Lines{"/dcc send " + c.nick + " " + brisa.WavDir() + "\\" + c.file},
                   client.Entered());
@@ -70,9 +67,12 @@ TEST(Clients, SendAndDccSendGoThroughEachWayIn) {
         const bool carried = c.client.wide && *c.version != '6';
         EXPECT_EQ(carried ? Lines() : Lines{Message(IDS_CLIENT_CANNOT_CARRY, {c.client.className})},
                   brisa.TakeMessageBoxes());
-        EXPECT_EQ(carried ? "/sound " + c.channel + " \U0001F514.wav - " : "", client.EditText());
+        std::string typed;
+        client.Do([&](CModelClient& model) { typed = model.EditText(); });
+        EXPECT_EQ(carried ? "/sound " + c.channel + " \U0001F514.wav - " : "", typed);
         EXPECT_EQ(Lines(), client.Entered());
     }
+    CloseHandle(held);
 }
 
 TEST(Clients, AClientThatStallsFreezesOrAnswersLateIsNeverWaitedFor) {
@@ -80,27 +80,26 @@ TEST(Clients, AClientThatStallsFreezesOrAnswersLateIsNeverWaitedFor) {
     const UINT kPerform = WM_USER + 200;
     const struct {
         const char* client;
-        EFault fault;
-        bool hang;
+        bool hang, hangAfterEnter;
         UINT delayed; // the messages that wait, 0 for all of them
         DWORD delay;
         UINT message;
         Lines entered;
     } cases[] = {
-        {"mIRC32", EFault::HangAfterEnter, false, 0, 0, 0, {line}},
-        {"mIRC32", EFault::None, true, 0, 0, IDS_CLIENT_NOT_ANSWERING, {}},
-        {"mIRC32", EFault::None, false, WM_CHAR, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
+        {"mIRC32", false, true, 0, 0, 0, {line}},
+        {"mIRC32", true, false, 0, 0, IDS_CLIENT_NOT_ANSWERING, {}},
+        {"mIRC32", false, false, WM_CHAR, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
         // Slow at every message: one deadline for them all, about 3 s.
-        {"mIRC32", EFault::None, false, 0, 700, IDS_CLIENT_NOT_ANSWERING, {}},
+        {"mIRC32", false, false, 0, 700, IDS_CLIENT_NOT_ANSWERING, {}},
         // Answered after Brisa stopped waiting: the line is still there for the client to find,
         // and the next one goes by a mapping of another name.
-        {"mIRC", EFault::None, false, kPerform, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
+        {"mIRC", false, false, kPerform, 2000, IDS_CLIENT_ENTER_UNANSWERED, {line}},
     };
     for (const auto& c : cases) {
         const bool current = std::string(c.client) == "mIRC";
         CImitationClient client({c.client, "#chat", {}, true, current});
         CBrisaHarness brisa(current ? "Client=1011\r\nFallBack=1" : "FallBack=1");
-        client.SetFault(c.fault);
+        client.SetFault(c.hangAfterEnter ? EFault::HangAfterEnter : EFault::None);
         client.Do([&](CModelClient& model) {
             model.SetDelay(c.delayed, c.delay);
             model.SetSoundsFolder("wave", brisa.WavDir());
@@ -119,56 +118,72 @@ TEST(Clients, AClientThatStallsFreezesOrAnswersLateIsNeverWaitedFor) {
             brisa.Click(IDC_SEND);
             EXPECT_EQ((Lines{line, line}), client.Entered());
             EXPECT_EQ("9/" + std::to_string(lateMapping + 1), client.LastInterfaceCall());
-            // Answered, the client has read the kept mapping, which is free again; its version
-            // is known by now: a Send costs two messages.
-            client.ClearRecords();
+            // Answered, the client has read the kept mapping, which is free again.
             brisa.Click(IDC_SEND);
             EXPECT_EQ("9/" + std::to_string(lateMapping), client.LastInterfaceCall());
-            EXPECT_EQ(2, client.InterfaceCalls());
         }
     }
 }
 
-TEST(Clients, AMappingNameInUseAClientWithoutAnEditLineAndTheSoundsFolder) {
-    // Another program holds the name "mIRC": Brisa takes the next.
-    const HANDLE held =
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "mIRC");
-    CImitationClient client({"mIRC", "#chat", {}, true, true});
-    CBrisaHarness brisa("Client=1011", {"ding.wav", "door bell.mp3"});
-    const std::string wav = brisa.WavDir();
-    std::string upper = wav;
-    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-    // The client's own folder, however its letters and its end are written, or one above it: the
-    // file goes by its name; one whose name only begins alike, or none: by its path.
-    const struct {
-        std::string folder;
-        const char* file;
-        std::string named;
-    } cases[] = {{upper + "\\", "ding.wav", "ding.wav"},
-                 {brisa.PathOf(""), "ding.wav", "ding.wav"},
-                 {wav.substr(0, wav.size() - 1), "ding.wav", wav + "\\ding.wav"},
-                 {wav, "door bell.mp3", "\"" + wav + "\\door bell.mp3\""}};
-    for (const auto& c : cases) {
-        client.Do([&](CModelClient& model) { model.SetSoundsFolder("wave", c.folder); });
-        client.ClearRecords();
-        brisa.TypeFileName(c.file);
-        brisa.Click(IDC_SEND);
-        EXPECT_EQ(Lines{"/sound #chat " + c.named + " -plays Brisa: " + c.file}, client.Entered());
-        EXPECT_NE("9/0", client.LastInterfaceCall());
-    }
-    CloseHandle(held);
-    // Once the interface has answered, it is the only way in.
-    client.Do([](CModelClient& model) { model.SetInterface(""); });
-    brisa.Click(IDC_SEND);
-    EXPECT_EQ(Lines{Message(IDS_CLIENT_REFUSED, {"mIRC"})}, brisa.TakeMessageBoxes());
-    CImitationClient other({"mIRC", "#chat", {}, true, true});
-    client.Close();
-    other.Do([](CModelClient& model) {
-        model.SetInterface("");
-        DestroyWindow(model.EditLine());
+TEST(DccSendDialog, SendsToTheNicknameChosenOrTypedStaysOnTopAndFollowsTheClient) {
+    auto client = std::make_unique<CImitationClient>(
+        CModelClient::Options{"mIRC32", "not a channel", {"alice", "bob", "abcdefghijkl"}});
+    CBrisaHarness brisa("SendClose=1");
+    const std::string ding = "\\ding.wav", other = brisa.PathOf("other");
+    brisa.Open(IDC_DCC, [&](HWND dialog) {
+        const HWND nick = GetDlgItem(dialog, IDC_NICK), list = GetDlgItem(dialog, IDC_NICK_LIST),
+                   send = GetDlgItem(dialog, IDC_DCC_SEND);
+        const auto select = [&](int index) {
+            SendMessageW(list, LB_SETCURSEL, index, 0);
+            Notify(list, LBN_SELCHANGE);
+        };
+        // Typed, the first entry that begins so is selected; "x" begins none and leaves it.
+        for (const auto& [typed, selected] : {std::pair{"BO", 2}, {"x", 2}, {"A", 0}}) {
+            SetText(nick, typed);
+            EXPECT_EQ(selected, SendMessageW(list, LB_GETCURSEL, 0, 0)) << typed;
+        }
+        // Taken from the list, a long one shows whole without a word; Send warns, then sends it
+        // all, and the dialog comes above the client.
+        select(0);
+        EXPECT_EQ("abcdefghijkl", TextOf(nick));
+        EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
+        SetWindowPos(client->TopLevel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ClickItem(dialog, IDC_DCC_SEND);
+        EXPECT_EQ(Lines{Message(AFX_IDP_PARSE_STRING_SIZE, {"10"})}, brisa.TakeMessageBoxes());
+        EXPECT_EQ(Lines{"/dcc send abcdefghijkl " + brisa.WavDir() + ding}, client->Entered());
+        EXPECT_EQ(dialog, GetTopWindow(nullptr));
+        // A hand edit of the profile counts from the next send on.
+        brisa.WriteOptions("WAVDir=" + other);
+        select(2);
+        ClickItem(dialog, IDC_DCC_SEND);
+        EXPECT_EQ("/dcc send bob " + other + ding, client->Entered().back());
+        // A frozen client, one whose every read fails or whose every entry claims 2 GB, leaves
+        // the copied names, and nothing made up.
+        client->Hang();
+        ClickItem(dialog, IDC_NICK_REFRESH);
+        client->Resume();
+        for (const EFault fault : {EFault::BogusCount, EFault::HugeLengths}) {
+            client->SetFault(fault);
+            ClickItem(dialog, IDC_NICK_REFRESH);
+        }
+        client->SetFault(EFault::None);
+        EXPECT_EQ((Lines{Message(IDS_CLIENT_NOT_ANSWERING), Message(IDS_NICKNAMES_CUT),
+                         Message(IDS_NICKNAMES_CUT)}),
+                  brisa.TakeMessageBoxes());
+        EXPECT_EQ((Lines{"abcdefghijkl", "alice", "bob"}), ItemsOf(list));
+        EXPECT_TRUE(IsWindowEnabled(send));
+        // Gone: Refresh disables Send, a double-click does nothing; back: a double-click enables
+        // Send and sends to the entry double-clicked.
+        client.reset();
+        ClickItem(dialog, IDC_NICK_REFRESH);
+        Notify(list, LBN_DBLCLK);
+        EXPECT_FALSE(IsWindowEnabled(send));
+        client = std::make_unique<CImitationClient>(CModelClient::Options{"mIRC32"});
+        select(1);
+        Notify(list, LBN_DBLCLK);
+        EXPECT_TRUE(IsWindowEnabled(send));
+        EXPECT_EQ(Lines{"/dcc send alice " + other + ding}, client->Entered());
     });
-    brisa.Click(IDC_SEND);
-    EXPECT_EQ(Lines{Message(IDS_CLIENT_NO_EDIT_LINE, {"mIRC"})}, brisa.TakeMessageBoxes());
+    EXPECT_TRUE(IsWindow(brisa.Main())); // Close on Send is not for DCC
+    EXPECT_EQ(Lines(), brisa.TakeMessageBoxes());
 }
-
-} // namespace

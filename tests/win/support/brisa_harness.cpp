@@ -8,6 +8,20 @@
 
 #include <array>
 
+static std::function<void(HWND)> g_whileOpen;
+
+// Brisa's dialogs are the only ones: message boxes are recorded, not shown.
+static void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND dialog = FindWindowW(L"#32770", nullptr);
+    if (!IsWindowVisible(dialog) || !g_whileOpen)
+        return;
+    KillTimer(nullptr, timer);
+    std::exchange(g_whileOpen, nullptr)(dialog);
+    // A dialog that has ended is hidden at once and destroyed once its loop returns.
+    if (IsWindowVisible(dialog))
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
 CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFiles,
                              const ViewTiming& timing)
     : m_strDir(MakeTempFolder()) {
@@ -16,9 +30,7 @@ CBrisaHarness::CBrisaHarness(const std::string& moreOptions, const Lines& wavFil
     for (const std::string& file : wavFiles)
         WriteFileText(WavDir() + "\\" + file, "RIFF");
     WriteOptions("WAVDir=" + WavDir() + "\r\n" + moreOptions);
-    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
-        ADD_FAILURE() << "Brisa did not start";
-    WaitListed();
+    Start();
 }
 
 CBrisaHarness::~CBrisaHarness() {
@@ -26,39 +38,38 @@ CBrisaHarness::~CBrisaHarness() {
     DeleteTree(m_strDir);
 }
 
+void CBrisaHarness::Start() {
+    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
+        ADD_FAILURE() << "Brisa did not start";
+    WaitListed();
+}
+
+// The frame's WM_QUIT, and anything else Brisa left for a message loop that no longer runs.
 void CBrisaHarness::Close() {
     ExitInstance();
-    // The frame's WM_QUIT, and anything else Brisa left for a message loop that no longer runs.
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);
 }
 
-void CBrisaHarness::Restart() {
-    Close();
-    if (!InitApplication(GetModuleHandleW(nullptr), SW_SHOW))
-        ADD_FAILURE() << "Brisa did not start again";
-    WaitListed();
-}
-
-std::string CBrisaHarness::LocateProfile() const {
-    return PathOf("Brisa.INI");
-}
-
 std::string CBrisaHarness::Ini() const {
-    return FromUtf16(ReadFileText(PathOf("Brisa.INI")));
+    const std::string bytes = ReadFileText(PathOf("Brisa.INI"));
+    if (bytes.compare(0, 2, "\xFF\xFE") != 0)
+        return bytes;
+    return fw::Narrow({reinterpret_cast<const wchar_t*>(bytes.data() + 2), bytes.size() / 2 - 1});
 }
 
 void CBrisaHarness::WriteOptions(const std::string& options) const {
     WriteFileText(PathOf("Brisa.INI"), "[Options]\r\n" + options);
 }
 
-HWND CBrisaHarness::Item(int id) const {
-    return GetDlgItem(GetWindow(Main(), GW_CHILD), id);
-}
-
 void CBrisaHarness::Open(int button, const std::function<void(HWND)>& whileOpen) const {
-    DuringModal([&] { Click(button); }, whileOpen);
+    g_whileOpen = whileOpen;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, RunWhileOpen);
+    Click(button);
+    KillTimer(nullptr, timer);
+    if (std::exchange(g_whileOpen, nullptr))
+        ADD_FAILURE() << "no dialog opened";
 }
 
 void CBrisaHarness::WaitListed() {
@@ -74,21 +85,6 @@ std::string CBrisaHarness::Status(int part) const {
     return fw::Narrow(text);
 }
 
-Lines CBrisaHarness::Files() {
-    WaitListed();
-    return ItemsOf(Item(IDC_FILE_LIST));
-}
-
-std::string CBrisaHarness::FileName() {
-    WaitListed();
-    return TextOf(Item(IDC_FILE_NAME));
-}
-
-int CBrisaHarness::Selection() {
-    WaitListed();
-    return static_cast<int>(SendMessageW(Item(IDC_FILE_LIST), LB_GETCURSEL, 0, 0));
-}
-
 void CBrisaHarness::Settle() {
     const ULONGLONG deadline = GetTickCount64() + 2000;
     while (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) != WAIT_TIMEOUT &&
@@ -99,11 +95,10 @@ void CBrisaHarness::Settle() {
 
 long long CBrisaHarness::PumpUntil(const std::function<bool()>& done, DWORD ms) {
     const ULONGLONG start = GetTickCount64();
-    while (!done()) {
+    for (; !done(); PumpMessages()) {
         if (GetTickCount64() - start > ms)
             return -1;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        PumpMessages();
     }
     return static_cast<long long>(GetTickCount64() - start);
 }
@@ -118,15 +113,10 @@ void CBrisaHarness::PressKey(UINT key, bool shift, bool control) {
     SetKeyboardState(std::array<BYTE, 256>{}.data());
 }
 
-std::string Message(UINT id, const std::vector<std::string>& args) {
-    return "Brisa: " + ResourceText(id, args);
-}
-
 int CBrisaHarness::ShowMessageBox(HWND, const std::string& text, const std::string& caption, UINT) {
     m_listBoxes.push_back(caption + ": " + text);
-    if (m_answers.empty())
-        return IDOK;
-    const int answer = m_answers.front();
-    m_answers.pop_front();
+    const int answer = m_answers.empty() ? IDOK : m_answers.front();
+    if (!m_answers.empty())
+        m_answers.pop_front();
     return answer;
 }

@@ -2,53 +2,13 @@
 
 #include "framework/text.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-std::function<void(HWND)> g_whileOpen;
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
-    wchar_t className[8] = {};
-    GetClassNameW(hwnd, className, 8);
-    if (std::wstring(className) != L"#32770" || !IsWindowVisible(hwnd))
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hwnd;
-    return FALSE;
-}
-
-void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog || !g_whileOpen)
-        return;
-    KillTimer(nullptr, timer);
-    std::exchange(g_whileOpen, nullptr)(dialog);
-    // A dialog that has ended is hidden at once and destroyed once its loop returns.
-    if (IsWindowVisible(dialog)) {
-        ADD_FAILURE() << "the dialog was left open";
-        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    }
-}
-
-} // namespace
-
 Lines Sorted(Lines lines) {
     std::sort(lines.begin(), lines.end());
     return lines;
-}
-
-void DuringModal(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen) {
-    g_whileOpen = whileOpen;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1, RunWhileOpen);
-    open();
-    KillTimer(nullptr, timer);
-    if (std::exchange(g_whileOpen, nullptr))
-        ADD_FAILURE() << "no dialog opened";
 }
 
 bool ClickItem(HWND dialog, int id) {
@@ -96,17 +56,10 @@ void WriteFileText(const std::string& path, const std::string& text) {
 }
 
 void PressHotkey(UINT key) {
-    std::vector<INPUT> inputs;
-    for (const bool up : {false, true}) {
-        for (const WORD k : {WORD{VK_CONTROL}, WORD{VK_MENU}, static_cast<WORD>(key)}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = k;
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        }
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    for (const BYTE k : {BYTE{VK_CONTROL}, BYTE{VK_MENU}, static_cast<BYTE>(key)})
+        keybd_event(k, 0, 0, 0);
+    for (const BYTE k : {static_cast<BYTE>(key), BYTE{VK_MENU}, BYTE{VK_CONTROL}})
+        keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
 }
 
 std::string MakeTempFolder() {
@@ -120,17 +73,9 @@ std::string MakeTempFolder() {
     return fw::Narrow(folder.wstring());
 }
 
+// The path verbatim, which a name with a trailing space needs.
 bool DeleteTree(const std::string& path) {
     std::error_code error;
-    // A read-only file is not removed.
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(PathOf(path), error))
-        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(PathOf(path), error);
+    std::filesystem::remove_all(PathOf("\\\\?\\" + path), error);
     return !error;
-}
-
-std::string FromUtf16(const std::string& bytes) {
-    if (bytes.compare(0, 2, "\xFF\xFE") != 0)
-        return bytes;
-    return fw::Narrow({reinterpret_cast<const wchar_t*>(bytes.data() + 2), bytes.size() / 2 - 1});
 }

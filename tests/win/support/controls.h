@@ -4,26 +4,16 @@
 #include "framework/wnd.h"
 
 #include <filesystem>
-#include <functional>
-#include <initializer_list>
 #include <string>
-#include <string_view>
 #include <vector>
 
 using Lines = std::vector<std::string>;
 Lines Sorted(Lines lines);
 
-// Runs open(), which opens a modal dialog, and whileOpen(dialog) inside that dialog's loop;
-// whileOpen must close it. A dialog left open is cancelled and fails the test.
-void DuringModal(const std::function<void()>& open, const std::function<void(HWND)>& whileOpen);
 bool ClickItem(HWND dialog, int id);  // false, doing nothing, when the button is disabled
 void Notify(HWND control, UINT code); // the notification a control sends its parent
-inline std::string TextOf(HWND window) {
-    return fw::GetWindowTextOf(window);
-}
-inline void SetText(HWND window, const std::string& text) {
-    fw::SetWindowTextOf(window, text);
-}
+constexpr auto TextOf = fw::GetWindowTextOf;
+constexpr auto SetText = fw::SetWindowTextOf;
 Lines ItemsOf(HWND list);
 // Ctrl+Alt and the key, pressed and let go through the system's input, as a user would.
 void PressHotkey(UINT key);
@@ -35,5 +25,3 @@ std::string ReadFileText(const std::string& path); // "" when it cannot be read
 void WriteFileText(const std::string& path, const std::string& text);
 std::string MakeTempFolder(); // a new one under the temp folder
 bool DeleteTree(const std::string& path);
-// A file's UTF-16 text (after its byte-order mark) in UTF-8; other bytes as they are.
-std::string FromUtf16(const std::string& bytes);

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,10 +15,9 @@ public:
     // What the client does wrong from now on, to see Brisa bear it.
     enum class EFault {
         None,
-        BogusCount,           // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
-        HugeLengths,          // LB_GETTEXTLEN answers 0x7FFFFFFF
-        HangAfterEnter,       // once a line is entered, the thread stops until Resume
-        OtherOnTopAfterEnter, // once a line is entered, another window comes above the active one
+        BogusCount,     // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
+        HugeLengths,    // LB_GETTEXTLEN answers 0x7FFFFFFF
+        HangAfterEnter, // once a line is entered, the thread stops as Hang makes it
     };
 
     explicit CImitationClient(const CModelClient::Options& options = {});
@@ -31,32 +29,36 @@ public:
     // Runs fn on the client's thread, as the client would; false while it hangs, or once closed.
     bool Do(const std::function<void(CModelClient&)>& fn) const;
     void SetFault(EFault fault) { m_fault = fault; }
-    void Hang(); // the client's thread stops answering until Resume
+    // The thread stops answering until Resume, five seconds at most.
+    void Hang() {
+        Do([this](CModelClient&) { StopThread(); });
+    }
     void Resume();
-    void Close();
 
-    std::string EditText() const;
-    std::vector<std::string> Entered() const;
-    // "top" or "active" for each time that window came to the top of its siblings, once the
-    // client has taken every raise sent to it.
-    std::vector<std::string> Raised() const;
-    // "<method>/<N>" of the last message of the interface (N of the mapping "mIRC<N>"), or "".
-    std::string LastInterfaceCall() const;
-    int InterfaceCalls() const; // messages of the interface since the records were cleared
-    void ClearRecords();
+    // What the client recorded, read on its thread once it has taken what was sent before: the
+    // lines it executed, "top" or "active" each time that window came to the top of its siblings,
+    // and "<method>/<N>" of the last message of the interface (N of its mapping "mIRC<N>").
+    std::vector<std::string> Entered() const { return Read(m_listEntered); }
+    std::vector<std::string> Raised() const { return Read(m_listRaised); }
+    std::string LastInterfaceCall() const { return Read(m_strLastCall); }
+    void ClearRecords() {
+        Do([this](CModelClient&) { m_listEntered.clear(), m_listRaised.clear(); });
+    }
 
 private:
     class CRecorder;
     void StopThread(); // answers the message being handled, then waits for Resume
+    template <class T> T Read(const T& record) const {
+        T copy{};
+        Do([&](CModelClient&) { copy = record; });
+        return copy;
+    }
 
     std::atomic<HWND> m_hwndTop{nullptr};
     std::thread m_thread;
-    HANDLE m_hResume;
+    const HANDLE m_hResume = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     std::atomic<bool> m_bHung{false};
     std::atomic<EFault> m_fault{EFault::None};
-
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_listEntered, m_listRaised;
-    int m_nInterfaceCalls = 0;
+    std::vector<std::string> m_listEntered, m_listRaised; // of the client's thread
     std::string m_strLastCall;
 };

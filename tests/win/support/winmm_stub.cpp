@@ -9,20 +9,17 @@
 #include <cwchar>
 #include <string>
 
-namespace {
+extern "C" IMAGE_DOS_HEADER __ImageBase; // this DLL
 
-void Record(const std::wstring& line) {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&Record), &module);
+static void Record(const std::wstring& line) {
     wchar_t path[MAX_PATH];
-    const std::wstring dll(path, GetModuleFileNameW(module, path, MAX_PATH));
+    const std::wstring dll(
+        path, GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH));
     const std::wstring log = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"sound.log";
-    std::string utf8(line.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
-    utf8 += '\n';
+    std::string utf8(line.size() * 3 + 2, '\0'); // and the line end and the terminator
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, (line + L"\n").c_str(), -1, &utf8[0],
+                                    static_cast<int>(utf8.size()), nullptr, nullptr) -
+                1);
     const HANDLE file =
         CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -30,8 +27,6 @@ void Record(const std::wstring& line) {
     WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     CloseHandle(file);
 }
-
-} // namespace
 
 // Exported undecorated on both 32 and 64 bit (the 32-bit build links with --kill-at), as the
 // system's winmm.dll does.
