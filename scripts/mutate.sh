@@ -339,8 +339,8 @@ fault sound/sound_folder.cpp 'const bool watched = files.Start() && subfolders.S
     'const bool watched = false;' 'the list does not follow its folder'
 fault sound/sound_folder.cpp '(attributes & FILE_ATTRIBUTE_DIRECTORY) && wide != L"." && wide != L".."' \
     'false' 'subfolders not listed'
-fault sound/sound_folder.cpp '            if (woke == WAIT_OBJECT_0 + 1)
-                return true;' '' 'a Refresh of the same folder never lists it again'
+fault sound/sound_folder.cpp '                TakeRequest();
+                if (!ListAndTell())' '                if (false)' 'a Refresh of the same folder never lists it again'
 fault sound/sound_folder.cpp 'unlistableTold = unlistableTold && woke != WAIT_OBJECT_0 + 1;' '' \
     'a Refresh of a folder that cannot be listed waits for ever'
 fault sound/sound_folder.cpp 'relist = relist || &watch == &subfolders;' 'relist = false;' \

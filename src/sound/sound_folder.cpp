@@ -161,13 +161,11 @@ private:
     void Follow() {
         bool unlistableTold = false;
         for (;;) {
-            ::ResetEvent(m_relist.get());
-            m_nGeneration = m_pGeneration->load();
+            TakeRequest();
             const CHandle folder =
                 IsListableFolder(fw::Narrow(m_strFolder)) ? OpenFolder(m_strFolder) : CHandle();
             const auto id = IdOf(folder.get());
-            auto names = id ? SoundFilesOf(m_strFolder) : std::nullopt;
-            if (!names) {
+            if (!(id && ListAndTell())) {
                 if (!std::exchange(unlistableTold, true))
                     Tell({CTold::EKind::Unlistable});
                 const HANDLE handles[] = {m_stop.get(), m_relist.get()};
@@ -178,16 +176,31 @@ private:
                 continue;
             }
             unlistableTold = false;
-            Tell({CTold::EKind::Listed,
-                  CSoundList::Sort(std::move(*names), TextSortKey, FoldedText)});
             if (!FollowChanges(folder.get(), *id))
                 return;
         }
     }
 
+    // What is told from now on answers the window's latest request to list the folder.
+    void TakeRequest() {
+        ::ResetEvent(m_relist.get());
+        m_nGeneration = m_pGeneration->load();
+    }
+
+    // False when the folder cannot be listed.
+    bool ListAndTell() {
+        auto names = SoundFilesOf(m_strFolder);
+        if (names)
+            Tell({CTold::EKind::Listed,
+                  CSoundList::Sort(std::move(*names), TextSortKey, FoldedText)});
+        return names.has_value();
+    }
+
     // Tells the folder's changes, once they pause; false once stopped, true when the folder must
-    // be listed again: the window asked, a subfolder came, went or was renamed, changes ran beyond
-    // what the system could tell, or the folder is gone or replaced.
+    // be listed again: a subfolder came, went or was renamed, changes ran beyond what the system
+    // could tell, or the folder is gone or replaced. Asked by the window, it lists the folder with
+    // its watches kept: closing and starting them again costs more than a small folder's listing,
+    // and a change seen while listing is told after, where it finds the list already as it is.
     bool FollowChanges(HANDLE folder, const FolderId& id) {
         const CHandle second = OpenFolder(m_strFolder);
         CWatch files(folder, FILE_NOTIFY_CHANGE_FILE_NAME),
@@ -205,8 +218,15 @@ private:
                 watched ? 4 : 2, handles, FALSE, static_cast<DWORD>(until > now ? until - now : 0));
             if (woke == WAIT_OBJECT_0)
                 return false;
-            if (woke == WAIT_OBJECT_0 + 1)
-                return true;
+            if (woke == WAIT_OBJECT_0 + 1) {
+                TakeRequest();
+                if (!ListAndTell())
+                    return true;
+                pending.clear();
+                relist = false;
+                due = 0;
+                continue;
+            }
             if (woke == WAIT_OBJECT_0 + 2 || woke == WAIT_OBJECT_0 + 3) {
                 CWatch& watch = woke == WAIT_OBJECT_0 + 2 ? files : subfolders;
                 const DWORD* records = watch.Records();

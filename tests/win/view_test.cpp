@@ -24,6 +24,9 @@ TEST(WavListView, ListsAFolderAtOnceDropsAStaleListingAndEmptiesForOneUnlistable
     brisa.Open(IDC_OPTIONS, [](HWND) {});
     EXPECT_EQ(Lines(), brisa.Files());
     EXPECT_EQ("", brisa.FileName());
+    brisa.Click(IDC_REFRESH); // asked again, it says again that it cannot
+    const std::string unlistable = ResourceText(IDS_STATUS_UNLISTABLE, {brisa.PathOf("missing")});
+    EXPECT_LE(0, brisa.PumpUntil([&] { return brisa.Status(0) == unlistable; }, 2000));
     brisa.WriteOptions("WAVDir=" + brisa.WavDir());
     brisa.Open(IDC_OPTIONS, [&](HWND) { brisa.Click(IDC_REFRESH); });
     EXPECT_EQ(many, brisa.Files());
