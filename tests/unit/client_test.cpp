@@ -1,6 +1,5 @@
-// What Brisa does with the IRC client, against a client faked in a few lines: the protocol of
-// mIRC's interface, the choice between it and the windows, and the commands Send, DCC Send and
-// the copy of the nicknames.
+// What Brisa does with the IRC client, against a client faked in a few lines: mIRC's interface,
+// the choice between it and the windows, and the commands Send, DCC Send and Copy Nicknames.
 #include "resource.h"
 #include "rules/client_session.h"
 #include "rules/commands.h"
@@ -20,28 +19,18 @@ constexpr std::nullopt_t kSilent = std::nullopt;
 constexpr ClientOutcome kDone = ClientOutcome::Done;
 constexpr RaiseAfter kMain = RaiseAfter::MainWindow, kActive = RaiseAfter::ActiveWindow;
 
-// What an earlier operation learnt of the client's encoding.
-MircMemory Told(std::optional<bool> unicode) {
-    MircMemory memory;
-    memory.unicode = unicode;
-    return memory;
-}
-
 Ticks g_now = 0;
-Ticks Now() {
-    return g_now;
-}
+Ticks (*const Now)() = [] { return g_now; };
 
 // The client's windows: they answer as set and log what Brisa does. The active window is 7.
 struct FakeWindows : IClientWindows {
-    ClientAnswer<ClientList> nicks;
     Lines log;
     Ticks deadline = 0;
 
     ClientAnswer<ClientText> ActiveTitle(Ticks d) override {
         return deadline = d, ClientAnswer<ClientText>{kDone, {"#chat"}};
     }
-    ClientAnswer<ClientList> NickList(Ticks) override { return nicks; }
+    ClientAnswer<ClientList> NickList(Ticks) override { return {}; }
     ClientOutcome TypeLine(const std::string& line, bool prompt, Ticks,
                            ClientWindowId* into) override {
         log.push_back((prompt ? "prompt " : "type ") + line);
@@ -51,9 +40,8 @@ struct FakeWindows : IClientWindows {
     void Raise(ClientWindowId window) override { log.push_back("raise " + std::to_string(window)); }
 };
 
-// The client's end of the interface: names held by other programs, values of identifiers (each
-// of several in its place), and its answers in turn (1 once none is left). Its ANSI code page
-// lacks all beyond ASCII.
+// The client's end of the interface: names other programs hold, the values of identifiers, and
+// its answers in turn (1 once none is left). Its ANSI code page lacks all beyond ASCII.
 struct FakeLink : IMircLink {
     std::set<unsigned> inUse;
     std::map<std::string, std::string> values{{"$version", "7.72"}, {"$active", "#chat"}};
@@ -104,14 +92,12 @@ TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersionAskedOnce) {
         {{0, 1}, "6.35", {}, {}, EAnswer::Done, {"$version 0/2", "$active 0/2"}},
         {{}, "", true, {}, EAnswer::Done, {"$active 8/0"}},
         // A window that answers with no version has no such interface.
-        {{}, "", {}, {}, EAnswer::Refused, {"$version 0/0"}},
         {{}, "mIRC", {}, {}, EAnswer::Refused, {"$version 0/0"}},
-        {{}, "7.72", {}, {0}, EAnswer::Refused, {"$version 0/0"}},
         {{}, "7.72", {}, {kSilent}, EAnswer::NotAnswering, {"$version 0/0"}},
     };
     for (const auto& c : cases) {
         FakeLink link;
-        MircMemory memory = Told(c.known);
+        MircMemory memory{c.known};
         link.inUse = c.inUse;
         link.values["$version"] = c.version;
         link.answers = c.answers;
@@ -123,11 +109,10 @@ TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersionAskedOnce) {
     }
 }
 
-// A mapping whose message went unanswered stays the client's until a later message is answered,
-// and no more than a few are kept.
+// A mapping of an unanswered message stays the client's until a later answer; only a few are.
 TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     FakeLink link;
-    MircMemory memory = Told(true);
+    MircMemory memory{true};
     auto answer = EAnswer::Done;
     for (unsigned late = 1; late <= kMaxKeptMappings; ++late) {
         auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
@@ -146,14 +131,15 @@ TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     EXPECT_EQ(0u, memory.kept);
     EXPECT_EQ(1u, link.released);
     // Version 6 reads the ANSI code page, which lacks these characters: nothing is handed over.
-    memory = Told(false);
+    memory = MircMemory{false};
     auto ansi = CMircInterface::Open(link, memory, kNoDeadline, &answer);
     EXPECT_EQ(EAnswer::CannotCarry, ansi->Perform("/sound #чат ベル.wav", 0));
     EXPECT_EQ("$active 8/8", link.log.back());
 }
 
 TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
-    const std::string line = "/sound #c a.wav - ", done = "do " + line + " 9/0";
+    const std::string line = "/sound #c a.wav - ", done = "do " + line + " 9/0",
+                      edited = "do /editbox -ap " + line.substr(0, 17) + " 9/0";
     const struct {
         bool link;
         const char* version;
@@ -164,14 +150,7 @@ TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
         Lines windows, interface;
     } cases[] = {
         {true, "7.72", {}, false, kMain, kDone, {"raise 0"}, {done}},
-        {true,
-         "7.72",
-         {},
-         true,
-         kActive,
-         kDone,
-         {"find", "raise 7"},
-         {"do /editbox -ap " + line.substr(0, 17) + " 9/0"}},
+        {true, "7.72", {}, true, kActive, kDone, {"find", "raise 7"}, {edited}},
         // Carried out, but answered as failed: not typed again through the windows.
         {true, "7.72", {0}, false, kMain, ClientOutcome::Refused, {}, {done}},
         {true, "7.72", {kSilent}, false, kMain, ClientOutcome::EnterUnanswered, {}, {done}},
@@ -191,12 +170,11 @@ TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
         EXPECT_EQ(c.windows, windows.log) << c.version;
         EXPECT_EQ(c.interface, link.log) << c.version;
     }
-    // Not answering the first question, or, having answered before, no name free now: nothing
-    // goes to its windows.
+    // Silent at the first question, or no name free after answering before: never its windows.
     for (const bool answeredBefore : {false, true}) {
         FakeWindows windows;
         FakeLink link;
-        MircMemory memory = Told(answeredBefore ? std::optional<bool>(true) : std::nullopt);
+        MircMemory memory{answeredBefore ? std::optional<bool>(true) : std::nullopt};
         link.answers = {kSilent};
         for (unsigned name = 0; answeredBefore && name < 100; ++name)
             link.inUse.insert(name);
@@ -232,19 +210,20 @@ TEST(ClientSession, TheActiveWindowAndTheSoundsFolderInOneMessageWithinOneDeadli
 }
 
 TEST(ClientSession, NicknamesThroughTheInterfaceInBatchesWithinTheirBounds) {
+    using EEnd = ClientList::EEnd;
     const struct {
         const char* count;
-        Answers answers; // after $version and the count
+        Answers answers; // after $version
         Ticks tickPerMessage;
-        ClientList::EEnd end;
+        EEnd end;
         std::size_t copied, messages;
     } cases[] = {
-        {"45", {}, 0, ClientList::EEnd::Whole, 45, 5},
-        {"45", {1, 0}, 0, ClientList::EEnd::Refused, 20, 4},
-        {"45", {1, kSilent}, 0, ClientList::EEnd::NotAnswering, 20, 4},
-        {"50", {}, 0, ClientList::EEnd::Whole, 45, 5}, // five have left since the count
-        {"20000", {}, 0, ClientList::EEnd::Cut, 10000, 502},
-        {"2000", {}, 100, ClientList::EEnd::Cut, 1020, 53}, // 5 s of 100 ms messages
+        {"45", {}, 0, EEnd::Whole, 45, 5},
+        {"45", {1, 1, 0}, 0, EEnd::Refused, 20, 4},
+        {"45", {1, 1, kSilent}, 0, EEnd::NotAnswering, 20, 4},
+        {"50", {}, 0, EEnd::Whole, 45, 5}, // five have left since the count
+        {"20000", {}, 0, EEnd::Cut, 10000, 502},
+        {"2000", {}, 100, EEnd::Cut, 1020, 53}, // 5 s of 100 ms messages
     };
     for (const auto& c : cases) {
         FakeWindows windows;
@@ -254,8 +233,7 @@ TEST(ClientSession, NicknamesThroughTheInterfaceInBatchesWithinTheirBounds) {
         for (int n = 1; n <= (*c.count == '5' ? 45 : 20000); ++n)
             link.values["$nick($active," + std::to_string(n) + ")"] = "n";
         CClientSession session(windows, &link, &memory, Now);
-        link.answers = {1};
-        link.answers.insert(link.answers.end(), c.answers.begin(), c.answers.end());
+        link.answers = c.answers;
         link.tickPerMessage = c.tickPerMessage;
         const auto nicks = session.Nicknames();
         EXPECT_EQ(c.end, nicks.value.end) << c.count;
@@ -292,7 +270,7 @@ settings::Settings Flags(int prompt, int fallBack, int close) {
 
 TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
     const std::string sent = "/sound #c d.wav d.wav";
-    const auto kUnanswered = ClientOutcome::EnterUnanswered;
+    const auto kNoEnter = ClientOutcome::EnterUnanswered;
     const struct {
         ClientText title;
         std::string file;
@@ -307,13 +285,7 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
         {{"#c"}, "d.wav", Flags(2, 0, 1), kDone, {"wave", "prompt /sound #c d.wav -  +main"}, 0, 1},
         {{"#c"}, "a b.MID", Flags(0, 0, 1), kDone, {"midi", "/sound #c \"a b.MID\" a b.MID"}, 0, 1},
         // Typed, but not entered: closing would leave the user unaware.
-        {{"#c"},
-         "d.wav",
-         Flags(0, 0, 1),
-         kUnanswered,
-         {"wave", sent},
-         IDS_CLIENT_ENTER_UNANSWERED,
-         0},
+        {{"#c"}, "d.wav", Flags(0, 0, 1), kNoEnter, {"wave", sent}, IDS_CLIENT_ENTER_UNANSWERED, 0},
         {{"#c"}, "", Flags(0, 0, 1), kDone, {"wave"}, IDS_NO_SOUND_NAME, false},
         {{"Status"}, "d.wav", Flags(0, 0, 1), kDone, {"wave"}, IDS_CHANNEL_NOT_ACTIVE, false},
         // A title cut before its first space may hold only part of the channel's name.
@@ -333,17 +305,17 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
         EXPECT_EQ(c.message, result.notice.message) << c.title.text;
         EXPECT_EQ(c.closes, result.closeBrisa) << c.title.text;
     }
-    // Outside the client's sounds folder a file goes by its path; a bare name that two files have
-    // is typed only when the user wants it; the notices name the client.
+    // By its path outside the client's folder; a bare name two files have only if the user wants.
     FakeClient client;
     client.active.value.soundsFolder = "D:\\mIRC\\sounds";
     const auto namer = [](const std::optional<std::string>& folder) {
-        return folder == "D:\\mIRC\\sounds" ? std::optional<std::string>("C:\\WAV") : std::nullopt;
+        return folder == "D:\\mIRC\\sounds" ? std::optional<std::string>("C:\\My Sounds")
+                                            : std::nullopt;
     };
     Lines asked;
     const auto refuse = [&](const std::string& name) { return asked.push_back(name), false; };
     SendSound(client, "fun\\ding.wav", Flags(0, 0, 0), namer, refuse);
-    EXPECT_EQ("/sound #chat C:\\WAV\\fun\\ding.wav ding.wav", client.log.back());
+    EXPECT_EQ("/sound #chat \"C:\\My Sounds\\fun\\ding.wav\" ding.wav", client.log.back());
     client.active.value.soundsFolder = "C:\\WAV";
     EXPECT_EQ(0, SendSound(client, "fun\\ding.wav", Flags(0, 0, 0), namer, refuse).notice.message);
     EXPECT_EQ("wave", client.log.back());
@@ -357,6 +329,8 @@ TEST(Commands, SendAnnouncesTheNameToTheActiveChannelAndSaysWhyNot) {
 }
 
 TEST(Commands, DccSendOffersTheFileOfTheFolderToTheNickname) {
+    const auto kCannotCarry = ClientOutcome::CannotCarry;
+    const int kCarry = IDS_CLIENT_CANNOT_CARRY;
     const struct {
         std::string nick, file;
         int fallBack;
@@ -364,14 +338,8 @@ TEST(Commands, DccSendOffersTheFileOfTheFolderToTheNickname) {
         Lines log;
         int message;
     } cases[] = {
-        {"bob", "d.wav", 0, kDone, {"/dcc send bob C:\\WAV\\d.wav"}, 0},
-        {"Влад", "a b.wav", 2, kDone, {"/dcc send Влад \"C:\\WAV\\a b.wav\" +active"}, 0},
-        {"bob",
-         "d.wav",
-         1,
-         ClientOutcome::CannotCarry,
-         {"/dcc send bob C:\\WAV\\d.wav +active"},
-         IDS_CLIENT_CANNOT_CARRY},
+        {"Влад", "d.wav", 0, kDone, {"/dcc send Влад C:\\WAV\\d.wav"}, 0},
+        {"bob", "a b.wav", 2, kCannotCarry, {"/dcc send bob \"C:\\WAV\\a b.wav\" +active"}, kCarry},
         {"", "d.wav", 0, kDone, {}, IDS_NO_NICKNAME},
         {"bob", "", 0, kDone, {}, IDS_NO_SOUND_NAME},
     };
@@ -392,7 +360,7 @@ TEST(Commands, TheCopiedNicknamesLoseTheirMarksAndAnEmptyCopyKeepsTheList) {
         std::optional<Lines> listed;
         int message;
     } cases[] = {
-        {{kDone, {{"@alice", "", "@", "+@bob"}}}, Lines{"alice", "", "bob"}, 0},
+        {{kDone, {{"@alice", "", "@", "%~&+@bob", "b@b"}}}, Lines{"alice", "", "bob", "b@b"}, 0},
         {{kDone, {{}}}, std::nullopt, 0},
         {{kDone, {{"a"}, EEnd::Cut}}, Lines{"a"}, IDS_NICKNAMES_CUT},
         {{kDone, {{"a"}, EEnd::Refused}}, Lines{"a"}, IDS_NICKNAMES_REFUSED},

@@ -1,6 +1,6 @@
-// A profile in memory, as the rules read and write it: keys by section, the writes in order, and
-// a switch that makes every write fail.
+// A profile in memory: keys by section, the writes in order, and a switch that fails every write.
 #pragma once
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -25,18 +25,15 @@ struct FakeProfile {
     std::vector<std::string> GetKeys(const char* section) const {
         const std::string prefix = std::string(section) + ".";
         std::vector<std::string> keys;
-        for (const auto& [name, value] : values) {
+        for (const auto& [name, value] : values)
             if (name.compare(0, prefix.size(), prefix) == 0)
                 keys.push_back(name.substr(prefix.size()));
-        }
         return keys;
     }
     bool WriteSections(const std::vector<std::pair<std::string, Values>>& sections) const {
-        for (const auto& [section, pairs] : sections) {
-            if (!Write(section.c_str(), pairs))
-                return false;
-        }
-        return true;
+        return std::all_of(sections.begin(), sections.end(), [&](const auto& section) {
+            return Write(section.first.c_str(), section.second);
+        });
     }
     bool Write(const char* section, const Values& pairs) const {
         if (!writable)

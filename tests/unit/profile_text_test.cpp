@@ -7,23 +7,18 @@
 
 namespace {
 
-using fw::FileEncoding;
+using Encoding = fw::FileEncoding;
 
 TEST(ProfileText, EachEncodingIsKnownByItsMarkOrItsBytes) {
     const struct {
         std::string bytes;
-        FileEncoding encoding;
+        Encoding encoding;
     } cases[] = {
-        {"\xFF\xFE[\0", FileEncoding::Utf16},
-        {"\xFE\xFF\0[", FileEncoding::Utf16BigEndian},
-        {"\xEF\xBB\xBF[O]", FileEncoding::Utf8},
-        {"Dir=C:\\\xC3\x89t\xC3\xA9", FileEncoding::Utf8},
-        {"Dir=\xF0\x9F\x94\x94", FileEncoding::Utf8},
-        {"Dir=C:\\\xC9t\xE9", FileEncoding::Ansi},
-        {"\xC3", FileEncoding::Ansi},
-        {"\xED\xA0\x80", FileEncoding::Ansi},
-        {"[Options]\r\n", FileEncoding::Ascii},
-        {"", FileEncoding::Ascii},
+        {"\xFF\xFE[\0", Encoding::Utf16},         {"\xFE\xFF\0[", Encoding::Utf16BigEndian},
+        {"\xEF\xBB\xBF[O]", Encoding::Utf8},      {"Dir=C:\\\xC3\x89t\xC3\xA9", Encoding::Utf8},
+        {"Dir=\xF0\x9F\x94\x94", Encoding::Utf8}, {"Dir=C:\\\xC9t\xE9", Encoding::Ansi},
+        {"\xC3", Encoding::Ansi},                 {"\xED\xA0\x80", Encoding::Ansi},
+        {"[Options]\r\n", Encoding::Ascii},       {"", Encoding::Ascii},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.encoding, fw::EncodingOf(c.bytes)) << c.bytes;
@@ -38,8 +33,7 @@ TEST(ProfileText, KeysAreSetInPlaceAndEverythingElseIsKept) {
         {u"", u"[Options]\r\nTagPrompt=1\r\nWAVDir=C:\\Ж\r\n"},
         {u"[Options]\r\n", u"[Options]\r\nTagPrompt=1\r\nWAVDir=C:\\Ж\r\n"},
         {u"[a]\nx=1", u"[a]\nx=1\n[Options]\nTagPrompt=1\nWAVDir=C:\\Ж\n"},
-        // Replaced or taken away where they stand, in any letter case; a user's section and
-        // comments stay.
+        // Set or taken away where they stand, in any letter case; a user's section and notes stay.
         {u" [ options ]\r\n wavdir = D:\\\r\n;note\r\n\r\n[Mine]\r\nWAVDir=keep\r\nGone=1\r\n",
          u" [ options ]\r\nWAVDir=C:\\Ж\r\n;note\r\nTagPrompt=1\r\n\r\n[Mine]\r\nWAVDir=keep\r\nGone=1\r\n"},
         {u"[Options]\r\nWAVDir=1\r\ngone=a\r\nWAVDir=2\r\nGone=b\r\n",
@@ -49,7 +43,7 @@ TEST(ProfileText, KeysAreSetInPlaceAndEverythingElseIsKept) {
         EXPECT_EQ(c.after, fw::WithValues(c.before, u"Options", values));
     const struct {
         std::u16string value, stored;
-    } quoted[] = {{u"plays", u"plays"},     {u" plays: ", u"\" plays: \""},
+    } quoted[] = {{u"plays", u"plays"},     {u"plays: ", u"\"plays: \""},
                   {u"\"@\"", u"\"\"@\"\""}, {u"'x", u"\"'x\""},
                   {u"a b", u"a b"},         {u"", u""}};
     for (const auto& c : quoted)

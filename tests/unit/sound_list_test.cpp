@@ -1,22 +1,11 @@
 // The main list's names as the folder changes, and when a changing folder is told again.
 #include "rules/sound_list.h"
 
+#include "text_helpers.h"
+
 #include <gtest/gtest.h>
 
-#include <cctype>
-
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string lower;
-    for (const char c : text)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return Lower(a) == Lower(b);
-}
 
 TEST(SoundList, TopFolderFirstOrderedByKeysFollowingEachChangeAndFoundOnlyByTheSameName) {
     CSoundList list(Lower, Lower, SameIgnoringCase);
@@ -31,10 +20,9 @@ TEST(SoundList, TopFolderFirstOrderedByKeysFollowingEachChangeAndFoundOnlyByTheS
                    {{true, "fun\\b.wav"}, 8}};
     for (const auto& c : changes)
         EXPECT_EQ(c.index, list.Apply(c.change)) << c.change.name;
-    const std::vector<std::string> all = {"a2.mid",     "b.WAV",      "ding.wav",
-                                          "di\u00ADng.wav", "strasse.wav", "straße.wav",
-                                          "ab\\b.wav",  "Fun\\a.wav", "fun\\b.wav",
-                                          "fun\\z.wav"};
+    const std::vector<std::string> all = {
+        "a2.mid",     "b.WAV",     "ding.wav",   "di\u00ADng.wav", "strasse.wav",
+        "straße.wav", "ab\\b.wav", "Fun\\a.wav", "fun\\b.wav",     "fun\\z.wav"};
     EXPECT_EQ(all, list.Shown());
     // Look-alikes are other files: the one chosen stays the one found.
     const struct {
@@ -74,10 +62,7 @@ TEST(QuietPeriod, ABurstIsToldOnceItPausesOrAtTheLatestAfterItsFirstChange) {
         Ticks change;
         Ticks wait; // before telling, from this change
         bool told;  // before the next change
-    } burst[] = {{1000, 250, false},
-                 {1100, 250, false},
-                 {1700, 200, false},
-                 {1850, 50, true},
+    } burst[] = {{1000, 250, false}, {1100, 250, false}, {1700, 200, false}, {1850, 50, true},
                  {5000, 250, false}};
     CQuietPeriod quiet(250, 900);
     for (const auto& c : burst) {
