@@ -97,7 +97,8 @@ TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersionAskedOnce) {
     };
     for (const auto& c : cases) {
         FakeLink link;
-        MircMemory memory{c.known};
+        MircMemory memory;
+        memory.unicode = c.known;
         link.inUse = c.inUse;
         link.values["$version"] = c.version;
         link.answers = c.answers;
@@ -112,7 +113,8 @@ TEST(MircInterface, OpensOnTheFirstFreeNameInTheEncodingOfTheVersionAskedOnce) {
 // A mapping of an unanswered message stays the client's until a later answer; only a few are.
 TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     FakeLink link;
-    MircMemory memory{true};
+    MircMemory memory;
+    memory.unicode = true;
     auto answer = EAnswer::Done;
     for (unsigned late = 1; late <= kMaxKeptMappings; ++late) {
         auto mirc = CMircInterface::Open(link, memory, kNoDeadline, &answer);
@@ -131,7 +133,8 @@ TEST(MircInterface, UnansweredMappingsAreKeptUntilALaterAnswerAndBounded) {
     EXPECT_EQ(0u, memory.kept);
     EXPECT_EQ(1u, link.released);
     // Version 6 reads the ANSI code page, which lacks these characters: nothing is handed over.
-    memory = MircMemory{false};
+    memory = MircMemory();
+    memory.unicode = false;
     auto ansi = CMircInterface::Open(link, memory, kNoDeadline, &answer);
     EXPECT_EQ(EAnswer::CannotCarry, ansi->Perform("/sound #чат ベル.wav", 0));
     EXPECT_EQ("$active 8/8", link.log.back());
@@ -174,7 +177,8 @@ TEST(ClientSession, TheInterfaceWhenItAnswersElseTheWindowsNeverBoth) {
     for (const bool answeredBefore : {false, true}) {
         FakeWindows windows;
         FakeLink link;
-        MircMemory memory{answeredBefore ? std::optional<bool>(true) : std::nullopt};
+        MircMemory memory;
+        memory.unicode = answeredBefore ? std::optional<bool>(true) : std::nullopt;
         link.answers = {kSilent};
         for (unsigned name = 0; answeredBefore && name < 100; ++name)
             link.inUse.insert(name);

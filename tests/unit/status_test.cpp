@@ -23,7 +23,7 @@ TEST(StatusLine, SaysHowManySoundsAreListedOrWhyNone) {
                  {EState::Listed, 1, IDS_STATUS_ONE_SOUND, {"C:\\WAV"}},
                  {EState::Unlistable, 0, IDS_STATUS_UNLISTABLE, {"C:\\WAV"}}};
     for (const auto& c : cases) {
-        const Notice notice = FolderStatus({c.state, c.sounds, "C:\\WAV"});
+        const Notice notice = FolderStatus({c.state, c.sounds, "C:\\WAV", std::nullopt});
         EXPECT_EQ(c.message, notice.message) << c.sounds;
         EXPECT_EQ(c.args, notice.args) << c.sounds;
     }
