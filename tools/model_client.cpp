@@ -23,7 +23,6 @@ static std::string Narrow(const std::wstring& wide) {
     return text;
 }
 
-// A window of this thread.
 static std::string GetWindowTextOf(HWND hwnd) {
     std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
     text.resize(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size())));
@@ -44,9 +43,8 @@ CModelClient::~CModelClient() {
 bool CModelClient::Create(const Options& options) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     LoadLibraryW(L"riched20.dll"); // the rich edit line of today's layout
-    // Children join their siblings at the bottom of the Z order: creation order is walk order.
-    // nParent is the parent's index in the table; nSlot the index in m_hwnd, -1 for a window
-    // Brisa does not look for; the top-level window's class (null here) is the client's.
+    // In walk order, as a child joins its siblings at the bottom. nParent: the parent's row;
+    // nSlot: the index in m_hwnd, -1 for a window Brisa does not look for.
     struct Window {
         const wchar_t* pszClass;
         int nParent, nSlot;
@@ -109,13 +107,11 @@ bool CModelClient::Create(const Options& options) {
         if (w.nSlot >= 0)
             m_hwnd[w.nSlot] = hwnd;
     }
-    // The edit line and the list are the system's, subclassed to see what Brisa does to them.
+    // The system's edit line and list, subclassed to see what Brisa does to them.
     for (int i : {kEdit, kList}) {
-        SetWindowLongPtrW(m_hwnd[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        const auto wndProc = reinterpret_cast<LONG_PTR>(WndProc);
-        m_pfnControlProc[i] = reinterpret_cast<WNDPROC>(
-            m_bWide ? SetWindowLongPtrW(m_hwnd[i], GWLP_WNDPROC, wndProc)
-                    : SetWindowLongPtrA(m_hwnd[i], GWLP_WNDPROC, wndProc));
+        SetWindowLongPtrW(m_hwnd[i], GWLP_USERDATA, LONG_PTR(this));
+        m_pfnControlProc[i] = WNDPROC((m_bWide ? SetWindowLongPtrW : SetWindowLongPtrA)(
+            m_hwnd[i], GWLP_WNDPROC, LONG_PTR(WndProc)));
     }
     SendMessageW(m_hwnd[kEdit], EM_LIMITTEXT, 0, 0); // keeps every line Brisa types
     SetTitle(options.title);
@@ -137,8 +133,7 @@ std::string CModelClient::EditText() const {
     return GetWindowTextOf(m_hwnd[kEdit]);
 }
 
-// The interface that mIRC documents: the line in the mapping "mIRC" or "mIRC<N>", UTF-16 with
-// method 8, else in the ANSI code page, as a program without the UTF-8 manifest reads it.
+// The line in the mapping "mIRC" or "mIRC<N>": UTF-16 with method 8, else in the ANSI code page.
 LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) {
     const std::string name = index ? "mIRC" + std::to_string(index) : "mIRC";
     const HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
@@ -148,8 +143,12 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
     const bool unicode = method & 8;
     const std::string text = unicode ? Narrow(static_cast<const wchar_t*>(view))
                                      : Narrow(Widen(static_cast<const char*>(view), CP_ACP));
-    if (evaluate) {
-        const std::wstring result = Widen(Evaluate(text));
+    if (evaluate) { // identifiers separated by spaces, each answered in its place
+        std::istringstream identifiers(text);
+        std::string answer;
+        for (std::string identifier; identifiers >> identifier;)
+            answer += (answer.empty() ? "" : " ") + Evaluate(identifier);
+        const std::wstring result = Widen(answer);
         if (unicode)
             std::memcpy(view, result.c_str(), (result.size() + 1) * sizeof(wchar_t));
         else
@@ -157,11 +156,9 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
                                 nullptr, nullptr);
     } else if (text.compare(0, 9, "/editbox ") == 0) {
         // The active window's edit box (-a), with a space after the text (-p).
-        const std::size_t switchesEnd = text.find(' ', 9);
-        const std::string switches = text.substr(9, switchesEnd - 9);
-        const std::string rest =
-            switchesEnd == std::string::npos ? "" : text.substr(switchesEnd + 1);
-        SetEditText(rest + (switches.find('p') != std::string::npos ? " " : ""));
+        const std::size_t end = text.find(' ', 9);
+        const bool space = text.substr(9, end - 9).find('p') != std::string::npos;
+        SetEditText((end == std::string::npos ? "" : text.substr(end + 1)) + (space ? " " : ""));
     } else {
         SetEditText(text);
         SendMessageW(m_hwnd[kEdit], WM_CHAR, VK_RETURN, 1); // as if typed and entered
@@ -171,17 +168,8 @@ LRESULT CModelClient::OnInterface(bool evaluate, WPARAM method, unsigned index) 
     return 1;
 }
 
-// The identifiers Brisa asks for, one or several separated by spaces, each answered in its place:
-// $version, $sound(kind), $active and $nick($active,N).
-std::string CModelClient::Evaluate(const std::string& expression) const {
-    std::istringstream identifiers(expression);
-    std::string result;
-    for (std::string identifier; identifiers >> identifier;)
-        result += (result.empty() ? "" : " ") + EvaluateOne(identifier);
-    return result;
-}
-
-std::string CModelClient::EvaluateOne(const std::string& identifier) const {
+// What Brisa asks for: $version, $sound(kind), $active and $nick($active,N).
+std::string CModelClient::Evaluate(const std::string& identifier) const {
     if (identifier == "$version")
         return m_strVersion;
     if (identifier.compare(0, 7, "$sound(") == 0 && identifier.back() == ')') {
@@ -205,11 +193,10 @@ std::string CModelClient::EvaluateOne(const std::string& identifier) const {
 }
 
 LRESULT CModelClient::CallDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) const {
-    const bool edit = hwnd == m_hwnd[kEdit], list = hwnd == m_hwnd[kList];
-    if (edit || list) {
-        const WNDPROC proc = m_pfnControlProc[edit ? kEdit : kList];
-        return m_bWide ? CallWindowProcW(proc, hwnd, msg, wParam, lParam)
-                       : CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+    for (const int i : {kEdit, kList}) {
+        if (hwnd == m_hwnd[i])
+            return m_bWide ? CallWindowProcW(m_pfnControlProc[i], hwnd, msg, wParam, lParam)
+                           : CallWindowProcA(m_pfnControlProc[i], hwnd, msg, wParam, lParam);
     }
     if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)
         return DefMDIChildProcW(hwnd, msg, wParam, lParam);
@@ -221,7 +208,7 @@ LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     LRESULT result = 0;
     if (PreHandle(hwnd, msg, wParam, lParam, &result))
         return result;
-    // Only what another thread sends: the client's own messages while it handles one are not.
+    // Only what another thread sends, not the client's own messages while it handles one.
     if (m_nDelayMs && m_nNesting == 1 && InSendMessage() &&
         (!m_nDelayedMessage || msg == m_nDelayedMessage))
         Sleep(m_nDelayMs);
@@ -241,10 +228,9 @@ LRESULT CModelClient::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return answer;
 }
 
-// Every window of the client finds it through GWLP_USERDATA.
+// Every window finds the client through GWLP_USERDATA: the creation parameter, the same in the
+// wide and the ANSI structure (an MDI child's inside that of WM_MDICREATE).
 LRESULT CALLBACK CModelClient::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    // The creation parameters sit at the same place in the wide and the ANSI structure; an MDI
-    // child's are in the structure of WM_MDICREATE.
     if (msg == WM_NCCREATE) {
         const void* params = reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams;
         if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)

@@ -1,6 +1,5 @@
-// The real Brisa.exe, copied with the recording winmm.dll into a folder of its own and driven only
-// through posted messages, for what only the program itself shows: where its settings live,
-// start-up and exit, Play through winmm, and lines typed into a client in another process.
+// The real Brisa.exe with the recording winmm.dll in a folder of its own, driven by posted
+// messages: where its settings live, start and exit, playback, a client in another process.
 #include "controls.h"
 #include "imitation_client.h"
 #include "resource.h"
@@ -10,13 +9,11 @@
 #include <cstdlib>
 #include <sstream>
 
-// Polls until the predicate holds, for at most 10 s.
-static bool WaitUntil(const std::function<bool()>& predicate) {
-    for (const ULONGLONG deadline = GetTickCount64() + 10000; !predicate(); Sleep(20)) {
-        if (GetTickCount64() >= deadline)
-            return false;
-    }
-    return true;
+static bool WaitUntil(const std::function<bool()>& predicate) { // for 10 s at most
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!predicate() && GetTickCount64() < deadline)
+        Sleep(20);
+    return predicate();
 }
 
 class CBrisaProcess {
@@ -43,8 +40,7 @@ public:
         WriteFileText(Path(name + "\\" + name + ".wav"), "RIFF");
         return "[Options]\r\nWAVDir=" + Path(name) + "\r\n";
     }
-    // Starts Brisa, and waits until its main window waits for input; with again, starts one more
-    // and waits for that one to end.
+    // Starts Brisa and waits until its main window waits for input; again: one more, to end.
     bool Start(bool again = false) {
         PROCESS_INFORMATION process = {};
         std::wstring command = L"\"" + PathOf(Path("Brisa.exe")).wstring() + L"\"";
@@ -54,7 +50,7 @@ public:
                             PathOf(m_strDir).c_str(), &startup, &process))
             return false;
         CloseHandle(process.hThread);
-        if (again) { // ended by force when it does not end itself
+        if (again) { // ended by force if it does not end itself
             const bool ended = WaitForSingleObject(process.hProcess, 10000) == 0;
             TerminateProcess(process.hProcess, 1);
             return CloseHandle(process.hProcess) && ended;
@@ -71,8 +67,7 @@ public:
                PostMessageW(GetParent(Item(id)), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                             reinterpret_cast<LPARAM>(Item(id)));
     }
-    // What the recording winmm.dll logged, a line a call, from the call number first on, once
-    // it has logged count calls from there.
+    // The calls winmm.dll logged from number first on, once there are count of them.
     Lines SoundCalls(std::size_t first, std::size_t count) const {
         Lines calls;
         WaitUntil([&] {
@@ -92,16 +87,13 @@ public:
 
 TEST(EndToEnd, SettingsLiveBesideTheProgramElseInTheUsersFolder) {
     const struct {
-        // Where a Brisa.INI is before the start, and whether Brisa's folder in the user's is there
-        // (not the first start).
-        bool beside, older, user, userFolder;
-        std::string listed; // whose folder Brisa lists
+        bool beside, older, user, userFolder; // where a Brisa.INI is; Brisa's user folder
+        std::string listed;                   // whose folder Brisa lists
         const char* appData;
     } cases[] = {
         {true, true, true, true, "beside.wav", "appdata"},
         {false, true, false, false, "older.wav", "Łukasz"}, // copied at the first start
-        {false, true, true, true, "user.wav", "appdata"},
-        {false, true, false, true, "", "appdata"}, // the user deleted the file to reset
+        {false, true, false, true, "", "appdata"},          // the user deleted the file to reset
     };
     const std::string windowsIni = std::string(std::getenv("SystemRoot")) + "\\Brisa.INI";
     for (const auto& c : cases) {
@@ -149,13 +141,13 @@ TEST(EndToEnd, PlayStopSendAndDccSendThenCloseOnSendEndsBrisa) {
     EXPECT_TRUE(WaitUntil(
         [&] { return GetForegroundWindow() == GetAncestor(brisa.Item(IDC_PLAY), GA_ROOT); }));
 
-    // Listed .mid, .mp3, .wav: each replaces the sound before it, of whatever type, and Stop
-    // stops them all. With no entry selected there is no name: nothing to play.
+    // Listed .mid, .mp3, .wav: each replaces the sound before it, and Stop stops them all; with
+    // no entry selected nothing plays.
     const auto play = [&](int index) {
         PostMessageW(brisa.Item(IDC_FILE_LIST), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         return brisa.Click(IDC_PLAY);
     };
-    // A MIDI or MP3 sound played through the MCI: the WAVE sound stopped first; then what follows.
+    // A MIDI or MP3 sound through the MCI, the WAVE sound stopped first; then what follows.
     const auto mci = [&](const char* type, const char* device, const Lines& then) {
         Lines calls = {"1|(null)",
                        "mci|open \"" + sound + type + "\" type " + device + " alias brisa",

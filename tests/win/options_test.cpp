@@ -1,5 +1,5 @@
-// The Options dialog in this process: what it shows and exchanges, and what OK and Cancel leave in
-// the settings file, in any encoding.
+// The Options dialog: what it shows and exchanges, and what OK and Cancel leave in the settings
+// file, in any encoding.
 #include "brisa_harness.h"
 #include "imitation_client.h"
 
@@ -8,25 +8,23 @@
 TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhenItCannot) {
     CImitationClient client({"mIRC"});
     CBrisaHarness brisa("Client=1012");
-    SetWindowPos(brisa.Main(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER); // off the edge
+    SetWindowPos(brisa.Main(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     const std::string before = brisa.Ini(), other = brisa.PathOf("other");
-    // 50 characters in the box, 95 bytes of UTF-8, with a space at its end that must come back.
+    // 50 characters, 95 bytes of UTF-8, and a space at its end that must come back.
     const std::string tag = "Звонок ベル \U0001F514 Łódź @ жжжжжжжжжжжжжжжжжжжжжжжжжжжжж ";
     WriteFileText(other + "\\o.wav", "RIFF");
     for (int button : {IDCANCEL, IDOK}) {
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-            // Placed at 0,0 in its template, centred over the main window, which owns it.
+            // At 0,0 in its template: centred over the main window.
             RECT main = {}, rect = {};
             GetWindowRect(brisa.Main(), &main);
             GetWindowRect(dialog, &rect);
             EXPECT_NEAR(main.left + main.right, rect.left + rect.right, 1);
-            EXPECT_EQ(GetDlgItem(dialog, IDC_WAV_DIR), GetFocus());
             EXPECT_EQ(50, SendDlgItemMessageW(dialog, IDC_TAG_TEXT, EM_GETLIMITTEXT, 0, 0));
             for (int id :
                  {IDC_RADIO_MIRC32, IDC_RADIO_MIRC, IDC_RADIO_PIRCH}) // PIRCH though greyed
                 EXPECT_EQ(id == IDC_RADIO_PIRCH, BST_CHECKED == IsDlgButtonChecked(dialog, id));
-            // Browse: the platform's folder dialog, choosing a folder.
-            brisa.m_chosenFolder = other;
+            brisa.m_chosenFolder = other; // what Browse chooses
             ClickItem(dialog, IDC_BROWSE);
             EXPECT_EQ(other, TextOf(GetDlgItem(dialog, IDC_WAV_DIR)));
             SetText(GetDlgItem(dialog, IDC_TAG_TEXT), tag);
@@ -35,8 +33,7 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
             EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_RADIO_PIRCH));
             ClickItem(dialog, button);
         });
-        // Cancel leaves the file as it was; OK writes it in UTF-16, which readers of every code
-        // page read whole, and the view takes the settings up.
+        // Cancel leaves the file as it was; OK writes it in UTF-16 and the view takes it up.
         EXPECT_EQ(button == IDCANCEL, before == brisa.Ini());
         EXPECT_EQ(button == IDOK, IsWindowEnabled(brisa.Item(IDC_SEND)) != FALSE);
     }
@@ -45,27 +42,18 @@ TEST(OptionsDialog, ShowsTheSettingsCentredStoresTheEditsOnOkOnlyAndKeepsOpenWhe
          Lines{"Client=1011", "FallBack=1", "SendClose=1", "TagText=\"" + tag + "\"\r\n"})
         EXPECT_NE(std::string::npos, brisa.Ini().find(stored)) << stored;
     EXPECT_EQ(Lines{"o.wav"}, brisa.Files());
-    // The check boxes enable the tag box and Fall Back.
-    const struct {
-        const char* stored;
-        int click;
-        bool tagBox, fallBack, fallBackTicked;
-    } cases[] = {
-        {"TagPrompt=1", IDC_PROMPT_FOR_TAG, true, true, false},
-        {"SendClose=1", IDC_CLOSE_ON_SEND, true, true, false},
-        {"TagPrompt=2\r\nFallBack=2", 0, false, true, true}, // any value but 0 shows ticked
-    };
-    for (const auto& c : cases) {
-        brisa.WriteOptions(c.stored);
+    // Prompt for Tag disables the tag box, Close on Send Fall Back; any value but 0 is ticked.
+    for (const bool click : {true, false}) {
+        brisa.WriteOptions(click ? "TagPrompt=1\r\nSendClose=1" : "TagPrompt=2\r\nFallBack=2");
         brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
-            if (c.click)
-                SendDlgItemMessageW(dialog, c.click, BM_CLICK, 0, 0);
-            EXPECT_EQ(c.tagBox, IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TEXT)) != FALSE);
-            EXPECT_EQ(c.fallBack, IsWindowEnabled(GetDlgItem(dialog, IDC_FALL_BACK)) != FALSE);
-            EXPECT_EQ(c.fallBackTicked, BST_CHECKED == IsDlgButtonChecked(dialog, IDC_FALL_BACK));
+            for (int id : {IDC_PROMPT_FOR_TAG, IDC_CLOSE_ON_SEND})
+                SendDlgItemMessageW(dialog, id, click ? BM_CLICK : WM_NULL, 0, 0);
+            EXPECT_EQ(click, IsWindowEnabled(GetDlgItem(dialog, IDC_TAG_TEXT)) != FALSE);
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FALL_BACK)));
+            EXPECT_EQ(!click, BST_CHECKED == IsDlgButtonChecked(dialog, IDC_FALL_BACK));
         });
     }
-    // An over-long stored text (only a hand edit makes one) keeps it open, focused and selected.
+    // An over-long stored text (a hand edit) keeps it open, focused and selected.
     brisa.WriteOptions("WAVDir=" + std::string(257, 'x'));
     const std::string overLong = brisa.Ini();
     brisa.Open(IDC_OPTIONS, [&](HWND dialog) {
@@ -82,10 +70,9 @@ TEST(OptionsDialog, ASettingsFileInAnyEncodingIsReadAndKeptWhole) {
     const std::string utf8 = "[Other]\r\nKeep=1\r\n[Options]\r\nWAVDir=C:\\Sons\\Été Ж\r\n",
                       dir = "C:\\Sons\\Été Ж";
     const std::string legacy = "[Options]\r\nWAVDir=C:\\Sons\\\xC9t\xE9\r\n"; // code page 1252
-    // A file in another encoding is converted at the start. Held by another program then, it is
-    // read in its own encoding and never written garbled: OK says so and keeps the dialog open. A
-    // plain ASCII file stays as it is until OK writes it; one far beyond any settings file is read
-    // as it is and left alone.
+    // Another encoding is converted at the start; held by another program, the file is read in
+    // its own and never written garbled: OK says so and stays open. ASCII stays until OK; a file
+    // far beyond any settings file is read and left alone.
     const struct {
         std::string bytes, wavDir;
         bool held, rewritten; // OK is clicked on a held file

@@ -10,15 +10,13 @@
 
 static std::function<void(HWND)> g_whileOpen;
 
-// Brisa's dialogs are the only ones: message boxes are recorded, not shown.
 static void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     const HWND dialog = FindWindowW(L"#32770", nullptr);
     if (!IsWindowVisible(dialog) || !g_whileOpen)
         return;
     KillTimer(nullptr, timer);
     std::exchange(g_whileOpen, nullptr)(dialog);
-    // A dialog that has ended is hidden at once and destroyed once its loop returns.
-    if (IsWindowVisible(dialog))
+    if (IsWindowVisible(dialog)) // one that has ended is hidden at once
         SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -83,14 +81,6 @@ std::string CBrisaHarness::Status(int part) const {
     std::wstring text(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0)) + 1, L'\0');
     text.resize(LOWORD(SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(&text[0]))));
     return fw::Narrow(text);
-}
-
-void CBrisaHarness::Settle() {
-    const ULONGLONG deadline = GetTickCount64() + 2000;
-    while (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) != WAIT_TIMEOUT &&
-           GetTickCount64() < deadline)
-        PumpMessages();
-    PumpMessages();
 }
 
 long long CBrisaHarness::PumpUntil(const std::function<bool()>& done, DWORD ms) {

@@ -1,5 +1,4 @@
-// Helpers for windows of this process, driven with synchronous messages as the Wine conformance
-// tests drive theirs, and for the files of a test. Texts are UTF-8, as everywhere in Brisa.
+// Helpers for windows of this process and for a test's files; texts in UTF-8.
 #pragma once
 #include "framework/wnd.h"
 
@@ -15,7 +14,7 @@ void Notify(HWND control, UINT code); // the notification a control sends its pa
 constexpr auto TextOf = fw::GetWindowTextOf;
 constexpr auto SetText = fw::SetWindowTextOf;
 Lines ItemsOf(HWND list);
-// Ctrl+Alt and the key, pressed and let go through the system's input, as a user would.
+// Ctrl+Alt and the key, through the system's input, as a user presses them.
 void PressHotkey(UINT key);
 // A string of the program's resources, %1… filled in.
 std::string ResourceText(UINT id, const std::vector<std::string>& args = {});

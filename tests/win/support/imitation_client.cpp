@@ -26,8 +26,6 @@ protected:
         } else if (list && fault == EFault::BogusCount &&
                    (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
             *pResult = msg == LB_GETCOUNT ? 0x7FFFFFFF : LB_ERR;
-        } else if (list && fault == EFault::HugeLengths && msg == LB_GETTEXTLEN) {
-            *pResult = 0x7FFFFFFF;
         } else if (hwnd == EditLine() && msg == WM_CHAR && wParam == VK_RETURN &&
                    fault == EFault::HangAfterEnter) {
             OnEntered(EditText());

@@ -1,6 +1,5 @@
-// CImitationClient: the model IRC client of tools/model_client.h on a thread of its own in the
-// test process, so that it can freeze while the test goes on; with what the tests read of it and
-// the faults they give it.
+// CImitationClient: the model IRC client on a thread of its own, so that it can freeze while the
+// test goes on; with what the tests read of it and the faults they give it.
 #pragma once
 #include "model_client.h"
 
@@ -12,13 +11,9 @@
 
 class CImitationClient {
 public:
-    // What the client does wrong from now on, to see Brisa bear it.
-    enum class EFault {
-        None,
-        BogusCount,     // LB_GETCOUNT answers 0x7FFFFFFF, and every read fails
-        HugeLengths,    // LB_GETTEXTLEN answers 0x7FFFFFFF
-        HangAfterEnter, // once a line is entered, the thread stops as Hang makes it
-    };
+    // What it does wrong from now on: a nickname list that counts 2^31 entries and fails every
+    // read; a Hang once a line is entered.
+    enum class EFault { None, BogusCount, HangAfterEnter };
 
     explicit CImitationClient(const CModelClient::Options& options = {});
     ~CImitationClient();
@@ -29,15 +24,13 @@ public:
     // Runs fn on the client's thread, as the client would; false while it hangs, or once closed.
     bool Do(const std::function<void(CModelClient&)>& fn) const;
     void SetFault(EFault fault) { m_fault = fault; }
-    // The thread stops answering until Resume, five seconds at most.
     void Hang() {
         Do([this](CModelClient&) { StopThread(); });
-    }
+    } // until Resume, 5 s at most
     void Resume();
 
-    // What the client recorded, read on its thread once it has taken what was sent before: the
-    // lines it executed, "top" or "active" each time that window came to the top of its siblings,
-    // and "<method>/<N>" of the last message of the interface (N of its mapping "mIRC<N>").
+    // Read on its thread, after what was sent before: the lines executed, "top" or "active" each
+    // time that window came to the top, and "<method>/<N>" of the last message of the interface.
     std::vector<std::string> Entered() const { return Read(m_listEntered); }
     std::vector<std::string> Raised() const { return Read(m_listRaised); }
     std::string LastInterfaceCall() const { return Read(m_strLastCall); }
