@@ -71,8 +71,6 @@ fault framework/module.cpp 'ShowMessageBox(owner, text, m_strAppTitle, type)' \
     'ShowMessageBox(owner, text, "", type)' 'message boxes without the program title'
 fault framework/frame.cpp 'context = HID_BASE_COMMAND + id;' 'context = HID_BASE_RESOURCE + id;' \
     'context help on a control opens the wrong topic'
-fault framework/frame.cpp '            m_pView->ResizeParentToFit(true);
-        return 0;' '        return 0;' 'a new scale leaves the frame at the suggested size'
 fault framework/wnd.cpp '    SetRedraw(false);
     ResetContent();' '    ResetContent();' 'the list redrawn for every entry added'
 fault framework/dialog.cpp '    UpdateData(true);
