@@ -254,7 +254,7 @@ later runs.
   loaded only when needed (the first Play or Stop; a missing `APPDATA`): imported, they and the
   DLLs they import cost some 6 to 12 ms at every start.
 - Start-up with 100,000 files, to the window shown, sits about its goal of 1.2: 1.10, 1.23 and
-  1.21 in three full runs before the soundboard (1.13 in a trial), 1.21 and 1.02 in today's two
+  1.21 in three full runs before the soundboard (1.13 in a trial), 1.21, 1.02 and 1.26 in the
   full runs since. The listing thread starts before the window shows, and reads and
   sorts the 100,000 names while the window's thread builds and paints the form, on two cores that
   the Wine server, the X server and the benchmark share too. Starting the listing once the window
@@ -265,42 +265,40 @@ later runs.
   `LB_ADDSTRING` at the end). From 10,000 files on this is quicker than the baseline's one
   `DlgDirList` into a sorted list, and 100,000 files are listed in about 0.9 s where one
   `DlgDirList` of them takes about 1.4 s.
-- The Refresh of small folders misses its goal: of 100 files in every full run, of 1,000 files in
-  one of three before the soundboard (2.11) and in both of today's since (1.93, 1.86). Brisa's times
-  fall in two groups, one near the baseline's and one some 15 to 20 ms above it (for 100 files about
-  7 and about 22 ms, where the baseline takes 4 to 7 ms). A Refresh ends the folder's listing thread
-  and starts another, and the handle the old thread watched the folder with is closed. Wine's server
-  keeps an inotify instance for each watched folder (`inotify_init` and `inotify_add_watch` for each
-  `ReadDirectoryChangesW` handle), and in a trace of its system calls (`strace -T` on the
-  wineserver, ten Refreshes) the `close()` of that instance took 5 to 20 ms, during which the
-  single-threaded server answers no call of any Wine program: the old thread's `CancelIoEx`, the new
-  thread's start, the window and the benchmark all wait. After it, the listing and the post back to
-  the window took 3 to 5 ms. A listing thread kept across a Refresh of the same folder, with its
-  watched handle, and told to list again, would leave out both the stall and a thread's start.
+- The Refresh of 100 files misses its goal (1.90 today: 8.4 against 4.4 ms); 1,000 files keep
+  theirs (1.15). Before today a Refresh ended the folder's listing thread and started another,
+  closing the handle the old one watched the folder with; Wine's server keeps an inotify instance
+  for each watched folder, and in a trace of its system calls (`strace -T` on the wineserver, ten
+  Refreshes) the `close()` of that instance took 5 to 20 ms, during which the single-threaded
+  server answers no call of any Wine program. Now a Refresh of the same folder sets an event, and
+  the follower lists the folder with its watches kept (a change seen while it lists is told after,
+  and finds the list already as it is): 100 files took 19.5 ms in the last full run before (3.12
+  times the baseline), and 1,000 files 21.7 ms (1.38). What is left is Brisa's own: the hop to the
+  follower's thread and back (an event set, a message posted) and the status line, which says
+  "Listing…" and then the count, each time with its parts measured again. In a trial without the
+  two status texts, the Refresh of 100 files took 6.7 against 5.2 ms (1.29), so the hop alone
+  keeps it above 1.2. The baseline's one `DlgDirList` on its own thread pays neither; 1.5 ms is
+  below what a user can see.
 - The Refresh is polled with 1 ms sleeps from this run on (it yielded between tries before):
   polling that only yields floods the window's thread and the Wine server with `LB_GETCOUNT`
   while Brisa's listing thread needs a core; the baseline's Refresh of 100 files measured 7.0 ms
   that way in a full run today, and 4.5 to 5.1 ms with sleeps. Brisa's two groups are there
   either way.
-- Subfolders: in the benchmark's own process, Brisa's sort (`CSoundList::Sort` with Brisa's keys,
-  linked in) and a listing made as Brisa's is (`FindFirstFileExW`, basic information, large fetches,
-  into each subfolder), medians of 11 on the machine of this run: the listing took 51.8 ms for the
-  one folder and 75.8 ms for the 100 subfolders, and the sort 12.9 and 20.8 ms. Each subfolder is
-  opened, listed and closed, about 0.24 ms each: in traces of Brisa's process and of the Wine server
-  (`strace`, five Refreshes of each folder) each subfolder cost some 95 system calls more in Brisa's
-  process (the calls to the server that open and close it among them) and some 54 in the server, 15
-  of them a `readlink` for each component of the folder's path. Each name in a subfolder is keyed by
-  its folder's name as well as its own, two `LCMapStringW` calls more, and the folder's key is made
-  again for each of its 100 files: those 10,000 folder keys took 5.4 ms. The Refresh of the 100
-  subfolders took 23.5 and 23.1 ms more than the one folder's in today's two full runs (1.20 and
-  1.25 times). Most of that is Wine's opening of each folder, which any program that lists them
-  pays; the folder keys, made once for each folder (a folder's names come together from the
-  listing), would take some 5 ms off it: about 1.16 and 1.19 on today's figures.
+- Subfolders: 1.40 today (113.4 against 80.8 ms), 1.25 and 1.20 in the two full runs before, 1.02
+  (82.8 against 81.4 ms) in a trial of nine under load. In the benchmark's own process, Brisa's
+  sort and a listing made as Brisa's is (`FindFirstFileExW`, basic information, large fetches,
+  into each subfolder), medians of 11: the listing took 51.8 ms for the one folder and 75.8 ms
+  for the 100 subfolders. Each subfolder is opened, listed and closed, about 0.24 ms each: in
+  traces of Brisa's process and of the Wine server (`strace`, five Refreshes of each folder) each
+  subfolder cost some 95 system calls more in Brisa's process and some 54 in the server, 15 of
+  them a `readlink` for each component of the folder's path. That is Wine's opening of a folder,
+  which any program that lists 100 of them pays. Brisa's own share, the folder's sort key, is now
+  made once for each subfolder (it was made again for each of its files, 5.4 ms for the 10,000),
+  and a name's folded text is kept only where it differs from the name.
 - Search: every key empties the list and adds the names shown, with drawing held off, in Brisa as
-  in the baseline, so the key that shows all 10,000 names again is the slowest in both: in this
-  run, medians of 15 for 7, 4, 2 and the three Backspaces 9.4, 6.2, 6.0, 6.3, 9.6 and 13.4 ms for
-  Brisa (slowest 18.8 ms, a last Backspace) and 6.8, 5.3, 4.3, 4.9, 6.1 and 9.5 ms for the
-  baseline; in the run before, Brisa's slowest key took 23.0 ms.
+  in the baseline, so the key that shows all 10,000 names again is the slowest in both: today a
+  median of 6.8 ms a key for Brisa (slowest 17.5 ms, a last Backspace) against 5.9 ms (13.6 ms)
+  for the baseline; in the runs before, Brisa's slowest key took 18.8 and 23.0 ms.
 - Hotkey: the hotkey takes the Send click's way into the client (the same operation, the same
   messages), only its start differs. In a trial of 60 presses for each client, interleaved with
   Send clicks and with `WM_HOTKEY` posted to Brisa's form by the benchmark itself (medians): to
@@ -309,8 +307,8 @@ later runs.
   system's input (the Wine server finding the hotkey among the keys and posting `WM_HOTKEY`) adds
   0.15 to 0.4 ms to a posted `WM_HOTKEY`, and Brisa handles the hotkey no slower than the click
   (it looks for the client's window once more, and reads no name box), so the ratio sits about
-  1, within the machine's noise: 0.90 and 1.22 in the first full run today, 1.10 and 0.80 in a
-  trial, 0.99 and 0.92 in this run. With the client in front instead of Brisa the hotkey measured
+  1, within the machine's noise: 0.90 and 1.22, then 0.99 and 0.92 in the full runs before, 1.10
+  and 0.80 in a trial, 1.01 and 0.96 today. With the client in front instead of Brisa the hotkey measured
   no slower. Nor do the presses change the clicks between them: 60 clicks alone and 60 between
   presses took 3.27 and 3.17 ms to today's client, 4.52 and 4.84 ms to the old one, and Brisa's
   window was never left in menu mode by the keys.
@@ -325,12 +323,10 @@ later runs.
   and handed to the window), the window's copy of the names for the list, their UTF-16 copies and
   the list box's own are alive at once, besides the listing thread's stack and its 64 KB buffer
   for changes: 1.43 or 1.44 times the baseline in the runs before the soundboard, against 1.23
-  when Brisa listed on its window's thread. The soundboard's build uses more: against the build
-  before it, in turn in fresh processes (medians of 5), 23.75 against 23.36 MiB on an empty
-  folder and 31.56 against 30.54 MiB after listing 10,000 files: 0.4 MiB for the program and 0.6
-  MiB, some 60 bytes a name, for the names, each of which now carries its lower-case form for the
-  search beside its sort key, and which are alive twice at the peak. That took the ratio to 1.52
-  in both full runs today.
+  when Brisa listed on its window's thread. The soundboard first took it to 1.52: each name
+  carried its lower-case form for the search beside its sort key. Now the sort keys are dropped
+  once the names are in order, and a name's folded form is kept only where it differs from the
+  name (for most names it does not): 1.43 today (29.3 against 20.4 MiB).
 - Idle wake-ups: the listing thread looks at the folder once a second to see that it is still the
   same one (the folder opened, its identity read, closed: several calls to the Wine server each),
   besides the window's timer that looks for the client.
@@ -339,17 +335,17 @@ later runs.
   of 20 nicknames, in a trial), and the imitation's own work for each nickname (it reads its list
   box for each) is the same for both; so the ratio follows what one message costs on the machine
   at the time, about its goal of 0.1: 0.097, 0.14 and 0.102 in three full runs before the
-  soundboard, whose baselines took 790, 400 and 770 ms, and 0.099 and 0.114 in today's two since,
-  whose baselines took 796 and 404 ms.
+  soundboard, whose baselines took 790, 400 and 770 ms, and 0.099, 0.114 and 0.091 in the three
+  since, whose baselines took 796, 404 and 720 ms.
   Twenty a message is the bound for nicknames of 100 characters in the 4,096-byte mapping;
   nicknames are much shorter (the server's `NICKLEN`, usually 9 to 30), and batches sized by it
   (some 60 at 30 characters: 35 messages instead of 101) would put the ratio well below its goal.
 - Send through the interface takes the same two messages as the baseline; the rest is Brisa's own
   work: the posted click, the client's window found (`FindWindowW`), the operation's mapping made,
   mapped and closed (each a call to the Wine server) and the line composed. Its ratio sits about its
-  goal of 1.5: 1.42, 1.50 and 1.52 in today's three full runs before this one (1.27 and 1.31 in
-  trials).
-- Send to the old client keeps its goal of 2. Its imitation refuses the interface, as that client
+  goal of 1.5: 1.42, 1.50 and 1.52 in three full runs before the soundboard (1.27 and 1.31 in
+  trials), 1.49 today.
+- Send to the old client sits about its goal of 2 and misses it today (2.28). Its imitation refuses the interface, as that client
   does; Brisa remembers only a version, so it asks again at each Send (a message, and a mapping
   made and closed), then walks the client's windows twice (for the title, then for the edit
   line) and reads the title in two messages (`WM_GETTEXTLENGTH`, `WM_GETTEXT`) before the
@@ -357,20 +353,22 @@ later runs.
   baseline in three full runs before the soundboard, whose baseline took 1.2 to 1.8 ms. A refusal
   remembered for the client's window, one walk for the operation and the title read in one
   `WM_GETTEXT` into a buffer of the bound would leave five.
-- Both Sends under today's load (a load average of 2 to 6, another engineer's builds and Wine
-  tests on the same two cores): 2.65 and 1.50 times their baselines in the first full run today,
-  1.73 and 3.40 in a trial of 15 soon after, 2.13 and 2.57 in this run. The soundboard's build
-  sends no slower than the build before it: in turn, in six blocks of ten Sends each, 4.48
-  against 5.31 ms to the old client (baselines 1.84 and 2.67 ms); in eight blocks of 15 each to
-  today's client with its 2,000 nicknames, 3.45 against 4.01 ms (baselines 1.68 and 1.63 ms),
-  the medians of one build's blocks ranging from 2.1 to 5.1 ms.
+- Both Sends: 2.28 and 1.49 times their baselines today, on a quiet machine (a load average of 1.35
+  before the run); 2.13 and 2.57, 2.65 and 1.50 in the runs before it, under another engineer's
+  builds. The soundboard's build sends no slower than the build before it: in turn, in six blocks
+  of ten Sends each, 4.48 against 5.31 ms to the old client (baselines 1.84 and 2.67 ms); in
+  eight blocks of 15 each to today's client with its 2,000 nicknames, 3.45 against 4.01 ms
+  (baselines 1.68 and 1.63 ms), the medians of one build's blocks ranging from 2.1 to 5.1 ms. The
+  measure changed with the soundboard: Brisa is now in front all along, and each Send click
+  follows a hotkey press, which the click measured before did not.
 - Size: built as usual, the static C++ runtime alone made `Brisa.exe` 264 KB (win64) and 343 KB
   (win32): its exception machinery, the demangler it prints uncaught exceptions with, the
   library's precompiled string code (built with exceptions) and the POSIX thread library they
   need. Brisa is built with `-fno-exceptions -fno-threadsafe-statics -D_GLIBCXX_ASSERTIONS`, and
   `src/app/no_exceptions.cpp` ends the program with a message where the library would throw. With
-  the soundboard (its hotkeys dialog, the search, subfolders and the volume) the builds took 304 KB
-  (win32) and 294 KB (win64), under the limit of 320 KB.
+  the soundboard the 32-bit build reached 321 KB, over the limit of 320 KB; the icon's 48 and 64 px
+  images, DIBs of 26 KB, are now PNG (2.7 KB), as Windows reads them from Vista on, and the
+  builds take 298 KB (win32) and 286 KB (win64).
 EOF
 } >"$doc.new"
 mv "$doc.new" "$doc"
