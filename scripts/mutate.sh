@@ -238,6 +238,7 @@ fault ui/brisa_view.cpp '    RefreshList(m_listFiles.GetCurSel());
         EnableClientButtons(true);' 'Send and DCC stay enabled when the client is gone'
 fault ui/brisa_view.cpp '    ::SetTimer(m_hWnd, kClientPollTimer, m_nClientPollMs, nullptr);' '' \
     'Send and DCC do not follow the client'
+fault ui/brisa_view.cpp '    EnableClientButtons(client.running);' '' 'the client'"'"'s poll leaves the buttons as they were'
 fault ui/brisa_view.cpp '    m_listFiles.SetRedraw(true);
     m_listFiles.SetCurSel(selected.empty() ? -1 : m_sounds.IndexOf(selected));' \
     '    m_listFiles.SetRedraw(true);' 'a change of the folder loses the selection'

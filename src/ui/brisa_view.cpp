@@ -91,15 +91,12 @@ void CBrisaView::OnInitialUpdate() {
         RegisterHotkeys();
     }
     RefreshList(0);
-    if (IsClientPresent())
-        EnableClientButtons(true);
     FollowClient();
     ::SetTimer(m_hWnd, kClientPollTimer, m_nClientPollMs, nullptr);
 }
 
 INT_PTR CBrisaView::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER && wParam == kClientPollTimer) {
-        EnableClientButtons(IsClientPresent());
         FollowClient();
         return TRUE;
     }
@@ -138,6 +135,8 @@ void CBrisaView::EnableClientButtons(bool enable) const {
     m_btnDcc.EnableWindow(enable);
 }
 
+// Send and DCC, and the status line, follow the chosen client; the line also names another kind
+// that runs.
 void CBrisaView::FollowClient() {
     ClientState client;
     client.chosen = settings::ClientWindowClass(m_settings);
@@ -149,6 +148,7 @@ void CBrisaView::FollowClient() {
     }
     if (const MircMemory* told = client.running ? m_clients.Introduce(client.chosen) : nullptr)
         client.version = told->version;
+    EnableClientButtons(client.running);
     ShowStatus(1, ClientStatus(client));
 }
 
