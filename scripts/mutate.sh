@@ -163,7 +163,7 @@ fault rules/settings.cpp 'return settings.m_bSendClose == 1;' 'return settings.m
     'Close on Send at any non-zero value'
 fault rules/settings.cpp 'return settings.m_bSendClose == 0;' 'return settings.m_bSendClose != 1;' \
     'Fall Back offered while Close on Send holds a 2'
-fault rules/sound_files.cpp 'EqualsIgnoringCase(extension, ".mp3")' 'extension == ".mp3"' \
+fault rules/sound_files.cpp 'EqualsIgnoringAsciiCase(extension, ".mp3")' 'extension == ".mp3"' \
     'MP3 files listed only in lower case'
 fault rules/sound_files.cpp 'find_last_not_of(". ")' 'find_last_not_of(".")' \
     'a name ending in a space not listed'
@@ -272,6 +272,8 @@ fault rules/soundboard.cpp 'if (binding.hotkey == hotkey && !same(binding.sound,
 fault rules/soundboard.cpp 'return same(b.sound, sound); }),' 'return false; }),' \
     'a sound given another hotkey keeps its first'
 fault rules/soundboard.cpp 'std::clamp(stored, 0, kFullVolume)' 'stored' 'a volume beyond 100 kept'
+fault rules/ascii_text.h 'return lower(x) == lower(y);' 'return x == y;' \
+    'extensions and key names compared in their letter case'
 fault rules/soundboard.h '        hotkeys.emplace_back(Format(binding.hotkey), std::nullopt);' '' \
     'a hotkey taken away stays in the settings file'
 fault rules/soundboard.h 'if (hotkey && !sound.empty())' 'if (hotkey)' 'a hotkey of no sound loaded'

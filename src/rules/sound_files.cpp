@@ -1,17 +1,8 @@
 #include "rules/sound_files.h"
 
-namespace {
+#include "rules/ascii_text.h"
 
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
-    if (text.size() != lower.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[i])
-            return false;
-    }
-    return true;
-}
+namespace {
 
 // The sound functions' path buffers.
 constexpr std::size_t kMaxPath = 260;
@@ -30,11 +21,11 @@ std::optional<SoundType> SoundTypeOf(std::string_view fileName) {
     if (end == std::string_view::npos || end < 3)
         return std::nullopt;
     const std::string_view extension = fileName.substr(end - 3, 4);
-    if (EqualsIgnoringCase(extension, ".wav"))
+    if (EqualsIgnoringAsciiCase(extension, ".wav"))
         return SoundType::Wave;
-    if (EqualsIgnoringCase(extension, ".mid"))
+    if (EqualsIgnoringAsciiCase(extension, ".mid"))
         return SoundType::Midi;
-    if (EqualsIgnoringCase(extension, ".mp3"))
+    if (EqualsIgnoringAsciiCase(extension, ".mp3"))
         return SoundType::Mp3;
     return std::nullopt;
 }

@@ -1,7 +1,8 @@
 #include "rules/soundboard.h"
 
+#include "rules/ascii_text.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace soundboard {
 namespace {
@@ -28,13 +29,6 @@ constexpr KeyName kModifierNames[] = {{Hotkey::kControl, "Ctrl"},
                                       {Hotkey::kShift, "Shift"},
                                       {Hotkey::kWin, "Win"}};
 
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::string KeyText(unsigned key) {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
         return std::string(1, static_cast<char>(key));
@@ -52,7 +46,7 @@ std::string KeyText(unsigned key) {
 // Every key has a text of its own: the text is found by writing the keys.
 std::optional<unsigned> KeyOf(std::string_view text) {
     for (unsigned key = 1; key <= 0xFE; ++key) {
-        if (SameText(KeyText(key), text))
+        if (EqualsIgnoringAsciiCase(KeyText(key), text))
             return key;
     }
     return std::nullopt;
@@ -78,7 +72,7 @@ std::optional<Hotkey> Parse(std::string_view text) {
             break;
         const std::string_view part = text.substr(0, plus);
         const auto modifier = std::find_if(std::begin(kModifierNames), std::end(kModifierNames),
-                                           [&](const KeyName& m) { return SameText(m.name, part); });
+                                           [&](const KeyName& m) { return EqualsIgnoringAsciiCase(m.name, part); });
         if (modifier == std::end(kModifierNames))
             return std::nullopt;
         hotkey.modifiers |= modifier->key;
